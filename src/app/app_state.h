@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "list/record_list.h"
+
+namespace cadenzo {
+
+// An entry of a combo box: its text and its integer item data.
+struct ComboEntry {
+  std::string text;
+  int data = 0;
+};
+
+// The record editor's lists, kept here so that the reader and the target choice can fill them
+// before the editor window is first shown.
+struct EditorLists {
+  std::vector<ComboEntry> styles;      // cboStyle of the editor
+  std::vector<std::string> genres;     // cboGenre of the editor
+  int styleDropHeight = 0;             // pixels
+};
+
+// The program-wide shared state, with its established names and start values.
+struct AppState {
+  std::vector<std::uint8_t> FileBytes;
+  std::int16_t RecordCount = 0;
+  std::string FileName;
+  std::string SourceInstrument;
+  std::string TargetInstrument;
+  std::string AppPath;
+  std::string UserFolder;
+  std::string CommandLineFile;
+  Colour UnknownStyleColor = kRed;
+  bool AllowUserStyles = true;
+  std::string DefaultStyle;
+  bool FileSaved = true;
+  bool FileLoaded = false;
+  std::string OpenFolder;
+  std::string SaveFolder;
+  std::string ExportFolder;
+  std::string ImportFolder;
+  std::vector<std::uint8_t> SaveBytes;
+  std::vector<std::string> GenreList;
+  std::int16_t SortColumn = 0;
+  std::int16_t SelectedRecord = 0;
+  std::int16_t SelectedTempo = 0;
+  std::int16_t SelectedIntroCode = 0;
+  std::int16_t SelectedNextCode = 0;
+  std::string SelectedStyleText;
+  bool EditIsNew = false;
+  std::string EditTimeSig;
+  std::string EditStyleOrFile;
+  bool ShowConversionNotes = false;
+
+  // The source style list: number text (without leading zeros) to name, first of duplicates.
+  // Kept as the reader built it; keys compare without regard to case (they are digits).
+  std::unordered_map<std::string, std::string> SourceStyles;
+
+  // The full path of the open Music Finder file, kept apart from the file dialog's last choice
+  // so that re-reading always reads the Music Finder file.
+  std::string CurrentFilePath;
+  // The main window caption.
+  std::string Caption = "Cadenzo";
+
+  // The record list of the main window.
+  RecordList List;
+  bool AnyChecked = false;
+
+  // Menu options that start checked or unchecked at every start.
+  bool AutoDetect = true;          // mnuAuto checked (else mnuStyleNumbers)
+  bool DoubleClickEdits = true;    // mnuEditRecord checked (else mnuToggleFavorite)
+  bool HideGridLines = false;      // mnuHideGridLines
+  int ListFontSize = 8;
+
+  EditorLists Editor;
+
+  // Enabled state of the main window's controls by objectName; a name not present is enabled.
+  std::map<std::string, bool, std::less<>> Enabled;
+  bool IsEnabled(const std::string& name) const {
+    const auto it = Enabled.find(name);
+    return it == Enabled.end() || it->second;
+  }
+  void Enable(const std::string& name, bool on = true) { Enabled[name] = on; }
+};
+
+}  // namespace cadenzo

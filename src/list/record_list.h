@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mfd/record.h"
+
+namespace cadenzo {
+
+using Colour = std::uint32_t;  // RGB with red in the low byte
+inline constexpr Colour kBlack = 0;
+inline constexpr Colour kRed = 255;
+inline constexpr Colour kBlue = 16711680;
+
+// One row of the record list: the thirteen cell texts, the check box, the colour of the
+// "Style or File" cell and the selection mark.
+struct Row {
+  std::array<std::string, col::kCount> cells;
+  bool checked = false;
+  Colour styleColor = kBlack;
+  bool selected = false;
+
+  const std::string& Cell(int column) const { return cells[static_cast<std::size_t>(column)]; }
+  std::string& Cell(int column) { return cells[static_cast<std::size_t>(column)]; }
+  // The record number the row stands for: the numeric value of its Number text.
+  int RecordNumber() const;
+};
+
+// The rows of the main list in display order, with the list control's sort state.
+class RecordList {
+ public:
+  std::size_t Size() const { return rows_.size(); }
+  bool Empty() const { return rows_.empty(); }
+  const Row& operator[](std::size_t i) const { return rows_[i]; }
+  Row& operator[](std::size_t i) { return rows_[i]; }
+  auto begin() { return rows_.begin(); }
+  auto end() { return rows_.end(); }
+  auto begin() const { return rows_.begin(); }
+  auto end() const { return rows_.end(); }
+
+  void Clear() { rows_.clear(); }
+  void Reserve(std::size_t n) { rows_.reserve(n); }
+  // Appends a row. Callers that add many rows while sorting is on call Resort afterwards.
+  Row& Add(Row row);
+  void Remove(std::size_t position);
+
+  // Position of the first row whose Number text has the numeric value n, or -1.
+  int FindByNumber(int n) const;
+  int CheckedCount() const;
+
+  // Sort state as the list control keeps it.
+  bool SortOn() const { return sortOn_; }
+  int SortKey() const { return sortKey_; }
+  bool SortDescending() const { return descending_; }
+  // Turns sorting on with the given key and order and sorts.
+  void SetSort(int key, bool descending = false);
+  // Sorts by the current state if sorting is on.
+  void Resort();
+  // A click on a column header: same column reverses the order; another starts ascending.
+  // Returns true when a new column became the key (the caller stores it in SortColumn).
+  bool ClickColumn(int column);
+
+  // The list control's text ordering: case-insensitive, empty texts first.
+  static int CompareTexts(std::string_view a, std::string_view b);
+
+ private:
+  std::vector<Row> rows_;
+  bool sortOn_ = false;
+  int sortKey_ = 0;
+  bool descending_ = false;
+};
+
+}  // namespace cadenzo

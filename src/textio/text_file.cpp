@@ -1,0 +1,122 @@
+#include "textio/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "app/runtime_error.h"
+
+namespace cadenzo {
+namespace fs = std::filesystem;
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return {};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes ReadFileBytes(const fs::path& path) {
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  if (ec) throw FromErrorCode(ec);
+  if (fs::is_directory(status)) throw RuntimeError(err::kPathFileAccess);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
+  Bytes bytes;
+  std::uint8_t buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int e = errno;
+      ::close(fd);
+      throw RuntimeError(ErrorNumberFromErrno(e));
+    }
+    if (n == 0) break;
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) throw RuntimeError(err::kPathFileAccess);
+  if (!fs::is_directory(folder, ec)) throw RuntimeError(err::kPathNotFound);
+
+  std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(tmpl.data());
+  if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
+  auto fail = [&](int e) {
+    ::close(fd);
+    ::unlink(tmpl.c_str());
+    throw RuntimeError(ErrorNumberFromErrno(e));
+  };
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  // Keep the permissions of a file being replaced; a new file gets the usual 0644 under umask.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    ::fchmod(fd, st.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) {
+    const int e = errno;
+    ::unlink(tmpl.c_str());
+    throw RuntimeError(ErrorNumberFromErrno(e));
+  }
+  if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+    const int e = errno;
+    ::unlink(tmpl.c_str());
+    throw RuntimeError(ErrorNumberFromErrno(e));
+  }
+}
+
+void WriteFileAtomic(const fs::path& path, std::string_view text) {
+  WriteFileAtomic(path, std::span<const std::uint8_t>(
+                            reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::vector<std::string_view> SplitCrLfLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (;;) {
+    const auto pos = text.find("\r\n", start);
+    if (pos == std::string_view::npos) break;
+    lines.push_back(text.substr(start, pos - start));
+    start = pos + 2;
+  }
+  return lines;
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto pos = path.find_last_of('/');
+  return pos == std::string::npos ? std::string{} : path.substr(0, pos + 1);
+}
+
+std::string NamePartOf(const std::string& path) {
+  const auto pos = path.find_last_of('/');
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+}  // namespace cadenzo

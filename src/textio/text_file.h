@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cadenzo {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Reads a whole file; a missing or unreadable file gives an empty text, without a message.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// Reads a whole file into bytes; throws RuntimeError with the program's number on failure.
+Bytes ReadFileBytes(const std::filesystem::path& path);
+
+// Writes a whole file atomically: a temporary file in the same folder, flushed, renamed over
+// the target. On failure the old file is untouched, the temporary is removed and a RuntimeError
+// is thrown.
+void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view text);
+
+// Splits a text at every CR LF. The piece after the last CR LF is not a line: it is dropped.
+std::vector<std::string_view> SplitCrLfLines(std::string_view text);
+
+// The folder of a path, ending in "/" (empty when the path has no folder part).
+std::string FolderOf(const std::string& path);
+// The name part of a path, after its last "/".
+std::string NamePartOf(const std::string& path);
+
+}  // namespace cadenzo

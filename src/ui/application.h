@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "ui/main_window.h"
+#include "ui/qt_dialogs.h"
+
+namespace cadenzo {
+
+// Owns the shared state, the dialogs and the windows for one run of the program.
+class Application {
+ public:
+  Application();
+  ~Application();
+
+  // Start-up in its established order; arguments are the program's arguments without argv[0].
+  // Returns false when start-up failed before the main window was shown.
+  bool Main(const std::vector<std::string>& arguments, const std::string& executableFolder,
+            const std::string& userDataFolder);
+
+  AppState& State() { return state_; }
+  MainWindow* Window() { return window_.get(); }
+  QtDialogs& QtDialogsImpl() { return qtDialogs_; }
+
+  // Dialogs the windows use; tests replace them with a scripted double.
+  void SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+
+ private:
+  AppState state_;
+  QtDialogs qtDialogs_;
+  Dialogs* dialogs_ = &qtDialogs_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace cadenzo

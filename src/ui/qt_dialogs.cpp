@@ -1,0 +1,108 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <QUrl>
+
+#include "ui/qt_text.h"
+
+namespace cadenzo {
+
+QString QtFilterFrom(const std::string& filter) {
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    const qsizetype paren = description.indexOf(QLatin1Char('('));
+    if (paren >= 0) description = description.left(paren).trimmed();
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(description, patterns);
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+Answer QtDialogs::Message(const MessageRequest& request) {
+  QMessageBox box(parent_);
+  box.setWindowTitle(ToQt(request.title.empty() ? kProgramTitle : request.title));
+  box.setText(ToQt(request.text));
+  switch (request.icon) {
+    case Icon::kInformation: box.setIcon(QMessageBox::Information); break;
+    case Icon::kExclamation:
+    case Icon::kWarning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::kCritical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::kQuestion: box.setIcon(QMessageBox::Question); break;
+    case Icon::kNone: break;
+  }
+  QMessageBox::StandardButton first = QMessageBox::Ok;
+  QMessageBox::StandardButton second = QMessageBox::NoButton;
+  switch (request.buttons) {
+    case Buttons::kOk: break;
+    case Buttons::kYesNo:
+      first = QMessageBox::Yes;
+      second = QMessageBox::No;
+      break;
+    case Buttons::kOkCancel:
+      first = QMessageBox::Ok;
+      second = QMessageBox::Cancel;
+      break;
+  }
+  box.setStandardButtons(second == QMessageBox::NoButton ? first : (first | second));
+  box.setDefaultButton(request.defaultButton == 1 && second != QMessageBox::NoButton ? second
+                                                                                     : first);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::kYes;
+    case QMessageBox::No: return Answer::kNo;
+    case QMessageBox::Cancel: return Answer::kCancel;
+    default: return request.buttons == Buttons::kYesNo ? Answer::kNo : Answer::kOk;
+  }
+}
+
+std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent_, ToQt(title.empty() ? kProgramTitle : title), ToQt(prompt),
+                            QLineEdit::Normal, ToQt(defaultText), &ok);
+  if (!ok) return std::nullopt;
+  return FromQt(text);
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const FileRequest& request) {
+  QString start = PathToQt(request.folder);
+  if (!request.fileName.empty()) start = PathToQt(request.folder + request.fileName);
+  const QString path = QFileDialog::getOpenFileName(parent_, ToQt(request.title), start,
+                                                    QtFilterFrom(request.filter));
+  if (path.isEmpty()) return std::nullopt;
+  return PathFromQt(path);
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const FileRequest& request) {
+  QFileDialog dialog(parent_, ToQt(request.title), PathToQt(request.folder),
+                     QtFilterFrom(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The program asks its own replace question.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(ToQt(request.defaultExtension));
+  if (!request.fileName.empty()) dialog.selectFile(PathToQt(request.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return PathFromQt(dialog.selectedFiles().constFirst());
+}
+
+void QtDialogs::SetBusy(bool busy) {
+  if (busy) {
+    if (busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtDialogs::OpenDocument(const std::string& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "app/dialogs.h"
+#include "app/paths.h"
+
+namespace cadenzo {
+
+// Converts the program's filter text "Music Finder Files(*.mfd)|*.mfd|" into a Qt filter.
+QString QtFilterFrom(const std::string& filter);
+
+// Dialogs answered by real Qt dialogs, parented to the main window.
+class QtDialogs : public Dialogs, public DocumentOpener {
+ public:
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  Answer Message(const MessageRequest& request) override;
+  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) override;
+  std::optional<std::string> OpenFile(const FileRequest& request) override;
+  std::optional<std::string> SaveFile(const FileRequest& request) override;
+  void SetBusy(bool busy) override;
+  void OpenDocument(const std::string& path) override;
+
+ private:
+  QPointer<QWidget> parent_;
+  int busyDepth_ = 0;
+};
+
+}  // namespace cadenzo
