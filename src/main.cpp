@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
     const QString path = QString::fromLocal8Bit(shot);
     QTimer::singleShot(300, [&app, path] {
       const bool ok = app.Window()->grab().save(path);
-      std::fprintf(stderr, ok ? "cadenzo: screenshot saved to %s\n"
-                              : "cadenzo: could not save the screenshot to %s\n",
+      std::fprintf(stderr,
+                   ok ? "cadenzo: screenshot saved to %s\n"
+                      : "cadenzo: could not save the screenshot to %s\n",
                    path.toLocal8Bit().constData());
       QApplication::exit(ok ? 0 : 1);
     });

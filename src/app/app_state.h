@@ -19,9 +19,9 @@ struct ComboEntry {
 // The record editor's lists, kept here so that the reader and the target choice can fill them
 // before the editor window is first shown.
 struct EditorLists {
-  std::vector<ComboEntry> styles;      // cboStyle of the editor
-  std::vector<std::string> genres;     // cboGenre of the editor
-  int styleDropHeight = 0;             // pixels
+  std::vector<ComboEntry> styles;   // cboStyle of the editor
+  std::vector<std::string> genres;  // cboGenre of the editor
+  int styleDropHeight = 0;          // pixels
 };
 
 // The program-wide shared state, with its established names and start values.
@@ -71,9 +71,9 @@ struct AppState {
   bool AnyChecked = false;
 
   // Menu options that start checked or unchecked at every start.
-  bool AutoDetect = true;          // mnuAuto checked (else mnuStyleNumbers)
-  bool DoubleClickEdits = true;    // mnuEditRecord checked (else mnuToggleFavorite)
-  bool HideGridLines = false;      // mnuHideGridLines
+  bool AutoDetect = true;        // mnuAuto checked (else mnuStyleNumbers)
+  bool DoubleClickEdits = true;  // mnuEditRecord checked (else mnuToggleFavorite)
+  bool HideGridLines = false;    // mnuHideGridLines
   int ListFontSize = 8;
 
   EditorLists Editor;

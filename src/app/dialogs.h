@@ -14,16 +14,16 @@ struct MessageRequest {
   std::string text;
   Buttons buttons = Buttons::kOk;
   Icon icon = Icon::kNone;
-  std::string title;  // empty: the program's title "Cadenzo"
+  std::string title;      // empty: the program's title "Cadenzo"
   int defaultButton = 0;  // 0 = first button, 1 = second
 };
 
 // A file choice; paths are native (UTF-8) strings.
 struct FileRequest {
   std::string title;
-  std::string folder;      // initial folder; empty = where the dialog was last
-  std::string fileName;    // initial file name
-  std::string filter;      // "Description(*.ext)|pattern|" as the program writes it
+  std::string folder;    // initial folder; empty = where the dialog was last
+  std::string fileName;  // initial file name
+  std::string filter;    // "Description(*.ext)|pattern|" as the program writes it
   std::string defaultExtension;
 };
 

@@ -23,7 +23,8 @@ std::string GetAppPath(const std::string& executableFolder) {
   std::error_code ec;
   if (fs::exists(exe / "StyleReplacementTable.txt", ec)) return WithTrailingSlash(exe.string());
   const fs::path installed = exe.parent_path() / "share" / "cadenzo";
-  if (fs::is_directory(installed, ec)) return WithTrailingSlash(installed.lexically_normal().string());
+  if (fs::is_directory(installed, ec))
+    return WithTrailingSlash(installed.lexically_normal().string());
   return WithTrailingSlash(exe.string());
 }
 

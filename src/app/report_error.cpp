@@ -5,21 +5,30 @@ namespace cadenzo {
 std::optional<std::string> ErrorMessage(int number, const std::string& description,
                                         const std::string& errorName) {
   switch (number) {
-    case err::kFileNotFound: return "This file is Not found.";
-    case err::kBadFileMode: return "Can't open your file";
-    case err::kDeviceIo: return "Internal disk error.";
-    case err::kDiskFull: return "Disk is full.";
-    case err::kInputPastEnd: return "There was a problem With this file";
-    case err::kDeviceUnavailable: return "That device appears unavailable.";
+    case err::kFileNotFound:
+      return "This file is Not found.";
+    case err::kBadFileMode:
+      return "Can't open your file";
+    case err::kDeviceIo:
+      return "Internal disk error.";
+    case err::kDiskFull:
+      return "Disk is full.";
+    case err::kInputPastEnd:
+      return "There was a problem With this file";
+    case err::kDeviceUnavailable:
+      return "That device appears unavailable.";
     case err::kPermissionDenied:
       return "Error writing to file- make sure it is not being used by another program and that "
              "the media is available.";
-    case err::kDiskNotReady: return "Insert a disk in the drive ";
+    case err::kDiskNotReady:
+      return "Insert a disk in the drive ";
     case err::kPathFileAccess:
       return "File may have read-only attribute. Change attribute or choose another name.   -  " +
              errorName;
-    case err::kPathNotFound: return "That path doesn't exist.";
-    case err::kCannotMoveMinimized: return std::nullopt;
+    case err::kPathNotFound:
+      return "That path doesn't exist.";
+    case err::kCannotMoveMinimized:
+      return std::nullopt;
     default:
       return "Error #: " + std::to_string(number) + ", " + description +
              ", encountered in Function " + errorName +

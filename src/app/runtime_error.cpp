@@ -6,26 +6,44 @@ namespace cadenzo {
 
 std::string ErrorDescription(int number) {
   switch (number) {
-    case err::kInvalidCall: return "Invalid procedure call or argument";
-    case err::kOverflow: return "Overflow";
-    case err::kSubscriptOutOfRange: return "Subscript out of range";
-    case err::kTypeMismatch: return "Type mismatch";
-    case err::kFileNotFound: return "File not found";
-    case err::kBadFileMode: return "Bad file mode";
-    case err::kDeviceIo: return "Device I/O error";
-    case err::kDiskFull: return "Disk full";
-    case err::kInputPastEnd: return "Input past end of file";
-    case err::kDeviceUnavailable: return "Device unavailable";
-    case err::kPermissionDenied: return "Permission denied";
-    case err::kDiskNotReady: return "Disk not ready";
-    case err::kPathFileAccess: return "Path/File access error";
-    case err::kPathNotFound: return "Path not found";
+    case err::kInvalidCall:
+      return "Invalid procedure call or argument";
+    case err::kOverflow:
+      return "Overflow";
+    case err::kSubscriptOutOfRange:
+      return "Subscript out of range";
+    case err::kTypeMismatch:
+      return "Type mismatch";
+    case err::kFileNotFound:
+      return "File not found";
+    case err::kBadFileMode:
+      return "Bad file mode";
+    case err::kDeviceIo:
+      return "Device I/O error";
+    case err::kDiskFull:
+      return "Disk full";
+    case err::kInputPastEnd:
+      return "Input past end of file";
+    case err::kDeviceUnavailable:
+      return "Device unavailable";
+    case err::kPermissionDenied:
+      return "Permission denied";
+    case err::kDiskNotReady:
+      return "Disk not ready";
+    case err::kPathFileAccess:
+      return "Path/File access error";
+    case err::kPathNotFound:
+      return "Path not found";
     case err::kCannotMoveMinimized:
       return "A form can't be moved or sized while minimized or maximized";
-    case err::kDuplicateKey: return "This key is already associated with an element of this collection";
-    case err::kCancel: return "Cancel was selected";
-    case err::kListIndexOutOfBounds: return "Index out of bounds";
-    default: return "Application-defined or object-defined error";
+    case err::kDuplicateKey:
+      return "This key is already associated with an element of this collection";
+    case err::kCancel:
+      return "Cancel was selected";
+    case err::kListIndexOutOfBounds:
+      return "Index out of bounds";
+    default:
+      return "Application-defined or object-defined error";
   }
 }
 
@@ -36,24 +54,33 @@ RuntimeError::RuntimeError(int number, std::string description)
 
 int ErrorNumberFromErrno(int errnoValue) {
   switch (errnoValue) {
-    case ENOENT: return err::kFileNotFound;
-    case ENOTDIR: return err::kPathNotFound;
+    case ENOENT:
+      return err::kFileNotFound;
+    case ENOTDIR:
+      return err::kPathNotFound;
     case EACCES:
     case EPERM:
     case EBUSY:
-    case ETXTBSY: return err::kPermissionDenied;
+    case ETXTBSY:
+      return err::kPermissionDenied;
     case EROFS:
     case EISDIR:
     case ENAMETOOLONG:
-    case EEXIST: return err::kPathFileAccess;
+    case EEXIST:
+      return err::kPathFileAccess;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return err::kDiskFull;
-    case EIO: return err::kDeviceIo;
+    case EFBIG:
+      return err::kDiskFull;
+    case EIO:
+      return err::kDeviceIo;
     case ENXIO:
-    case ENODEV: return err::kDeviceUnavailable;
-    case EAGAIN: return err::kDiskNotReady;
-    default: return err::kBadFileMode;
+    case ENODEV:
+      return err::kDeviceUnavailable;
+    case EAGAIN:
+      return err::kDiskNotReady;
+    default:
+      return err::kBadFileMode;
   }
 }
 

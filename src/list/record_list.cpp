@@ -28,8 +28,8 @@ int RecordList::FindByNumber(int n) const {
 }
 
 int RecordList::CheckedCount() const {
-  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(),
-                                        [](const Row& r) { return r.checked; }));
+  return static_cast<int>(
+      std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.checked; }));
 }
 
 int RecordList::CompareTexts(std::string_view a, std::string_view b) {

@@ -45,8 +45,7 @@ inline void WriteU16(std::span<std::uint8_t> bytes, std::size_t offset, std::uin
 inline void WriteU32(std::span<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
   CheckRange(bytes.size(), offset, 4);
   for (int i = 0; i < 4; ++i) {
-    bytes[offset + static_cast<std::size_t>(i)] =
-        static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
   }
 }
 

@@ -21,9 +21,9 @@ std::string FieldUpToZero(std::span<const std::uint8_t> bytes, std::size_t offse
 // A number with the leading blank the program writes before positive numbers.
 std::string Blanked(int value) { return " " + std::to_string(value); }
 
-constexpr std::array<const char*, 11> kSectionTexts = {
-    "Off",    "Intro 1", "Intro 2",  "Intro 3",  "Main A",  "Main B",
-    "Main C", "Main D",  "Ending 1", "Ending 2", "Ending 3"};
+constexpr std::array<const char*, 11> kSectionTexts = {"Off",      "Intro 1",  "Intro 2", "Intro 3",
+                                                       "Main A",   "Main B",   "Main C",  "Main D",
+                                                       "Ending 1", "Ending 2", "Ending 3"};
 
 }  // namespace
 
@@ -64,9 +64,7 @@ std::string DecodeTimeSig(std::span<const std::uint8_t> bytes, std::size_t r) {
   return Blanked(numerator) + "/" + Blanked(denominator);
 }
 
-std::string TempoText(int tempo) {
-  return tempo < 100 ? Blanked(tempo) : std::to_string(tempo);
-}
+std::string TempoText(int tempo) { return tempo < 100 ? Blanked(tempo) : std::to_string(tempo); }
 
 std::string DecodeTempo(std::span<const std::uint8_t> bytes, std::size_t r) {
   if (ReadU8(bytes, r + mfd::kTempo) == 255) return {};
@@ -126,16 +124,14 @@ void EncodeNoTempo(std::span<std::uint8_t> bytes, std::size_t r) {
   WriteU8(bytes, r + mfd::kTempo + 1, 255);
 }
 
-void EncodeSections(std::span<std::uint8_t> bytes, std::size_t r, int introDigit,
-                    int nextDigit) {
+void EncodeSections(std::span<std::uint8_t> bytes, std::size_t r, int introDigit, int nextDigit) {
   WriteU8(bytes, r + mfd::kSections,
           static_cast<std::uint8_t>(((introDigit & 0x0F) << 4) | (nextDigit & 0x0F)));
 }
 
 void SetFlag(std::span<std::uint8_t> bytes, std::size_t r, std::uint8_t flag, bool on) {
   const std::uint8_t old = ReadU8(bytes, r + mfd::kFlags);
-  WriteU8(bytes, r + mfd::kFlags,
-          static_cast<std::uint8_t>(on ? (old | flag) : (old & ~flag)));
+  WriteU8(bytes, r + mfd::kFlags, static_cast<std::uint8_t>(on ? (old | flag) : (old & ~flag)));
 }
 
 std::uint16_t HeaderCount(std::span<const std::uint8_t> bytes) {

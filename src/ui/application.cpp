@@ -17,8 +17,8 @@ bool Application::Main(const std::vector<std::string>& arguments,
   return RunReported(*dialogs_, "Main", [&] {
     ResetStartState(state_);
     state_.AppPath = GetAppPath(executableFolder);
-    state_.UserFolder = GetUserFolder(userDataFolder, "Cadenzo",
-                                      WithTrailingSlash(executableFolder), *dialogs_);
+    state_.UserFolder =
+        GetUserFolder(userDataFolder, "Cadenzo", WithTrailingSlash(executableFolder), *dialogs_);
     window_ = std::make_unique<MainWindow>(state_, *dialogs_);
     qtDialogs_.SetParent(window_.get());
     window_->show();

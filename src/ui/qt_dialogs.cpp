@@ -31,17 +31,27 @@ Answer QtDialogs::Message(const MessageRequest& request) {
   box.setWindowTitle(ToQt(request.title.empty() ? kProgramTitle : request.title));
   box.setText(ToQt(request.text));
   switch (request.icon) {
-    case Icon::kInformation: box.setIcon(QMessageBox::Information); break;
+    case Icon::kInformation:
+      box.setIcon(QMessageBox::Information);
+      break;
     case Icon::kExclamation:
-    case Icon::kWarning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::kCritical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::kQuestion: box.setIcon(QMessageBox::Question); break;
-    case Icon::kNone: break;
+    case Icon::kWarning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case Icon::kCritical:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case Icon::kQuestion:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case Icon::kNone:
+      break;
   }
   QMessageBox::StandardButton first = QMessageBox::Ok;
   QMessageBox::StandardButton second = QMessageBox::NoButton;
   switch (request.buttons) {
-    case Buttons::kOk: break;
+    case Buttons::kOk:
+      break;
     case Buttons::kYesNo:
       first = QMessageBox::Yes;
       second = QMessageBox::No;
@@ -55,10 +65,14 @@ Answer QtDialogs::Message(const MessageRequest& request) {
   box.setDefaultButton(request.defaultButton == 1 && second != QMessageBox::NoButton ? second
                                                                                      : first);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::kYes;
-    case QMessageBox::No: return Answer::kNo;
-    case QMessageBox::Cancel: return Answer::kCancel;
-    default: return request.buttons == Buttons::kYesNo ? Answer::kNo : Answer::kOk;
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    case QMessageBox::Cancel:
+      return Answer::kCancel;
+    default:
+      return request.buttons == Buttons::kYesNo ? Answer::kNo : Answer::kOk;
   }
 }
 

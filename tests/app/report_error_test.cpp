@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{75, "SaveFile",
                     "File may have read-only attribute. Change attribute or choose another name.   "
                     "-  SaveFile"},
-        MessageCase{76, "SaveFile", "That path doesn't exist."},
-        MessageCase{384, "Main", nullptr},
+        MessageCase{76, "SaveFile", "That path doesn't exist."}, MessageCase{384, "Main", nullptr},
         MessageCase{9, "SaveMusicFinderx",
                     "Error #: 9, Subscript out of range, encountered in Function SaveMusicFinderx. "
                     "If the solution is not obvious, please report this to the author."},

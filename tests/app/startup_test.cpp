@@ -30,8 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{{"/music/a.mfd"}, "/music/a.mfd"},
                       CommandLineCase{{"/music/My", "File.mfd"}, "/music/My File.mfd"},
                       CommandLineCase{{"\"/a b.mfd\"", "x"}, "/a b.mfd\" "},
-                      CommandLineCase{{"\""}, ""},
-                      CommandLineCase{{}, ""}));
+                      CommandLineCase{{"\""}, ""}, CommandLineCase{{}, ""}));
 
 TEST(Caption, NamesTheFileAfterThreeBlanks) {
   EXPECT_EQ(FileCaption(NamePartOf("/music/My File.mfd")), "Cadenzo   My File.mfd");

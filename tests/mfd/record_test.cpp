@@ -27,14 +27,12 @@ TEST_P(FlagDecoding, ShowsYesOrNoPerBit) {
   EXPECT_EQ(texts.s2, c.s2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FlagDecoding,
-                         ::testing::Values(FlagCase{0, "No", "No", "No"},
-                                           FlagCase{1, "Yes", "No", "No"},
-                                           FlagCase{3, "Yes", "Yes", "No"},
-                                           FlagCase{6, "No", "Yes", "Yes"},
-                                           FlagCase{7, "Yes", "Yes", "Yes"},
-                                           FlagCase{8, "No", "No", "No"},
-                                           FlagCase{0xFF, "No", "No", "No"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, FlagDecoding,
+    ::testing::Values(FlagCase{0, "No", "No", "No"}, FlagCase{1, "Yes", "No", "No"},
+                      FlagCase{3, "Yes", "Yes", "No"}, FlagCase{6, "No", "Yes", "Yes"},
+                      FlagCase{7, "Yes", "Yes", "Yes"}, FlagCase{8, "No", "No", "No"},
+                      FlagCase{0xFF, "No", "No", "No"}));
 
 struct SectionCase {
   std::uint8_t byte89;
@@ -75,14 +73,12 @@ TEST_P(TempoDecoding, ShowsDecimalWithLeadingBlankBelow100) {
   EXPECT_EQ(DecodeTempo(bytes, 0), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, TempoDecoding,
-                         ::testing::Values(NumberFieldCase{0x00, 0x60, " 96"},
-                                           NumberFieldCase{0x00, 0x78, "120"},
-                                           NumberFieldCase{0x00, 0x64, "100"},
-                                           NumberFieldCase{0x00, 0x05, " 5"},
-                                           NumberFieldCase{0x01, 0x18, "280"},
-                                           NumberFieldCase{0xFF, 0x00, ""},
-                                           NumberFieldCase{0xFF, 0xFF, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, TempoDecoding,
+    ::testing::Values(NumberFieldCase{0x00, 0x60, " 96"}, NumberFieldCase{0x00, 0x78, "120"},
+                      NumberFieldCase{0x00, 0x64, "100"}, NumberFieldCase{0x00, 0x05, " 5"},
+                      NumberFieldCase{0x01, 0x18, "280"}, NumberFieldCase{0xFF, 0x00, ""},
+                      NumberFieldCase{0xFF, 0xFF, ""}));
 
 class TimeSigDecoding : public ::testing::TestWithParam<NumberFieldCase> {};
 
@@ -94,13 +90,11 @@ TEST_P(TimeSigDecoding, JoinsBlankedNumbers) {
   EXPECT_EQ(DecodeTimeSig(bytes, 0), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, TimeSigDecoding,
-                         ::testing::Values(NumberFieldCase{4, 4, " 4/ 4"},
-                                           NumberFieldCase{3, 4, " 3/ 4"},
-                                           NumberFieldCase{6, 8, " 6/ 8"},
-                                           NumberFieldCase{12, 8, " 12/ 8"},
-                                           NumberFieldCase{255, 4, ""},
-                                           NumberFieldCase{255, 255, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, TimeSigDecoding,
+    ::testing::Values(NumberFieldCase{4, 4, " 4/ 4"}, NumberFieldCase{3, 4, " 3/ 4"},
+                      NumberFieldCase{6, 8, " 6/ 8"}, NumberFieldCase{12, 8, " 12/ 8"},
+                      NumberFieldCase{255, 4, ""}, NumberFieldCase{255, 255, ""}));
 
 TEST(TextFields, MusicStopsAtTheFirstZeroByte) {
   auto bytes = RecordBuilder{.music = "Hello"}.Build();
@@ -202,7 +196,8 @@ TEST(Bounds, ReadsPastTheEndThrowSubscriptOutOfRange) {
 }
 
 TEST(RecordStore, AppendRecordGrowsBy92AndSetsTheCount) {
-  auto file = testing::FileBuilder{.records = {RecordBuilder{}, RecordBuilder{.number = 1}}}.Build();
+  auto file =
+      testing::FileBuilder{.records = {RecordBuilder{}, RecordBuilder{.number = 1}}}.Build();
   const auto before = file.size();
   const auto r = AppendRecord(file);
   EXPECT_EQ(r, mfd::RecordOffset(3));

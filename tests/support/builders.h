@@ -56,7 +56,8 @@ class TempDir {
   const std::filesystem::path& Path() const { return path_; }
   std::string Str() const { return path_.string() + "/"; }
   std::filesystem::path Write(const std::string& name, const std::string& content) const;
-  std::filesystem::path Write(const std::string& name, const std::vector<std::uint8_t>& content) const;
+  std::filesystem::path Write(const std::string& name,
+                              const std::vector<std::uint8_t>& content) const;
 
  private:
   std::filesystem::path path_;

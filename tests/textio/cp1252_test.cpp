@@ -24,10 +24,10 @@ TEST_P(Codec, RoundTrips) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Codec,
                          ::testing::Values(CodecCase{"abc", "abc"},
-                                           CodecCase{"\x80", "\xE2\x82\xAC"},        // euro
-                                           CodecCase{"caf\xE9", "caf\xC3\xA9"},      // é
-                                           CodecCase{"\x9F", "\xC5\xB8"},            // Ÿ
-                                           CodecCase{"\x81", "\xC2\x81"},            // undefined
+                                           CodecCase{"\x80", "\xE2\x82\xAC"},    // euro
+                                           CodecCase{"caf\xE9", "caf\xC3\xA9"},  // é
+                                           CodecCase{"\x9F", "\xC5\xB8"},        // Ÿ
+                                           CodecCase{"\x81", "\xC2\x81"},        // undefined
                                            CodecCase{"\xFF", "\xC3\xBF"}));
 
 TEST(Codec, UnmappableAndBrokenUtf8BecomeQuestionMarks) {

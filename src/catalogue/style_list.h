@@ -1,0 +1,84 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/app_state.h"
+
+namespace cadenzo {
+
+// One style line of a style list file: the name and number texts exactly as written.
+struct StyleListEntry {
+  std::string name;    // the text before the first ";", untrimmed
+  std::string number;  // the text after the first ";"
+};
+
+// The result of parsing a list file. A malformed line (no ";") stops nothing by itself: it is
+// recorded with its position so that the consumers that report it can, and the others skip it.
+struct StyleListLine {
+  bool malformed = false;
+  StyleListEntry entry;  // for a malformed line: name = the whole line
+};
+
+// Parses style-list text by the documented rules (CR LF lines, last piece unread, stop at the
+// first empty line, "#" comments after leading blanks, split at the first ";").
+std::vector<StyleListLine> ParseStyleListLines(std::string_view text);
+
+// The style lines of a model's list file, in file order; malformed lines skipped.
+std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model);
+// The same, keeping malformed lines, for the consumers that report them.
+std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model);
+
+std::string NormalizeStyleName(std::string_view text);
+std::string StripLeadingZeros(std::string_view numberText);
+std::string StripChars(std::string_view text, std::string_view chars);
+// The integer value of a number text (after StripLeadingZeros); nothing when it is not a whole
+// number from 0 to 65535.
+std::optional<int> StyleNumberValue(std::string_view numberText);
+
+// A keyed lookup whose keys compare without regard to case; the first of duplicate keys is kept.
+class KeyedCollection {
+ public:
+  // Returns false (and keeps the first value) when the key is present already.
+  bool Add(std::string_view key, std::string value);
+  bool Has(std::string_view key) const;
+  const std::string* Find(std::string_view key) const;
+  std::size_t Size() const { return map_.size(); }
+  bool Empty() const { return map_.empty(); }
+
+ private:
+  std::unordered_map<std::string, std::string> map_;  // key folded to lower case
+};
+
+bool CollectionHasKey(const KeyedCollection& collection, std::string_view key);
+
+// The lookups of the processing pass, built from the target's list once per pass.
+struct TargetMaps {
+  KeyedCollection nameMap;    // NormalizeStyleName(trimmed name) -> StripLeadingZeros(number)
+  KeyedCollection numberSet;  // StripLeadingZeros(number) -> same
+};
+TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target);
+
+// The record's style on the target: a style number text, or nothing (not found). styleNumberText
+// is the stored number as four digits; styleText the row's "Style or File" text.
+std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
+                                              std::string_view styleText, const TargetMaps& maps);
+
+// The source style list as the reader keeps it: StripLeadingZeros(number) -> untrimmed name.
+KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source);
+
+// Combo entries of a target list (trimmed name, number as item data) in file order, as the
+// editor, the default style dialog and bulk replace fill their style combos. A malformed line or
+// a number that is not numeric stops the fill: entries so far are kept and the bad line returned.
+struct ComboFill {
+  std::vector<ComboEntry> entries;
+  std::optional<std::string> lastGoodName;  // of the last good line, for the error text
+  std::optional<std::string> lastGoodNumber;
+  bool failed = false;
+};
+ComboFill StyleComboEntries(const std::string& appPath, std::string_view target);
+
+}  // namespace cadenzo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+namespace cadenzo {
+
+// Builds the output image of a Music Finder file for a target, record by record.
+class ImageWriter {
+ public:
+  // BeginImage: header copied from source with the target's generation digit and model name.
+  ImageWriter(const std::vector<std::uint8_t>& source, const std::string& target);
+
+  void BeginFileReferences();
+  // Writes record `number` with `style`, copying bytes 4 to 91 of the source record at r.
+  void EmitRecord(int number, int style, std::size_t r);
+  // Marks the last emitted record as a media file (bytes 2 to 7).
+  void MarkMediaFile();
+  void AddFileReference(int number, const std::string& styleText);
+  // Ends the block, sets the count, trims, appends the block; returns the image.
+  std::vector<std::uint8_t> FinishImage();
+
+  int Written() const { return written_; }
+
+ private:
+  const std::vector<std::uint8_t>& source_;
+  std::vector<std::uint8_t> out_;
+  std::size_t position_ = 0;
+  std::size_t lastRecord_ = 0;
+  int written_ = 0;
+  bool hasBlock_ = false;
+  std::vector<std::uint8_t> block_;
+};
+
+// The capacity question for a save: true = save.
+bool CheckCapacity(Dialogs& dialogs, const std::string& target, int count);
+
+// Asks for a file name and writes SaveBytes atomically. Errors are reported with "SaveFile".
+// Returns the path written, or empty when nothing was written.
+std::string SaveFile(AppState& state, Dialogs& dialogs);
+
+}  // namespace cadenzo

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+namespace cadenzo {
+
+// A change of target (cboInst_Click): TargetInstrument, setupCboStyle, the preview pass when a
+// file is loaded, and the caption. Errors are reported with "cboInst".
+void cboInst_Click(AppState& state, Dialogs& dialogs, const std::string& model);
+
+}  // namespace cadenzo
