@@ -27,7 +27,8 @@ struct EditorLists {
 // The program-wide shared state, with its established names and start values.
 struct AppState {
   std::vector<std::uint8_t> FileBytes;
-  std::int16_t RecordCount = 0;
+  // The header count, an unsigned 16-bit number, held whole (a file may hold up to 65,535).
+  int RecordCount = 0;
   std::string FileName;
   std::string SourceInstrument;
   std::string TargetInstrument;
@@ -55,6 +56,10 @@ struct AppState {
   std::string EditTimeSig;
   std::string EditStyleOrFile;
   bool ShowConversionNotes = false;
+  // The count lblNumberChecked shows.
+  int NumberChecked = 0;
+  // Set by the reader when the user should be led to the target list (a NetCommon file).
+  bool FocusTargetRequested = false;
 
   // The source style list: number text (without leading zeros) to name, first of duplicates.
   // Kept as the reader built it; keys compare without regard to case (they are digits).
@@ -63,6 +68,11 @@ struct AppState {
   // The full path of the open Music Finder file, kept apart from the file dialog's last choice
   // so that re-reading always reads the Music Finder file.
   std::string CurrentFilePath;
+  // Headless use: the source instrument was named by the user, so the reader does not detect it,
+  // and the conversion log goes to a file of the user's choice instead of the user folder.
+  bool KeepSourceInstrument = false;
+  std::string ExportLogPath;
+
   // The main window caption.
   std::string Caption = "Cadenzo";
 

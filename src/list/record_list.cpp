@@ -50,6 +50,18 @@ void RecordList::SetSort(int key, bool descending) {
   Resort();
 }
 
+void RecordList::SetSortKey(int key, bool descending) {
+  sortKey_ = key;
+  descending_ = descending;
+  Resort();
+}
+
+void RecordList::SelectOnly(int position) {
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    rows_[i].selected = static_cast<int>(i) == position;
+  }
+}
+
 void RecordList::Resort() {
   if (!sortOn_) return;
   const int key = sortKey_;
