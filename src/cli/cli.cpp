@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "mfd/record.h"
 #include "mfd/target_change.h"
 #include "textio/cp1252.h"
+#include "textio/delimited_export.h"
 #include "textio/text_file.h"
 
 namespace cadenzo::cli {
@@ -153,7 +155,8 @@ std::string ExecutableFolder() {
 
 void CheckModel(const std::string& model, const std::string& appPath) {
   if (FindInstrument(model) == nullptr) {
-    throw DataError{"unknown model \"" + model + "\"; the models are listed by 'cadenzo-cli --help'"
+    throw DataError{"unknown model \"" + model +
+                    "\"; the models are listed by 'cadenzo-cli --help'"
                     " and shown in the target list of the program"};
   }
   if (!std::filesystem::is_regular_file(StyleListPath(appPath, model))) {
@@ -191,14 +194,17 @@ std::string Printable(std::span<const std::uint8_t> bytes) {
 
 int Info(AppState& state, std::ostream& out) {
   const auto& bytes = state.FileBytes;
-  const auto model = DetectSourceInstrument(std::span(bytes).first(std::min<std::size_t>(32, bytes.size())));
+  const auto model =
+      DetectSourceInstrument(std::span(bytes).first(std::min<std::size_t>(32, bytes.size())));
   const int count = bytes.size() >= 36 ? HeaderCount(bytes) : 0;
   const int capacity = model ? RecordCapacity(*model) : 0;
   out << "source instrument: " << (model ? *model : "unknown") << "\n"
       << "record count: " << count << "\n"
       << "file references: " << ReadFileReferenceBlock(bytes, count).size() << "\n"
-      << "generation digit: " << (bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "") << "\n"
-      << "capacity: " << (model ? (capacity ? std::to_string(capacity) : "none") : "unknown") << "\n";
+      << "generation digit: "
+      << (bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "") << "\n"
+      << "capacity: " << (model ? (capacity ? std::to_string(capacity) : "none") : "unknown")
+      << "\n";
   return 0;
 }
 
@@ -221,18 +227,23 @@ int Dump(AppState& state, std::ostream& out) {
   for (int i = 1; i <= count; ++i) {
     const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
     if (r + mfd::kRecordSize > bytes.size()) {
-      out << "record " << i << " at " << r << ": truncated, the file ends at " << bytes.size() << "\n";
+      out << "record " << i << " at " << r << ": truncated, the file ends at " << bytes.size()
+          << "\n";
       break;
     }
     out << "record " << i << " at 0x" << std::hex << r << std::dec << "\n"
         << "  +00 number   " << Hex(field(r, 2)) << "  = " << ReadU16(bytes, r) << "\n"
         << "  +02 style    " << Hex(field(r + 2, 2)) << "  = " << ReadU16(bytes, r + 2) << "\n"
-        << "  +04 timesig  " << Hex(field(r + 4, 2)) << "  = \"" << DecodeTimeSig(bytes, r) << "\"\n"
+        << "  +04 timesig  " << Hex(field(r + 4, 2)) << "  = \"" << DecodeTimeSig(bytes, r)
+        << "\"\n"
         << "  +06 tempo    " << Hex(field(r + 6, 2)) << "  = \"" << DecodeTempo(bytes, r) << "\"\n"
         << "  +08 flags    " << Hex(field(r + 8, 1)) << "\n"
-        << "  +09 music    " << Hex(field(r + 9, 32)) << "\n               |" << Printable(field(r + 9, 32)) << "|\n"
-        << "  +41 genre    " << Hex(field(r + 41, 16)) << "  |" << Printable(field(r + 41, 16)) << "|\n"
-        << "  +57 keywords " << Hex(field(r + 57, 32)) << "\n               |" << Printable(field(r + 57, 32)) << "|\n"
+        << "  +09 music    " << Hex(field(r + 9, 32)) << "\n               |"
+        << Printable(field(r + 9, 32)) << "|\n"
+        << "  +41 genre    " << Hex(field(r + 41, 16)) << "  |" << Printable(field(r + 41, 16))
+        << "|\n"
+        << "  +57 keywords " << Hex(field(r + 57, 32)) << "\n               |"
+        << Printable(field(r + 57, 32)) << "|\n"
         << "  +89 sections " << Hex(field(r + 89, 1)) << "  = " << DecodeIntro(bytes, r) << " / "
         << DecodeNextSection(bytes, r) << "\n"
         << "  +90 (copied) " << Hex(field(r + 90, 2)) << "\n";
@@ -295,9 +306,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                            : WithTrailingSlash(o.userDir);
     if (o.command == "info" || o.command == "dump") {
       switch (LoadFileBytes(state, dialogs, o.file)) {
-        case LoadResult::kFailed: throw DataError{"Could not find that file "};
-        case LoadResult::kFailedQuietly: throw DataError{};
-        case LoadResult::kLoaded: break;
+        case LoadResult::kFailed:
+          throw DataError{"Could not find that file "};
+        case LoadResult::kFailedQuietly:
+          throw DataError{};
+        case LoadResult::kLoaded:
+          break;
       }
       return o.command == "info" ? Info(state, out) : Dump(state, out);
     }
@@ -317,7 +331,7 @@ namespace {
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
   OpenFile(state, dialogs, o);
-  const std::string text = DelimitedTextFile(state.List);
+  const std::string text = DelimitedExportText(state.List);
   if (o.output.empty()) {
     out << text;
   } else {

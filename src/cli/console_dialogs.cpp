@@ -10,8 +10,12 @@ Answer ConsoleDialogs::Message(const MessageRequest& request) {
   // The only Yes/No question a conversion asks is the capacity question.
   if (request.buttons == Buttons::kYesNo && acceptOverCapacity_) return Answer::kYes;
   ++messages_;
-  std::string text = Cp1252ToUtf8(request.text);
-  for (std::size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, " ");
+  // One line per message: line breaks become blanks.
+  std::string text;
+  for (char c : Cp1252ToUtf8(request.text)) {
+    if (c == '\n') continue;
+    text.push_back(c == '\r' ? ' ' : c);
+  }
   err_ << "cadenzo-cli: " << text << "\n";
   if (request.buttons == Buttons::kYesNo) {
     refusedCapacity_ = true;

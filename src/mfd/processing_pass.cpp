@@ -9,6 +9,7 @@
 #include "mfd/image_writer.h"
 #include "mfd/record.h"
 #include "textio/cp1252.h"
+#include "textio/delimited_export.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

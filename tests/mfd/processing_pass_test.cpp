@@ -55,7 +55,7 @@ TEST_F(PassTest, EverythingFoundPaintsBlackAndLogsOnlyTheHeader) {
   EXPECT_EQ(StyleOf(1), 500);
   EXPECT_EQ(StyleOf(2), 13);
   const std::string log = Log();
-  EXPECT_EQ(log.rfind("Style conversions to Tail   ", 0), 0u) << log;
+  EXPECT_EQ(log.rfind("Style conversions to Last   ", 0), 0u) << log;
   EXPECT_EQ(log.substr(log.size() - 4), "\r\n\r\n");
   EXPECT_EQ(log.find("0001"), std::string::npos);
 }
