@@ -280,12 +280,12 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && args[0] == "--version") {
-    out << "cadenzo-cli " << CADENZO_VERSION << "\n";
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    out << kUsage;
     return 0;
   }
-  if (args.size() == 1 && args[0] == "--help") {
-    out << kUsage;
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    out << "cadenzo-cli " << CADENZO_VERSION << "\n";
     return 0;
   }
   Options o;
@@ -331,7 +331,8 @@ namespace {
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
   OpenFile(state, dialogs, o);
-  const std::string text = DelimitedExportText(state.List);
+  // As the window writes it: the export text and its final line end.
+  const std::string text = DelimitedExportText(state.List) + "\r\n";
   if (o.output.empty()) {
     out << text;
   } else {
