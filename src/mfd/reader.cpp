@@ -193,7 +193,10 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
     const StyleRule rule = RuleFor(state.SourceInstrument);
     std::unordered_set<std::string> editorStyles;
     for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
-    state.List.Reserve(static_cast<std::size_t>(state.RecordCount));
+    // Room for the records the bytes can hold, not for what a damaged count claims.
+    const std::size_t available =
+        bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
+    state.List.Reserve(std::min(available, static_cast<std::size_t>(state.RecordCount)));
 
     for (int i = 1; i <= state.RecordCount; ++i) {
       const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
