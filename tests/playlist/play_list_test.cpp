@@ -112,18 +112,6 @@ TEST(PlayListLayout, SwitchingRebuildsInMainOrderAndDropsComments) {
   EXPECT_EQ(Column(list, plcol::kComments), (std::vector<std::string>{" ", " "}));
 }
 
-TEST(PlayListLayout, ChoosingTheShownLayoutKeepsPositionsAndComments) {
-  RecordList main = SevenSongs();
-  PlayList list;
-  list.AppendChecked(main);
-  list.SetComment(0, "opener");
-  list.MoveRow(0, 3);
-  const auto before = list.Rows();
-  EXPECT_FALSE(list.ChooseLayout(PlayListLayout::kDefault, main));
-  EXPECT_EQ(list.Rows().size(), before.size());
-  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(list[i].cells, before[i].cells);
-}
-
 TEST(PlayListLayout, SortKeyBeyondTheNewColumnsFallsBackToNumber) {
   RecordList main = SevenSongs();
   PlayList list;
