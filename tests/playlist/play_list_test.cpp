@@ -128,6 +128,8 @@ struct MoveCase {
   std::vector<std::string> musicInOrder;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* out) { *out << c.from << " to " << c.to; }
+
 class PlayListMove : public ::testing::TestWithParam<MoveCase> {};
 
 TEST_P(PlayListMove, RenumbersTheRowsBetween) {
@@ -291,6 +293,8 @@ struct ScanCase {
   std::vector<bool> checks;
   bool opens;
 };
+
+void PrintTo(const ScanCase& c, std::ostream* out) { *out << c.name; }
 
 class PlayListOpen : public ::testing::TestWithParam<ScanCase> {};
 
