@@ -198,21 +198,6 @@ TEST(PlayListPrint, PagesHoldFortyOneRows) {
   }
 }
 
-TEST(PlayListPrint, JobCarriesTheListAndItsSettings) {
-  RecordList main = ThreeSongs();
-  PlayList list;
-  list.AppendChecked(main);
-  const ListPrintJob job = PlayListPrintJob(list, "/opt/cadenzo/");
-  EXPECT_EQ(job.title, "Cadenzo Play List");
-  EXPECT_EQ(job.previewCaption, "Cadenzo Play List Print Preview");
-  EXPECT_EQ(job.iconPath, "/opt/cadenzo/styles256.ico");
-  EXPECT_EQ(job.rowsPerPage, 41);
-  ASSERT_EQ(job.columns.size(), 7u);
-  EXPECT_EQ(job.columns[6].header, "Comments");
-  ASSERT_EQ(job.rows.size(), 3u);
-  EXPECT_EQ(job.rows[1][plcol::kMusic], "apple");
-}
-
 TEST(PlayListPrint, ErrorMessagesSkipTheUsersCancel) {
   EXPECT_EQ(PrintErrorMessage(RuntimeError(err::kCancel)), std::nullopt);
   EXPECT_EQ(PrintErrorMessage(RuntimeError(err::kDeviceUnavailable)),

@@ -29,6 +29,8 @@ struct ExportCase {
   std::string expected;
 };
 
+void PrintTo(const ExportCase& c, std::ostream* out) { *out << c.name; }
+
 class ExportText : public ::testing::TestWithParam<ExportCase> {};
 
 TEST_P(ExportText, IsExact) {
