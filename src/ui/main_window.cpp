@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <cmath>
+#include <numbers>
 
 #include "app/report_error.h"
 #include "list/list_view_rules.h"
@@ -73,7 +74,7 @@ QIcon FlagIcon(Flag flag, bool set, qreal dpr) {
     QPainterPath star;
     for (int i = 0; i < 10; ++i) {
       const double radius = i % 2 == 0 ? 8.8 : 3.8;
-      const double angle = -M_PI / 2 + i * M_PI / 5;
+      const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
       const QPointF point(centre.x() + radius * std::cos(angle),
                           centre.y() + radius * std::sin(angle));
       if (i == 0) {

@@ -178,23 +178,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"AllChecked", {true, true, true, true}, false, true, "4", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MainWindowLoad, EnablesEveryCommandButtonAndMarksTheFileSaved) {
-  AppState state;
-  for (const auto name : CommandButtons()) state.Enable(std::string(name), false);
-  state.Enable("lblchk", false);
-  state.Enable("lblNumberChecked", false);
-  state.FileSaved = false;
-  state.ListFontSize = 14;
-
-  frmCadenzo_Load(state);
-
-  for (const auto name : CommandButtons()) EXPECT_TRUE(state.IsEnabled(std::string(name))) << name;
-  EXPECT_TRUE(state.IsEnabled("lblchk"));
-  EXPECT_TRUE(state.IsEnabled("lblNumberChecked"));
-  EXPECT_TRUE(state.FileSaved);
-  EXPECT_EQ(state.ListFontSize, 8);
-}
-
 struct FontCase {
   std::optional<std::string> answer;  // nullopt = Cancel
   std::optional<int> size;            // nullopt = nothing changes
@@ -229,19 +212,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FontCase{"12pt", std::nullopt}, FontCase{"0", std::nullopt},
                       FontCase{"-9", std::nullopt}, FontCase{"73", std::nullopt},
                       FontCase{"nan", std::nullopt}, FontCase{"1e9", std::nullopt}));
-
-TEST(GridLinesAndResize, FollowTheStateOfTheList) {
-  AppState state;
-  EXPECT_FALSE(state.HideGridLines);
-  mnuHideGridLines_Click(state);
-  EXPECT_TRUE(state.HideGridLines);
-  mnuHideGridLines_Click(state);
-  EXPECT_FALSE(state.HideGridLines);
-
-  EXPECT_EQ(ResizeColumnFit(state), ColumnFit::kHeaderAndContents);
-  state.FileName = "a.mfd";
-  EXPECT_EQ(ResizeColumnFit(state), ColumnFit::kContents);
-}
 
 }  // namespace
 }  // namespace cadenzo
