@@ -22,7 +22,11 @@ struct EditorLists {
   std::vector<ComboEntry> styles;   // cboStyle of the editor
   std::vector<std::string> genres;  // cboGenre of the editor
   int styleDropHeight = 0;          // pixels
+  std::string lblSelectedFile;      // caption of the editor's selected-file label
 };
+
+// A refit of the list columns that a command asks the main window for.
+enum class ColumnFit { kNone, kContents, kHeaderAndContents };
 
 // The program-wide shared state, with its established names and start values.
 struct AppState {
@@ -79,6 +83,9 @@ struct AppState {
   // The record list of the main window.
   RecordList List;
   bool AnyChecked = false;
+  std::string lblNumberChecked = "0";  // caption of the checked-count label
+  // Set by a command that changed cell widths; the main window fits the columns and resets it.
+  ColumnFit PendingColumnFit = ColumnFit::kNone;
 
   // Menu options that start checked or unchecked at every start.
   bool AutoDetect = true;        // mnuAuto checked (else mnuStyleNumbers)
