@@ -60,8 +60,6 @@ struct AppState {
   std::string EditTimeSig;
   std::string EditStyleOrFile;
   bool ShowConversionNotes = false;
-  // The count lblNumberChecked shows.
-  int NumberChecked = 0;
   // Set by the reader when the user should be led to the target list (a NetCommon file).
   bool FocusTargetRequested = false;
 

@@ -278,7 +278,7 @@ void OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
     state.SelectedIntroCode = -1;
     state.SelectedNextCode = -1;
     state.SelectedRecord = 0;
-    state.NumberChecked = 0;
+    state.lblNumberChecked = "0";
 
     switch (LoadFileBytes(state, dialogs, state.CurrentFilePath)) {
       case LoadResult::kFailed:

@@ -22,6 +22,8 @@ bool Application::Main(const std::vector<std::string>& arguments,
     // Creating the main window loads it (list font, FileSaved, command buttons enabled).
     window_ = std::make_unique<MainWindow>(state_, *dialogs_);
     qtDialogs_.SetParent(window_.get());
+    controller_ = new MainController(state_, *dialogs_, qtDialogs_, *window_);
+    window_->SetCloseRequest([this] { return controller_->QueryUnload(); });
     window_->AddHeaders();
     SetupCboInst();
     window_->show();
@@ -44,8 +46,8 @@ bool Application::Main(const std::vector<std::string>& arguments,
 
 // Start-up steps whose windows and procedures come with the target list, the record editor and
 // the open procedure; each is called at its place in the order above.
-void Application::SetupCboInst() {}
+void Application::SetupCboInst() { controller_->SetupCboInst(); }
 void Application::LoadEditorWindow() {}
-void Application::OpenCommandLineFile() {}
+void Application::OpenCommandLineFile() { controller_->OpenCurrentFile(); }
 
 }  // namespace cadenzo

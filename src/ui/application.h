@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "ui/main_controller.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 
@@ -24,6 +25,7 @@ class Application {
 
   AppState& State() { return state_; }
   MainWindow* Window() { return window_.get(); }
+  MainController* Controller() { return controller_; }
   QtDialogs& QtDialogsImpl() { return qtDialogs_; }
 
   // Dialogs the windows use; tests replace them with a scripted double.
@@ -41,6 +43,7 @@ class Application {
   QtDialogs qtDialogs_;
   Dialogs* dialogs_ = &qtDialogs_;
   std::unique_ptr<MainWindow> window_;
+  MainController* controller_ = nullptr;  // owned by the window
 };
 
 }  // namespace cadenzo

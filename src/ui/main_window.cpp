@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+
 #include <QActionGroup>
 #include <QComboBox>
 #include <QEvent>
@@ -221,6 +224,17 @@ void MainWindow::CollectControls() {
     actions_.emplace_back(name.toStdString(), action);
     connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
   }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closeRequest_ && !closeRequest_()) {
+    event->ignore();
+    Refresh();
+    return;
+  }
+  // Closing the main window ends the program with every other window.
+  event->accept();
+  QApplication::closeAllWindows();
 }
 
 void MainWindow::OnCommand(const QString& objectName, std::function<void()> handler) {

@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow {
   void RefreshCaption();
   // Fits the list columns now (AutoSizeColumns on ListView1).
   void FitColumns(ColumnFit fit);
+  // The close request: asked before the window closes in any way; false keeps it open.
+  void SetCloseRequest(std::function<bool()> request) { closeRequest_ = std::move(request); }
 
   QTableView* ListView1() const { return ui_.ListView1; }
   QComboBox* cboInst() const { return ui_.cboInst; }
@@ -71,8 +73,9 @@ class MainWindow : public QMainWindow {
   // A column header was clicked; the core list is already sorted.
   void ColumnClicked(int column);
 
- protected:
+  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void SetUpList();
@@ -98,6 +101,7 @@ class MainWindow : public QMainWindow {
   // True while the window itself changes the view, so its own changes raise no events.
   bool syncing_ = false;
   int appliedFontSize_ = 0;
+  std::function<bool()> closeRequest_;
 };
 
 }  // namespace cadenzo

@@ -427,11 +427,12 @@ class MainWindowTest : public QObject {
     // The menu item of the same role runs the button's command.
     p.window->findChild<QAction*>(QStringLiteral("mnuCheckItem"))->trigger();
     QCOMPARE(checks, 2);
-    // Without a handler a check item keeps the state's check mark.
+    // A check item shows the state's check mark: the pair follows the colour option.
     auto* blue = p.window->findChild<QAction*>(QStringLiteral("mnuBlue"));
     blue->trigger();
-    QVERIFY(!blue->isChecked());
-    QVERIFY(p.window->findChild<QAction*>(QStringLiteral("mnuRed"))->isChecked());
+    QVERIFY(blue->isChecked());
+    QCOMPARE(p.State().UnknownStyleColor, kBlue);
+    QVERIFY(!p.window->findChild<QAction*>(QStringLiteral("mnuRed"))->isChecked());
     // A handler that fails is reported under the control's name.
     p.window->OnCommand(QStringLiteral("mnuAbout"), [] { throw RuntimeError(err::kInvalidCall); });
     p.window->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();

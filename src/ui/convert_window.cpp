@@ -1,0 +1,131 @@
+#include "ui/convert_window.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "mfd/file_commands.h"
+#include "ui/qt_text.h"
+
+namespace cadenzo {
+
+ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<void()> afterSave,
+                             QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs), afterSave_(std::move(afterSave)) {
+  setObjectName(QStringLiteral("frmConvert"));
+  setWindowTitle(QStringLiteral("Save As Options"));
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(new QLabel(QStringLiteral("Source Instrument:")), 0, 0);
+  txtSourceInstrument_ = new QLineEdit;
+  txtSourceInstrument_->setObjectName(QStringLiteral("txtSourceInstrument"));
+  txtSourceInstrument_->setReadOnly(true);  // shown only; the source comes from the file
+  grid->addWidget(txtSourceInstrument_, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Target Instrument:")), 1, 0);
+  lblTargetInstrument_ = new QLabel;
+  lblTargetInstrument_->setObjectName(QStringLiteral("lblTargetInstrument"));
+  grid->addWidget(lblTargetInstrument_, 1, 1);
+
+  auto* frame = new QGroupBox(QStringLiteral("Select Save Option"));
+  optAllRecords_ = new QRadioButton(QStringLiteral("All Records"));
+  optAllRecords_->setObjectName(QStringLiteral("optAllRecords"));
+  optCheckedRecords_ = new QRadioButton(QStringLiteral("Checked Records Only"));
+  optCheckedRecords_->setObjectName(QStringLiteral("optCheckedRecords"));
+  auto* options = new QVBoxLayout(frame);
+  options->addWidget(optAllRecords_);
+  options->addWidget(optCheckedRecords_);
+
+  auto* cmdSave = new QPushButton(QStringLiteral("Save"));
+  cmdSave->setObjectName(QStringLiteral("cmdSave"));
+  cmdSave->setDefault(true);
+  auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"));
+  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdSave);
+  buttons->addWidget(cmdCancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(frame);
+  layout->addLayout(buttons);
+
+  connect(cmdSave, &QPushButton::clicked, this, &ConvertWindow::Save);
+  connect(cmdCancel, &QPushButton::clicked, this, &ConvertWindow::close);
+  Fill();
+}
+
+bool ConvertWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) Fill();
+  return QDialog::event(event);
+}
+
+void ConvertWindow::Fill() {
+  txtSourceInstrument_->setText(ToQt(state_.SourceInstrument));
+  lblTargetInstrument_->setText(ToQt(state_.TargetInstrument));
+  optAllRecords_->setChecked(true);
+}
+
+void ConvertWindow::Save() {
+  const bool checkedOnly = optCheckedRecords_->isChecked();
+  hide();
+  ConvertCommandSave(state_, dialogs_, checkedOnly);
+  if (afterSave_) afterSave_();
+  close();
+}
+
+DefaultStyleWindow* DefaultStyleWindow::Open(AppState& state, Dialogs& dialogs,
+                                             std::function<void()> afterOk, QWidget* parent) {
+  const DefaultStyleChoices choices = LoadDefaultStyle(state, dialogs);
+  if (choices.entries.empty()) return nullptr;
+  auto* window = new DefaultStyleWindow(state, dialogs, std::move(afterOk), parent);
+  for (const auto& entry : choices.entries) {
+    window->cboStyle_->addItem(ToQt(entry.text), entry.data);
+  }
+  window->cboStyle_->setCurrentIndex(choices.selected);
+  window->cboStyle_->setMaxVisibleItems(30);  // about 525 pixels of drop-down
+  window->show();
+  return window;
+}
+
+DefaultStyleWindow::DefaultStyleWindow(AppState& state, Dialogs& dialogs,
+                                       std::function<void()> afterOk, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs), afterOk_(std::move(afterOk)) {
+  setObjectName(QStringLiteral("frmDefaultStyle"));
+  setWindowTitle(QStringLiteral("Select Default Style"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  auto* label = new QLabel(QStringLiteral(
+      "Select a style to be used during a Save As operation when the style specified is not "
+      "available on the target instrument. Selecting 'None' will eliminate the record."));
+  label->setWordWrap(true);
+  cboStyle_ = new QComboBox;
+  cboStyle_->setObjectName(QStringLiteral("cboStyle"));
+  auto* cmdOk = new QPushButton(QStringLiteral("OK"));
+  cmdOk->setObjectName(QStringLiteral("cmdOk"));
+  cmdOk->setDefault(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addWidget(cboStyle_);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(cmdOk);
+  layout->addLayout(row);
+  resize(420, sizeHint().height());
+  connect(cmdOk, &QPushButton::clicked, this, &DefaultStyleWindow::Ok);
+}
+
+void DefaultStyleWindow::Ok() {
+  DefaultStyleCommandOK(state_, dialogs_, FromQt(cboStyle_->currentText()));
+  if (afterOk_) afterOk_();
+  close();
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+class QComboBox;
+class QLineEdit;
+class QLabel;
+class QRadioButton;
+
+namespace cadenzo {
+
+// frmConvert, "Save As Options": shows the source and target and starts the save.
+class ConvertWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  ConvertWindow(AppState& state, Dialogs& dialogs, std::function<void()> afterSave,
+                QWidget* parent = nullptr);
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void Fill();
+  void Save();
+
+  AppState& state_;
+  Dialogs& dialogs_;
+  std::function<void()> afterSave_;
+  QLineEdit* txtSourceInstrument_ = nullptr;
+  QLabel* lblTargetInstrument_ = nullptr;
+  QRadioButton* optAllRecords_ = nullptr;
+  QRadioButton* optCheckedRecords_ = nullptr;
+};
+
+// frmDefaultStyle, "Select Default Style".
+class DefaultStyleWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Returns null when the window has nothing to show (a message was shown instead).
+  static DefaultStyleWindow* Open(AppState& state, Dialogs& dialogs, std::function<void()> afterOk,
+                                  QWidget* parent);
+
+ private:
+  DefaultStyleWindow(AppState& state, Dialogs& dialogs, std::function<void()> afterOk,
+                     QWidget* parent);
+  void Ok();
+
+  AppState& state_;
+  Dialogs& dialogs_;
+  std::function<void()> afterOk_;
+  QComboBox* cboStyle_ = nullptr;
+};
+
+}  // namespace cadenzo
