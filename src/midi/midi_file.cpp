@@ -1,6 +1,7 @@
 #include "midi/midi_file.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/runtime_error.h"
@@ -19,7 +20,7 @@ namespace {
 }
 
 std::string Hex(std::uint8_t b) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
+  static constexpr std::string_view kDigits = "0123456789ABCDEF";
   return std::string{kDigits[b >> 4], kDigits[b & 0x0F]};
 }
 
@@ -124,8 +125,8 @@ std::vector<std::uint8_t> MidiEvent::Message() const {
 
 void AppendVarLen(std::vector<std::uint8_t>& out, std::uint32_t value) {
   if (value > kMaxVarLen) Unwritable("a number is larger than 0FFFFFFF");
-  std::uint8_t groups[4];
-  int count = 0;
+  std::array<std::uint8_t, 4> groups{};
+  std::size_t count = 0;
   do {
     groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
     value >>= 7;

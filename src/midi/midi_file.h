@@ -44,7 +44,7 @@ struct MidiFile {
 };
 
 // Files larger than this are refused before anything is read.
-inline constexpr std::size_t kMaxMidiFileSize = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxMidiFileSize = std::size_t{16} * 1024 * 1024;
 inline constexpr std::uint32_t kMaxVarLen = 0x0FFFFFFF;
 inline constexpr std::uint32_t kDefaultTempo = 500000;  // microseconds per quarter note
 

@@ -1,5 +1,6 @@
 #include "ui/system_midi_port.h"
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -23,7 +24,7 @@ namespace {
 bool AlsaSequencerPresent() { return ::access("/dev/snd/seq", R_OK | W_OK) == 0; }
 
 #ifdef CADENZO_HAVE_JACK
-void Quiet(const char*) {}
+void Quiet(const char* /*message*/) {}
 
 // Whether a JACK server answers, asked without starting one and without JACK's messages.
 bool JackServerRunning() {
@@ -42,10 +43,7 @@ bool JackServerRunning() { return false; }
 bool Compiled(RtMidi::Api api) {
   std::vector<RtMidi::Api> apis;
   RtMidi::getCompiledApi(apis);
-  for (const RtMidi::Api a : apis) {
-    if (a == api) return true;
-  }
-  return false;
+  return std::find(apis.begin(), apis.end(), api) != apis.end();
 }
 
 class RtMidiPort : public MidiPort {
@@ -111,7 +109,7 @@ class RtMidiPort : public MidiPort {
 
   // RtMidi reports through this instead of throwing or printing once it is set; warnings
   // (such as a full buffer) count as failures of the call too, since a message was lost.
-  static void OnError(RtMidiError::Type, const std::string& text, void* self) {
+  static void OnError(RtMidiError::Type /*type*/, const std::string& text, void* self) {
     static_cast<RtMidiPort*>(self)->error_ = text;
   }
 

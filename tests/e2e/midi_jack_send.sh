@@ -12,18 +12,39 @@ for tool in jackd jack_midi_dump jack_lsp; do
 done
 
 work=$(mktemp -d)
-# A server of our own, never one that a client starts by itself.
-export JACK_DEFAULT_SERVER="cadenzo_e2e_$$_${RANDOM}"
-export JACK_NO_START_SERVER=1
-export JACK_NO_AUDIO_RESERVATION=1
 jackd_pid=""
 dump_pid=""
 
-stop() {  # stop <pid>: TERM, then KILL if it has not ended within 5 seconds
+# A server of our own, never one that a client starts by itself. Its name comes from a small
+# set guarded by lock files, so that parallel runs never share a server, and a run that was
+# killed hard leaves an entry in JACK's registry of servers (which holds eight) that the next run
+# of the same name reclaims.
+export JACK_NO_START_SERVER=1
+export JACK_NO_AUDIO_RESERVATION=1
+slot=""
+for _ in $(seq 240); do
+  for n in 0 1 2 3; do
+    exec {lock_fd}>"${TMPDIR:-/tmp}/cadenzo-e2e-jack-$n.lock"
+    if flock -n "$lock_fd"; then
+      slot=$n
+      break 2
+    fi
+    exec {lock_fd}>&-
+  done
+  sleep 0.5
+done
+if [ -z "$slot" ]; then
+  echo "FAIL: no free JACK server name after two minutes"
+  rm -rf "$work"
+  exit 1
+fi
+export JACK_DEFAULT_SERVER="cadenzo_e2e_$slot"
+
+stop() {  # stop <pid>: TERM, then KILL if it has not ended within 20 seconds
   local pid=$1
   [ -n "$pid" ] || return 0
   kill "$pid" 2>/dev/null || return 0
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
     sleep 0.1
   done
@@ -31,8 +52,12 @@ stop() {  # stop <pid>: TERM, then KILL if it has not ended within 5 seconds
   wait "$pid" 2>/dev/null
 }
 cleanup() {
-  stop "$dump_pid"
+  # The server first: jack_midi_dump only looks at a stop request when MIDI arrives, but it
+  # ends when its server goes.
   stop "$jackd_pid"
+  stop "$dump_pid"
+  # What our server and its clients leave in /dev/shm carries our server's name.
+  rm -f /dev/shm/jack_sem.*_"${JACK_DEFAULT_SERVER}"_* /dev/shm/jack_"${JACK_DEFAULT_SERVER}"_*
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -54,23 +79,32 @@ wait_for() {
   return 1
 }
 
-jackd --no-realtime -d dummy -r 48000 -p 256 >"$work/jackd.log" 2>&1 &
+# Sync mode with a long client timeout and long periods: on a loaded machine late clients make
+# the server wait instead of dropping their cycle, and with it MIDI in flight.
+jackd --no-realtime --sync --timeout 10000 -d dummy -r 48000 -p 4096 -w 85333 \
+  >"$work/jackd.log" 2>&1 &
 jackd_pid=$!
-server_up() { kill -0 "$jackd_pid" 2>/dev/null && timeout 5 jack_lsp >/dev/null 2>&1; }
-wait_for 100 server_up || fail "the JACK server did not start"
+# jack_wait is one client that waits; clients killed halfway through opening upset the server.
+jack_wait -w -t 60 >/dev/null 2>&1 || fail "the JACK server did not start"
+kill -0 "$jackd_pid" 2>/dev/null || fail "the JACK server ended"
 
 stdbuf -oL jack_midi_dump cadenzo_dump >"$work/dump.log" 2>&1 &
 dump_pid=$!
-dump_ready() { timeout 5 jack_lsp 2>/dev/null | grep -qx 'cadenzo_dump:input'; }
-wait_for 100 dump_ready || fail "jack_midi_dump did not appear"
 
 # The application folder: the shipped template and a style list for the target.
 mkdir "$work/app"
 cp "$bin/sysex2.mid" "$work/app/" || fail "sysex2.mid is not in $bin"
 printf 'Pop Rock;0012\r\nBig Band;0300\r\n' >"$work/app/PSR-S970.dat"
 
-timeout 60 "$bin/midi_send_probe" send "$work/app" cadenzo_dump:input >"$work/probe.log" 2>&1
-status=$?
+# Status 3: the output is not listed yet (jack_midi_dump is still starting); nothing was sent,
+# so asking again is safe.
+for _ in $(seq 60); do
+  kill -0 "$dump_pid" 2>/dev/null || fail "jack_midi_dump ended"
+  timeout 60 "$bin/midi_send_probe" send "$work/app" cadenzo_dump:input >"$work/probe.log" 2>&1
+  status=$?
+  [ "$status" -eq 3 ] || break
+  sleep 0.5
+done
 [ "$status" -eq 77 ] && { cat "$work/probe.log"; echo "skipped: built without MIDI output"; exit 77; }
 [ "$status" -eq 0 ] || fail "the send ended with status $status"
 

@@ -7,8 +7,10 @@
 //                                                  and saves a picture with the output chosen
 // Exit codes: 0 done, 1 the send showed a message, 2 wrong use, 3 the output is not listed,
 // 77 built without the windows library (so without the system's MIDI outputs).
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/dialogs.h"
@@ -106,7 +108,10 @@ int Send(const std::string& appPath, const std::string& output) {
   InstrumentLink link(*port);
   SetPSR(state, dialogs, link);
   if (link.MidiFileHandle() != nullptr) link.MidiFileHandle()->WaitUntilIdle();
-  link.Free();  // closing lets the output deliver what it still holds
+  // The output hands messages on in the service's own cycles; on a loaded machine the last
+  // ones may still wait for one when playing ends.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  link.Free();
   return dialogs.shown > 0 ? 1 : 0;
 }
 
