@@ -7,6 +7,7 @@
 //                                                  and saves a picture with the output chosen
 // Exit codes: 0 done, 1 the send showed a message, 2 wrong use, 3 the output is not listed,
 // 77 built without the windows library (so without the system's MIDI outputs).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -21,7 +22,9 @@
 #include "textio/text_file.h"
 
 #ifdef CADENZO_HAVE_RTMIDI
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QPainter>
 #include <QPixmap>
 
 #include "ui/midi_connection.h"
@@ -125,8 +128,20 @@ int Window(int argc, char** argv) {
   for (int i = 0; i < list->count(); ++i) std::printf("%s\n", list->itemText(i).toUtf8().data());
   if (argc > 2) {
     if (argc > 3) list->setCurrentIndex(list->findText(QString::fromUtf8(argv[3])));
+    // The window with its list dropped down beneath it.
+    list->showPopup();
     qapp.processEvents();
-    if (!window.grab().save(QString::fromUtf8(argv[2]))) return 1;
+    const QPixmap top = window.grab();
+    QWidget* popup = list->view()->window();
+    const QPixmap drop = popup != &window ? popup->grab() : QPixmap();
+    const QPoint at = list->mapTo(&window, QPoint(0, list->height()));
+    QPixmap picture(top.width(), std::max(top.height(), at.y() + drop.height()));
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, top);
+    if (!drop.isNull()) painter.drawPixmap(at, drop);
+    painter.end();
+    if (!picture.save(QString::fromUtf8(argv[2]))) return 1;
   }
   return 0;
 }
