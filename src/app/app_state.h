@@ -93,6 +93,12 @@ struct AppState {
 
   EditorLists Editor;
 
+  // The MIDI output chosen in frmMidiDevice for this run (nothing is saved): the list index of
+  // the selected cboMidiDevice entry, -1 while none is chosen, and the name it showed, so that
+  // the send finds the same device if the system's list changed since.
+  int MidiDeviceIndex = -1;
+  std::string MidiDeviceName;
+
   // Enabled state of the main window's controls by objectName; a name not present is enabled.
   std::map<std::string, bool, std::less<>> Enabled;
   bool IsEnabled(const std::string& name) const {

@@ -1,0 +1,14 @@
+#include "midi/sysex_template.h"
+
+namespace cadenzo {
+
+MidiFile MakeSysExTemplate() {
+  MidiFile file;
+  file.format = 0;
+  file.division = kTemplateDivision;
+  file.tracks.emplace_back();
+  file.tracks.front().events = {TempoEvent(0, kTemplateTempo), EndOfTrackEvent(kTemplateEnd)};
+  return file;
+}
+
+}  // namespace cadenzo
