@@ -62,7 +62,6 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
 
     const std::size_t rows =
         std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
-    int lastSelected = -1;
     for (std::size_t i = 0; i < rows; ++i) {
       Row& row = list[i];
       if (row.Cell(col::kGenre) == "deleted") continue;
@@ -105,7 +104,6 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         red = true;
       }
       row.styleColor = red ? kRed : kBlack;
-      lastSelected = static_cast<int>(i);
       if (red) state.ShowConversionNotes = true;
 
       if (notFound) {
@@ -160,11 +158,10 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       if (EndsWithBang(row.Cell(col::kStyle))) {
         row.styleColor = state.UnknownStyleColor;
         state.ShowConversionNotes = true;
-        lastSelected = static_cast<int>(i);
       }
     }
-    // The list selects one row at a time: the last row marked keeps the selection.
-    list.SelectOnly(lastSelected);
+    // The user's selection stays where it was: the commands that act on the selected row must
+    // not be moved to whichever row the pass looked at last.
     result.completed = true;
   });
   return result;

@@ -9,6 +9,7 @@
 #include "textio/delimited_export.h"
 #include "ui/convert_window.h"
 #include "ui/main_window.h"
+#include "ui/midi_connection.h"
 #include "ui/playlist_window.h"
 #include "ui/qt_text.h"
 
@@ -18,6 +19,13 @@ MainController::MainController(AppState& state, Dialogs& dialogs, DocumentOpener
                                MainWindow& window)
     : QObject(&window), state_(state), dialogs_(dialogs), opener_(opener), window_(window) {
   Connect();
+}
+
+MainController::~MainController() = default;
+
+MidiConnection& MainController::Midi() {
+  if (!midi_) midi_ = std::make_unique<MidiConnection>(state_, dialogs_, &window_);
+  return *midi_;
 }
 
 void MainController::SetupCboInst() {
@@ -52,7 +60,10 @@ void MainController::OpenCurrentFile() {
 }
 
 bool MainController::QueryUnload() {
-  if (Form_QueryUnload(state_, dialogs_)) return true;
+  if (Form_QueryUnload(state_, dialogs_)) {
+    if (midi_) midi_->Release();
+    return true;
+  }
   ShowConvertWindow(true);
   return false;
 }
@@ -100,6 +111,10 @@ void MainController::Connect() {
   window_.OnCommand("mnuBlue", [this] { SetUnknownStyleColor(state_, dialogs_, kBlue); });
   window_.OnCommand("mnuEditRecord", [this] { state_.DoubleClickEdits = true; });
   window_.OnCommand("mnuToggleFavorite", [this] { state_.DoubleClickEdits = false; });
+
+  // Instrument link
+  window_.OnCommand("mnuMidiDevice", [this] { Midi().ShowMidiDeviceWindow(); });
+  window_.OnCommand("cmdSetPSR", [this] { Midi().SendSelectedRecord(); });
 
   // Play list
   window_.OnCommand("cmdPlayList", [this] { OpenPlayList(&window_, state_, dialogs_); });

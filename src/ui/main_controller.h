@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
@@ -11,6 +12,7 @@ namespace cadenzo {
 
 class MainWindow;
 class ConvertWindow;
+class MidiConnection;
 
 // Connects the main window's controls to the core's commands and opens the other windows.
 class MainController : public QObject {
@@ -18,6 +20,7 @@ class MainController : public QObject {
 
  public:
   MainController(AppState& state, Dialogs& dialogs, DocumentOpener& opener, MainWindow& window);
+  ~MainController() override;
 
   // Fills cboInst with the 41 models in table order, nothing selected.
   void SetupCboInst();
@@ -40,7 +43,11 @@ class MainController : public QObject {
   Dialogs& dialogs_;
   DocumentOpener& opener_;
   MainWindow& window_;
+  // The instrument link, made on first use (it asks the system for its MIDI outputs).
+  MidiConnection& Midi();
+
   QPointer<ConvertWindow> convert_;
+  std::unique_ptr<MidiConnection> midi_;
 };
 
 }  // namespace cadenzo
