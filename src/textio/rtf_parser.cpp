@@ -329,7 +329,7 @@ class Parser {
       } else {
         Emit(kReplacement);
       }
-    } else if (unit != 0) {
+    } else {
       Emit(unit);
     }
     pendingSkip_ = state_.unicodeSkip;
@@ -344,6 +344,7 @@ class Parser {
   void Emit(char32_t ch) {
     if (ConsumePendingSkip()) return;
     if (state_.skip) return;
+    if (ch < 0x20 && ch != U'\t') return;  // control characters are not text
     FlushSurrogate();
     Append(ch);
   }

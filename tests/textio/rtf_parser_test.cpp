@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"unicode_skip_ends_at_group", "{\\rtf1 {\\uc3\\u233}ab}", U"\u00e9ab"},
         TextCase{"unicode_surrogate_pair", "{\\rtf1 \\u-10179?\\u-8704?}", U"\U0001F600"},
         TextCase{"unicode_lone_high_surrogate", "{\\rtf1 \\u-10179?x}", U"\ufffdx"},
+        TextCase{"control_characters_are_not_text", "{\\rtf1 a\\u13?b\\'0dc\\u0 d\\'09e}",
+                 U"abc\te"},
         TextCase{"unicode_lone_low_surrogate", "{\\rtf1 \\u-8704?x}", U"\ufffdx"},
         TextCase{"uc_is_scoped_by_groups", "{\\rtf1 {\\uc0 a}\\u233?b}", U"a\u00e9b"},
         TextCase{"font_table_hidden", "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times;}}\\f0 x}", U"x"},
