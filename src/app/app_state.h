@@ -22,12 +22,17 @@ struct EditorLists {
   std::vector<ComboEntry> styles;   // cboStyle of the editor
   std::vector<std::string> genres;  // cboGenre of the editor
   int styleDropHeight = 0;          // pixels
+  std::string lblSelectedFile;      // caption of the editor's selected-file label
 };
+
+// A refit of the list columns that a command asks the main window for.
+enum class ColumnFit { kNone, kContents, kHeaderAndContents };
 
 // The program-wide shared state, with its established names and start values.
 struct AppState {
   std::vector<std::uint8_t> FileBytes;
-  std::int16_t RecordCount = 0;
+  // The header count, an unsigned 16-bit number, held whole (a file may hold up to 65,535).
+  int RecordCount = 0;
   std::string FileName;
   std::string SourceInstrument;
   std::string TargetInstrument;
@@ -55,6 +60,10 @@ struct AppState {
   std::string EditTimeSig;
   std::string EditStyleOrFile;
   bool ShowConversionNotes = false;
+  // The count lblNumberChecked shows.
+  int NumberChecked = 0;
+  // Set by the reader when the user should be led to the target list (a NetCommon file).
+  bool FocusTargetRequested = false;
 
   // The source style list: number text (without leading zeros) to name, first of duplicates.
   // Kept as the reader built it; keys compare without regard to case (they are digits).
@@ -63,12 +72,20 @@ struct AppState {
   // The full path of the open Music Finder file, kept apart from the file dialog's last choice
   // so that re-reading always reads the Music Finder file.
   std::string CurrentFilePath;
+  // Headless use: the source instrument was named by the user, so the reader does not detect it,
+  // and the conversion log goes to a file of the user's choice instead of the user folder.
+  bool KeepSourceInstrument = false;
+  std::string ExportLogPath;
+
   // The main window caption.
   std::string Caption = "Cadenzo";
 
   // The record list of the main window.
   RecordList List;
   bool AnyChecked = false;
+  std::string lblNumberChecked = "0";  // caption of the checked-count label
+  // Set by a command that changed cell widths; the main window fits the columns and resets it.
+  ColumnFit PendingColumnFit = ColumnFit::kNone;
 
   // Menu options that start checked or unchecked at every start.
   bool AutoDetect = true;        // mnuAuto checked (else mnuStyleNumbers)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,6 +28,10 @@ bool KeepsFileReferences(std::string_view model);
 bool IsMediaModel(std::string_view model);
 // AppPath & model & ".dat"
 std::string StyleListPath(const std::string& appPath, std::string_view model);
+
+// The model text of a file header (bytes 16 to 31, bytes outside "!" to "{" read as blanks),
+// trimmed, cut to eight characters and trimmed again. A short header gives what it has.
+std::string HeaderModelField(std::span<const std::uint8_t> header);
 
 // The model a file header names (bytes 16 to 31), or nothing when it is not recognised.
 std::optional<std::string> DetectSourceInstrument(std::span<const std::uint8_t> header);

@@ -48,6 +48,8 @@ class KeyedCollection {
   const std::string* Find(std::string_view key) const;
   std::size_t Size() const { return map_.size(); }
   bool Empty() const { return map_.empty(); }
+  // Every key (folded to lower case) with its value, in no particular order.
+  const std::unordered_map<std::string, std::string>& Items() const { return map_; }
 
  private:
   std::unordered_map<std::string, std::string> map_;  // key folded to lower case
@@ -78,6 +80,7 @@ struct ComboFill {
   std::optional<std::string> lastGoodName;  // of the last good line, for the error text
   std::optional<std::string> lastGoodNumber;
   bool failed = false;
+  int errorNumber = 0;  // when failed: 5 for a line without ";", 13 for a number that is not one
 };
 ComboFill StyleComboEntries(const std::string& appPath, std::string_view target);
 

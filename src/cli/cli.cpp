@@ -1,25 +1,346 @@
 #include "cli/cli.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <optional>
+#include <sstream>
+
+#include "app/app_state.h"
+#include "app/paths.h"
+#include "app/startup.h"
+#include "catalogue/instrument_table.h"
+#include "cli/console_dialogs.h"
+#include "mfd/byte_io.h"
+#include "mfd/processing_pass.h"
+#include "mfd/reader.h"
+#include "mfd/record.h"
+#include "mfd/target_change.h"
+#include "textio/cp1252.h"
+#include "textio/delimited_export.h"
+#include "textio/text_file.h"
+
 namespace cadenzo::cli {
 namespace {
 
 constexpr const char* kUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR] COMMAND ARGS\n"
-    "       cadenzo-cli --help | --version\n";
+    "\n"
+    "Commands:\n"
+    "  info FILE.mfd\n"
+    "      Source instrument, record count, file-reference count, generation digit and the\n"
+    "      capacity of the source model, one 'key: value' per line.\n"
+    "  list FILE.mfd [--source MODEL] [--style-numbers] [-o OUT.txt]\n"
+    "      The rows as the main window shows them after opening the file, as tab-delimited\n"
+    "      text (Windows-1252, CR LF), to OUT.txt or standard output.\n"
+    "  convert FILE.mfd --target MODEL -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
+    "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
+    "      Converts every record for the target model and writes OUT.mfd, with the conversion\n"
+    "      log in FILE (default: ExportLog.txt in the user folder).\n"
+    "  dump FILE.mfd\n"
+    "      An annotated hex dump of the header, the records and the file-reference block.\n"
+    "\n"
+    "Options:\n"
+    "  --app-dir DIR        folder of the style lists and other data files\n"
+    "                       (default: the application folder)\n"
+    "  --user-dir DIR       folder for the logs (default: the user folder)\n"
+    "  --source MODEL       the model that made the file, instead of the one detected\n"
+    "  --style-numbers      show style numbers instead of names\n"
+    "  --target MODEL       the model to convert for (a name as the target list shows it)\n"
+    "  --no-user-styles     give styles the target lacks the default style\n"
+    "  --default-style NAME the default style (\"None\" leaves such records out)\n"
+    "  --over-capacity      save even when the target holds fewer records\n"
+    "  --log FILE           where to write the conversion log\n"
+    "  -o FILE              the output file\n"
+    "  --help, --version\n"
+    "\n"
+    "Exit codes: 0 success, 1 file or data error, 2 usage error.\n";
+
+constexpr const char* kShortUsage =
+    "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR] info|list|convert|dump FILE.mfd ...\n"
+    "Try 'cadenzo-cli --help'.\n";
+
+struct UsageError {
+  std::string message;
+};
+
+// The parsed command line.
+struct Options {
+  std::string appDir, userDir, command, file, source, target, output, defaultStyle, log;
+  bool styleNumbers = false, noUserStyles = false, overCapacity = false;
+  bool hasDefaultStyle = false;
+};
+
+Options Parse(const std::vector<std::string>& args) {
+  Options o;
+  std::size_t i = 0;
+  const auto value = [&](const std::string& name) -> std::string {
+    if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
+    return args[++i];
+  };
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--app-dir") {
+      o.appDir = value(a);
+    } else if (a == "--user-dir") {
+      o.userDir = value(a);
+    } else if (o.command.empty() && !a.empty() && a[0] != '-') {
+      o.command = a;
+    } else if (o.command.empty()) {
+      throw UsageError{"unknown option " + a};
+    } else if (a == "--source") {
+      o.source = value(a);
+    } else if (a == "--target") {
+      o.target = value(a);
+    } else if (a == "-o") {
+      o.output = value(a);
+    } else if (a == "--log") {
+      o.log = value(a);
+    } else if (a == "--default-style") {
+      o.defaultStyle = value(a);
+      o.hasDefaultStyle = true;
+    } else if (a == "--style-numbers") {
+      o.styleNumbers = true;
+    } else if (a == "--no-user-styles") {
+      o.noUserStyles = true;
+    } else if (a == "--over-capacity") {
+      o.overCapacity = true;
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError{"unknown option " + a};
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      throw UsageError{"unexpected argument " + a};
+    }
+  }
+  static const std::array<std::string, 4> kCommands = {"info", "list", "convert", "dump"};
+  if (o.command.empty()) throw UsageError{"no command given"};
+  if (std::find(kCommands.begin(), kCommands.end(), o.command) == kCommands.end()) {
+    throw UsageError{"unknown command " + o.command};
+  }
+  if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
+  const bool convert = o.command == "convert";
+  if (convert && (o.target.empty() || o.output.empty())) {
+    throw UsageError{"convert needs --target MODEL and -o OUT.mfd"};
+  }
+  if (!convert && (!o.target.empty() || o.noUserStyles || o.overCapacity || o.hasDefaultStyle ||
+                   !o.log.empty())) {
+    throw UsageError{"these options belong to convert"};
+  }
+  if (o.command != "list" && o.styleNumbers) throw UsageError{"--style-numbers belongs to list"};
+  if ((o.command == "info" || o.command == "dump") && (!o.source.empty() || !o.output.empty())) {
+    throw UsageError{o.command + " takes only FILE.mfd"};
+  }
+  return o;
+}
+
+// A failure that the command reports with the program's message and exit code 1.
+struct DataError {
+  std::string message;
+};
+
+std::string ExecutableFolder() {
+  std::array<char, 4096> buffer{};
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return ".";
+  return std::filesystem::path(std::string(buffer.data(), static_cast<std::size_t>(n)))
+      .parent_path()
+      .string();
+}
+
+void CheckModel(const std::string& model, const std::string& appPath) {
+  if (FindInstrument(model) == nullptr) {
+    throw DataError{"unknown model \"" + model +
+                    "\"; the models are listed by 'cadenzo-cli --help'"
+                    " and shown in the target list of the program"};
+  }
+  if (!std::filesystem::is_regular_file(StyleListPath(appPath, model))) {
+    throw DataError{"the style list " + StyleListPath(appPath, model) + " is missing"};
+  }
+}
+
+// Opens the file as the main window would, failing on any message.
+void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
+  state.CurrentFilePath = o.file;
+  state.FileName = NamePartOf(o.file);
+  if (!o.source.empty()) {
+    CheckModel(o.source, state.AppPath);
+    state.SourceInstrument = o.source;
+    state.KeepSourceInstrument = true;
+  }
+  state.AutoDetect = !o.styleNumbers;
+  OpenMusicFinderFile(state, dialogs);
+  if (dialogs.MessagesShown() > 0 || !state.FileLoaded) throw DataError{};
+}
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+  std::ostringstream out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out << (i ? " " : "") << std::hex << std::setw(2) << std::setfill('0') << int{bytes[i]};
+  }
+  return out.str();
+}
+
+std::string Printable(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  for (auto b : bytes) text.push_back(b >= 32 && b < 127 ? static_cast<char>(b) : '.');
+  return text;
+}
+
+int Info(AppState& state, std::ostream& out) {
+  const auto& bytes = state.FileBytes;
+  const auto model =
+      DetectSourceInstrument(std::span(bytes).first(std::min<std::size_t>(32, bytes.size())));
+  const int count = bytes.size() >= 36 ? HeaderCount(bytes) : 0;
+  const int capacity = model ? RecordCapacity(*model) : 0;
+  out << "source instrument: " << (model ? *model : "unknown") << "\n"
+      << "record count: " << count << "\n"
+      << "file references: " << ReadFileReferenceBlock(bytes, count).size() << "\n"
+      << "generation digit: "
+      << (bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "") << "\n"
+      << "capacity: " << (model ? (capacity ? std::to_string(capacity) : "none") : "unknown")
+      << "\n";
+  return 0;
+}
+
+int Dump(AppState& state, std::ostream& out) {
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  const auto field = [&](std::size_t offset, std::size_t length) {
+    return bytes.subspan(std::min(offset, bytes.size()),
+                         std::min(length, bytes.size() - std::min(offset, bytes.size())));
+  };
+  out << "size " << bytes.size() << " bytes\n";
+  out << "header\n";
+  out << "  0000  start      " << Hex(field(0, 12)) << "  |" << Printable(field(0, 12)) << "|\n";
+  out << "  000c  generation " << Hex(field(12, 1)) << "  |" << Printable(field(12, 1)) << "|\n";
+  out << "  000d  start      " << Hex(field(13, 3)) << "\n";
+  out << "  0010  model      " << Hex(field(16, 16)) << "  |" << Printable(field(16, 16)) << "|\n";
+  out << "  0020  (copied)   " << Hex(field(32, 2)) << "\n";
+  const int count = bytes.size() >= 36 ? HeaderCount(bytes) : 0;
+  out << "  0022  count      " << Hex(field(34, 2)) << "  = " << count << "\n";
+  out << "  0024  (copied)   " << Hex(field(36, 2)) << "\n";
+  for (int i = 1; i <= count; ++i) {
+    const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+    if (r + mfd::kRecordSize > bytes.size()) {
+      out << "record " << i << " at " << r << ": truncated, the file ends at " << bytes.size()
+          << "\n";
+      break;
+    }
+    out << "record " << i << " at 0x" << std::hex << r << std::dec << "\n"
+        << "  +00 number   " << Hex(field(r, 2)) << "  = " << ReadU16(bytes, r) << "\n"
+        << "  +02 style    " << Hex(field(r + 2, 2)) << "  = " << ReadU16(bytes, r + 2) << "\n"
+        << "  +04 timesig  " << Hex(field(r + 4, 2)) << "  = \"" << DecodeTimeSig(bytes, r)
+        << "\"\n"
+        << "  +06 tempo    " << Hex(field(r + 6, 2)) << "  = \"" << DecodeTempo(bytes, r) << "\"\n"
+        << "  +08 flags    " << Hex(field(r + 8, 1)) << "\n"
+        << "  +09 music    " << Hex(field(r + 9, 32)) << "\n               |"
+        << Printable(field(r + 9, 32)) << "|\n"
+        << "  +41 genre    " << Hex(field(r + 41, 16)) << "  |" << Printable(field(r + 41, 16))
+        << "|\n"
+        << "  +57 keywords " << Hex(field(r + 57, 32)) << "\n               |"
+        << Printable(field(r + 57, 32)) << "|\n"
+        << "  +89 sections " << Hex(field(r + 89, 1)) << "  = " << DecodeIntro(bytes, r) << " / "
+        << DecodeNextSection(bytes, r) << "\n"
+        << "  +90 (copied) " << Hex(field(r + 90, 2)) << "\n";
+  }
+  const auto refs = ReadFileReferenceBlock(bytes, count);
+  out << "file references: " << refs.size() << "\n";
+  for (const auto& ref : refs) {
+    out << "  chunk at 0x" << std::hex << ref.offset << std::dec << ": position " << ref.position
+        << ", type " << ref.type << ", path \"" << Cp1252ToUtf8(ref.path) << "\"\n";
+  }
+  return 0;
+}
+
+int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  CheckModel(o.target, state.AppPath);
+  if (std::filesystem::is_directory(o.output)) throw DataError{o.output + " is a folder"};
+  OpenFile(state, dialogs, o);
+  cboInst_Click(state, dialogs, o.target);
+  if (o.noUserStyles) state.AllowUserStyles = false;
+  if (o.hasDefaultStyle) state.DefaultStyle = o.defaultStyle;
+  if (!o.log.empty()) state.ExportLogPath = o.log;
+  dialogs.SetSavePath(o.output);
+  dialogs.SetAcceptOverCapacity(o.overCapacity);
+  const PassResult result = SaveMusicFinderx(state, dialogs, o.target, false, PassMode::kSave);
+  if (!result.saved || dialogs.MessagesShown() > 0) throw DataError{};
+  out << "read " << result.recordsRead << ", written " << result.written << ", default style "
+      << result.givenDefault << ", dropped " << result.dropped << ", media references "
+      << result.mediaReferences << "\n";
+  return 0;
+}
+
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
 
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && args[0] == "--version") {
-    out << "cadenzo-cli " << CADENZO_VERSION << "\n";
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--help") {
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
     out << kUsage;
     return 0;
   }
-  err << kUsage;
-  return 2;
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    out << "cadenzo-cli " << CADENZO_VERSION << "\n";
+    return 0;
+  }
+  Options o;
+  try {
+    o = Parse(args);
+  } catch (const UsageError& e) {
+    err << "cadenzo-cli: " << e.message << "\n" << kShortUsage;
+    return 2;
+  }
+  ConsoleDialogs dialogs(err);
+  try {
+    AppState state;
+    ResetStartState(state);
+    const std::string exeFolder = ExecutableFolder();
+    state.AppPath = o.appDir.empty() ? GetAppPath(exeFolder) : WithTrailingSlash(o.appDir);
+    state.UserFolder = o.userDir.empty()
+                           ? GetUserFolder(DefaultUserDataFolder(), "Cadenzo", exeFolder, dialogs)
+                           : WithTrailingSlash(o.userDir);
+    if (o.command == "info" || o.command == "dump") {
+      switch (LoadFileBytes(state, dialogs, o.file)) {
+        case LoadResult::kFailed:
+          throw DataError{"Could not find that file "};
+        case LoadResult::kFailedQuietly:
+          throw DataError{};
+        case LoadResult::kLoaded:
+          break;
+      }
+      return o.command == "info" ? Info(state, out) : Dump(state, out);
+    }
+    if (o.command == "convert") return Convert(state, dialogs, o, out);
+    return ListRows(state, dialogs, o, out);
+  } catch (const DataError& e) {
+    if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
+    if (e.message.empty() && dialogs.MessagesShown() == 0) err << "cadenzo-cli: failed\n";
+    return 1;
+  } catch (const std::exception& e) {
+    err << "cadenzo-cli: " << e.what() << "\n";
+    return 1;
+  }
 }
+
+namespace {
+
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  OpenFile(state, dialogs, o);
+  // As the window writes it: the export text and its final line end.
+  const std::string text = DelimitedExportText(state.List) + "\r\n";
+  if (o.output.empty()) {
+    out << text;
+  } else {
+    WriteFileAtomic(o.output, text);
+  }
+  return 0;
+}
+
+}  // namespace
 
 }  // namespace cadenzo::cli

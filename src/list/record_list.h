@@ -57,6 +57,10 @@ class RecordList {
   bool SortDescending() const { return descending_; }
   // Turns sorting on with the given key and order and sorts.
   void SetSort(int key, bool descending = false);
+  // Sets the key and order without turning sorting on; re-sorts when sorting is on.
+  void SetSortKey(int key, bool descending);
+  // Marks one row selected and every other row not (position -1: none).
+  void SelectOnly(int position);
   // Sorts by the current state if sorting is on.
   void Resort();
   // A click on a column header: same column reverses the order; another starts ascending.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
@@ -35,6 +36,12 @@ class ImageWriter {
   bool hasBlock_ = false;
   std::vector<std::uint8_t> block_;
 };
+
+// A media reference whose path names a song or audio file (ends in mid, mp3 or wav).
+bool IsMediaFilePath(std::string_view path);
+
+// The capacity question's text: two blanks stand before the count.
+std::string CapacityMessage(int count, int capacity);
 
 // The capacity question for a save: true = save.
 bool CheckCapacity(Dialogs& dialogs, const std::string& target, int count);

@@ -2,20 +2,46 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
 
 namespace cadenzo {
 
+// One chunk of the file-reference block: the record position (from 0), type and stored path.
+struct FileReference {
+  std::size_t offset = 0;  // of the chunk in the file
+  int position = 0;
+  int type = 0;
+  std::string path;  // with its drive letter, as stored
+};
+
+// The chunks of the file-reference block that follows recordCount records; none when the file
+// has no block. Never reads past the end of the bytes.
+std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> bytes,
+                                                  int recordCount);
+
+// The drive of a stored media path as the list shows it ("I:" becomes "USB:", ...).
+std::string ShowDrive(const std::string& path);
+
 // Reads FileBytes into the record list: detection, source styles, every row, media paths, the
 // genre list, the editor's lists, enabled controls, caption, the preview pass. Errors are
 // reported with "List1"; a file shorter than its count is read as far as its bytes go.
 void ReadMusicFinderFile(AppState& state, Dialogs& dialogs);
 
-// Loads a whole file into FileBytes. false = "failed" (missing, unreadable, or empty with the
-// "Bad File" message).
-bool LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path);
+enum class LoadResult {
+  kLoaded,
+  kFailed,        // missing or unreadable: the caller shows its message
+  kFailedQuietly  // empty (or not a Music Finder file by size): "Bad File" shown already
+};
+
+// Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds.
+LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path);
+
+// The largest file accepted: a full record area plus a generous file-reference block.
+inline constexpr std::size_t kMaxMusicFinderFileSize = 64u << 20;
 
 // The open procedure: resets the selection, loads CurrentFilePath and reads it. Errors are
 // reported with "Entry".

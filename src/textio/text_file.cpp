@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "app/runtime_error.h"
@@ -16,21 +14,24 @@ namespace cadenzo {
 namespace fs = std::filesystem;
 
 std::string ReadWholeFile(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    const Bytes bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const RuntimeError&) {
+    return {};
+  }
 }
 
 Bytes ReadFileBytes(const fs::path& path) {
-  std::error_code ec;
-  const auto status = fs::status(path, ec);
-  if (ec) throw FromErrorCode(ec);
-  if (fs::is_directory(status)) throw RuntimeError(err::kPathFileAccess);
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throw RuntimeError(err::kPathFileAccess);
+  }
   Bytes bytes;
+  if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
   std::uint8_t buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -47,10 +48,18 @@ Bytes ReadFileBytes(const fs::path& path) {
   return bytes;
 }
 
-void WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
-  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes) {
   std::error_code ec;
-  if (fs::is_directory(path, ec)) throw RuntimeError(err::kPathFileAccess);
+  // A link is written through, as a plain write would: the link stays, its file is replaced.
+  fs::path path = target;
+  if (fs::is_symlink(target, ec)) {
+    path = fs::weakly_canonical(target, ec);
+    if (ec) throw FromErrorCode(ec);
+  }
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  // Only regular files are replaced: never a folder, a device or a pipe.
+  const auto status = fs::status(path, ec);
+  if (fs::exists(status) && !fs::is_regular_file(status)) throw RuntimeError(err::kPathFileAccess);
   if (!fs::is_directory(folder, ec)) throw RuntimeError(err::kPathNotFound);
 
   std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();

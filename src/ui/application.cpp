@@ -19,20 +19,33 @@ bool Application::Main(const std::vector<std::string>& arguments,
     state_.AppPath = GetAppPath(executableFolder);
     state_.UserFolder =
         GetUserFolder(userDataFolder, "Cadenzo", WithTrailingSlash(executableFolder), *dialogs_);
+    // Creating the main window loads it (list font, FileSaved, command buttons enabled).
     window_ = std::make_unique<MainWindow>(state_, *dialogs_);
     qtDialogs_.SetParent(window_.get());
+    window_->AddHeaders();
+    SetupCboInst();
     window_->show();
+    LoadEditorWindow();
 
     const std::string commandLine = JoinCommandLine(arguments);
     if (!commandLine.empty()) {
       state_.CommandLineFile = CommandLineFileFrom(commandLine);
       state_.CurrentFilePath = state_.CommandLineFile;
+      state_.Caption.clear();
+      window_->RefreshCaption();
       state_.FileName = NamePartOf(state_.CommandLineFile);
       state_.Caption = FileCaption(state_.FileName);
       window_->RefreshCaption();
       window_->repaint();
+      OpenCommandLineFile();
     }
   });
 }
+
+// Start-up steps whose windows and procedures come with the target list, the record editor and
+// the open procedure; each is called at its place in the order above.
+void Application::SetupCboInst() {}
+void Application::LoadEditorWindow() {}
+void Application::OpenCommandLineFile() {}
 
 }  // namespace cadenzo

@@ -30,6 +30,13 @@ class Application {
   void SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
 
  private:
+  // Fills the target instrument list cboInst of the main window.
+  void SetupCboInst();
+  // Loads the record editor frmEdit hidden, so its lists exist before the first file is read.
+  void LoadEditorWindow();
+  // Opens CommandLineFile with the open procedure.
+  void OpenCommandLineFile();
+
   AppState state_;
   QtDialogs qtDialogs_;
   Dialogs* dialogs_ = &qtDialogs_;

@@ -86,6 +86,23 @@ TEST(AtomicWrite, FailureLeavesTheOldFileAndNoTemporary) {
   EXPECT_TRUE(std::filesystem::is_directory(dir));
 }
 
+TEST(AtomicWrite, WritesThroughALinkAndRefusesDevices) {
+  testing::TempDir tmp;
+  const auto real = tmp.Write("real.mfd", std::string("old"));
+  const auto link = tmp.Path() / "link.mfd";
+  std::filesystem::create_symlink(real, link);
+  WriteFileAtomic(link, std::string_view("new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(testing::ReadText(real), "new");
+  try {
+    WriteFileAtomic("/dev/null", std::string_view("x"));
+    FAIL() << "a device was replaced";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kPathFileAccess);
+  }
+  EXPECT_FALSE(std::filesystem::is_regular_file("/dev/null"));
+}
+
 TEST(ReadFile, MissingFileGivesEmptyTextOrError53) {
   testing::TempDir tmp;
   EXPECT_EQ(ReadWholeFile(tmp.Path() / "none.dat"), "");

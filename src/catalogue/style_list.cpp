@@ -1,0 +1,159 @@
+#include "catalogue/style_list.h"
+
+#include "app/runtime_error.h"
+#include "catalogue/instrument_table.h"
+#include "textio/cp1252.h"
+#include "textio/text_file.h"
+
+namespace cadenzo {
+
+std::vector<StyleListLine> ParseStyleListLines(std::string_view text) {
+  std::vector<StyleListLine> lines;
+  for (const std::string_view piece : SplitCrLfLines(text)) {
+    if (piece.empty()) break;  // an empty line ends the list; a line of blanks does not
+    const std::string_view trimmed = TrimBlanks(piece);
+    if (!trimmed.empty() && trimmed.front() == '#') continue;
+    StyleListLine line;
+    const auto semicolon = piece.find(';');
+    if (semicolon == std::string_view::npos) {
+      line.malformed = true;
+      line.entry.name = std::string(piece);
+    } else {
+      line.entry.name = std::string(piece.substr(0, semicolon));
+      line.entry.number = std::string(piece.substr(semicolon + 1));
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model) {
+  // No model, no list: the file of an empty name (".dat") is never read, even if one exists.
+  if (model.empty()) return {};
+  return ParseStyleListLines(ReadWholeFile(StyleListPath(appPath, model)));
+}
+
+std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model) {
+  std::vector<StyleListEntry> entries;
+  for (auto& line : ReadStyleListLines(appPath, model)) {
+    if (!line.malformed) entries.push_back(std::move(line.entry));
+  }
+  return entries;
+}
+
+std::string NormalizeStyleName(std::string_view text) { return LowerCp1252(StripChars(text, " ")); }
+
+std::string StripLeadingZeros(std::string_view numberText) {
+  std::string_view text = TrimBlanks(numberText);
+  const auto first = text.find_first_not_of('0');
+  text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
+  return text.empty() ? std::string("0") : std::string(text);
+}
+
+std::string StripChars(std::string_view text, std::string_view chars) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (chars.find(c) == std::string_view::npos) out.push_back(c);
+  }
+  return out;
+}
+
+std::optional<int> StyleNumberValue(std::string_view numberText) {
+  if (TrimBlanks(numberText).empty()) return std::nullopt;  // no number at all
+  const std::string digits = StripLeadingZeros(numberText);
+  if (digits.size() > 5) return std::nullopt;
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > 65535) return std::nullopt;
+  return value;
+}
+
+bool KeyedCollection::Add(std::string_view key, std::string value) {
+  return map_.try_emplace(LowerCp1252(key), std::move(value)).second;
+}
+
+bool KeyedCollection::Has(std::string_view key) const {
+  return map_.find(LowerCp1252(key)) != map_.end();
+}
+
+const std::string* KeyedCollection::Find(std::string_view key) const {
+  const auto it = map_.find(LowerCp1252(key));
+  return it == map_.end() ? nullptr : &it->second;
+}
+
+bool CollectionHasKey(const KeyedCollection& collection, std::string_view key) {
+  return collection.Has(key);
+}
+
+TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) {
+  TargetMaps maps;
+  for (const auto& entry : ReadStyleList(appPath, target)) {
+    const std::string number = StripLeadingZeros(entry.number);
+    const std::string key = NormalizeStyleName(TrimBlanks(entry.name));
+    // A line without a name would make every empty style text match it.
+    if (!key.empty()) maps.nameMap.Add(key, number);
+    maps.numberSet.Add(number, number);
+  }
+  return maps;
+}
+
+std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
+                                              std::string_view styleText, const TargetMaps& maps) {
+  const std::string name = NormalizeStyleName(styleText);
+  // A media file reference is never a style.
+  if (name.find(':') != std::string::npos) return std::nullopt;
+
+  // A number that exists on the target stays, whatever the name says.
+  const std::string number = StripLeadingZeros(styleNumberText);
+  if (maps.numberSet.Has(number)) return number;
+
+  if (name.empty()) return std::nullopt;
+  if (const auto* found = maps.nameMap.Find(name)) return *found;
+
+  // "Pop Rock 2" may be "Pop Rock" on the target; "Funk" may be "Funk1" to "Funk3".
+  std::string stem = name;
+  if (const char last = name.back(); last >= '1' && last <= '9') {
+    stem.pop_back();
+    if (const auto* found = maps.nameMap.Find(stem)) return *found;
+  }
+  for (const char digit : {'1', '2', '3'}) {
+    if (const auto* found = maps.nameMap.Find(stem + digit)) return *found;
+  }
+  return std::nullopt;
+}
+
+KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source) {
+  KeyedCollection styles;
+  for (auto& entry : ReadStyleList(appPath, source)) {
+    styles.Add(StripLeadingZeros(entry.number), std::move(entry.name));
+  }
+  return styles;
+}
+
+ComboFill StyleComboEntries(const std::string& appPath, std::string_view target) {
+  ComboFill fill;
+  for (const auto& line : ReadStyleListLines(appPath, target)) {
+    if (line.malformed) {
+      fill.failed = true;
+      fill.errorNumber = err::kInvalidCall;
+      break;
+    }
+    const auto value = StyleNumberValue(line.entry.number);
+    if (!value) {
+      fill.failed = true;
+      fill.errorNumber = err::kTypeMismatch;
+      break;
+    }
+    std::string name(TrimBlanks(line.entry.name));
+    fill.entries.push_back(ComboEntry{name, *value});
+    fill.lastGoodName = std::move(name);
+    fill.lastGoodNumber = line.entry.number;
+  }
+  return fill;
+}
+
+}  // namespace cadenzo

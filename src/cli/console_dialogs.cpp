@@ -1,0 +1,36 @@
+#include "cli/console_dialogs.h"
+
+#include "textio/cp1252.h"
+
+namespace cadenzo::cli {
+
+Answer ConsoleDialogs::Message(const MessageRequest& request) {
+  // The replace question: the output was named on the command line, so it is replaced.
+  if (request.buttons == Buttons::kOkCancel) return Answer::kOk;
+  // The only Yes/No question a conversion asks is the capacity question.
+  if (request.buttons == Buttons::kYesNo && acceptOverCapacity_) return Answer::kYes;
+  ++messages_;
+  // One line per message: line breaks become blanks.
+  std::string text;
+  for (char c : Cp1252ToUtf8(request.text)) {
+    if (c == '\n') continue;
+    text.push_back(c == '\r' ? ' ' : c);
+  }
+  err_ << "cadenzo-cli: " << text << "\n";
+  if (request.buttons == Buttons::kYesNo) {
+    refusedCapacity_ = true;
+    return Answer::kNo;
+  }
+  return Answer::kOk;
+}
+
+std::optional<std::string> ConsoleDialogs::Input(const std::string&, const std::string&,
+                                                 const std::string&) {
+  return std::nullopt;
+}
+
+std::optional<std::string> ConsoleDialogs::OpenFile(const FileRequest&) { return std::nullopt; }
+
+std::optional<std::string> ConsoleDialogs::SaveFile(const FileRequest&) { return savePath_; }
+
+}  // namespace cadenzo::cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/dialogs.h"
+
+namespace cadenzo::cli {
+
+// Dialogs for headless use: messages go to the error stream, questions are answered by the
+// command's options, and the save dialog answers with the output path.
+class ConsoleDialogs : public Dialogs {
+ public:
+  explicit ConsoleDialogs(std::ostream& err) : err_(err) {}
+
+  Answer Message(const MessageRequest& request) override;
+  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) override;
+  std::optional<std::string> OpenFile(const FileRequest& request) override;
+  std::optional<std::string> SaveFile(const FileRequest& request) override;
+  void SetBusy(bool) override {}
+
+  void SetSavePath(std::string path) { savePath_ = std::move(path); }
+  void SetAcceptOverCapacity(bool accept) { acceptOverCapacity_ = accept; }
+
+  // Messages shown so far (each one is a failure or a refusal for a script).
+  int MessagesShown() const { return messages_; }
+  bool RefusedCapacity() const { return refusedCapacity_; }
+
+ private:
+  std::ostream& err_;
+  std::optional<std::string> savePath_;
+  bool acceptOverCapacity_ = false;
+  bool refusedCapacity_ = false;
+  int messages_ = 0;
+};
+
+}  // namespace cadenzo::cli

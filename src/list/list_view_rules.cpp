@@ -1,0 +1,102 @@
+#include "list/list_view_rules.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/report_error.h"
+#include "app/runtime_error.h"
+#include "textio/cp1252.h"
+
+namespace cadenzo {
+
+namespace {
+// Font sizes outside this range would make the list unreadable or unusable.
+constexpr int kSmallestFontSize = 1;
+constexpr int kLargestFontSize = 72;
+}  // namespace
+
+const std::array<ListColumn, col::kCount>& ListColumns() {
+  static const std::array<ListColumn, col::kCount> columns = {{
+      {"Number", 2000, ColumnAlign::kLeft},
+      {"Genre", 2000, ColumnAlign::kLeft},
+      {"Music", 2000, ColumnAlign::kLeft},
+      {"Style or File", 2000, ColumnAlign::kLeft},
+      {"TimeSig", 2000, ColumnAlign::kCentre},
+      {"Tempo", 2000, ColumnAlign::kRight},
+      {"Keywords", 2000, ColumnAlign::kLeft},
+      {"Fav ", 500, ColumnAlign::kCentre},
+      {"S1", 500, ColumnAlign::kCentre},
+      {"S2", 500, ColumnAlign::kLeft},
+      {"Intro", 500, ColumnAlign::kCentre},
+      {"Next Section", 500, ColumnAlign::kLeft},
+      {" ", 500, ColumnAlign::kLeft},
+  }};
+  return columns;
+}
+
+const std::array<std::string_view, 16>& CommandButtons() {
+  static const std::array<std::string_view, 16> names = {
+      "cmdSearch",       "cmdPlayList", "cmdModify", "CmdDelete", "cmdDeleteChecked", "cmdAdd",
+      "cmdReplaceStyle", "CmdFav",      "cmdS1",     "cmdS2",     "cmdSetFav",        "cmdSetS1",
+      "cmdSetS2",        "CmdUnCheck",  "cmdCheck",  "cmdInvert"};
+  return names;
+}
+
+void ListView1_ColumnClick(AppState& state, Dialogs& dialogs, int column) {
+  RunReported(dialogs, "ListViewClick", [&] {
+    if (column < 0 || column >= col::kCount) throw RuntimeError(err::kSubscriptOutOfRange);
+    if (state.List.ClickColumn(column)) state.SortColumn = static_cast<std::int16_t>(column);
+    state.Editor.lblSelectedFile.clear();
+    state.EditStyleOrFile.clear();
+  });
+}
+
+int ListView1_ItemCheck(AppState& state, Dialogs& dialogs) {
+  int count = 0;
+  RunReported(dialogs, "ListView_ItemCheck", [&] {
+    count = state.List.CheckedCount();
+    state.lblNumberChecked = std::to_string(count);
+    state.AnyChecked = true;
+    state.Enable("cmdPlayList");
+    state.Enable("cmdDeleteChecked", count >= 1);
+  });
+  return count;
+}
+
+void frmCadenzo_Load(AppState& state) {
+  state.ListFontSize = 8;
+  state.FileSaved = true;
+  for (const std::string_view name : CommandButtons()) state.Enable(std::string(name));
+  state.Enable("lblchk");
+  state.Enable("lblNumberChecked");
+}
+
+std::optional<int> FontSizeFrom(std::string_view answer) {
+  const std::string_view text = TrimBlanks(answer);
+  if (text.empty()) return std::nullopt;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  // A whole number by the usual rounding: halves go to the even neighbour.
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= kSmallestFontSize && rounded <= kLargestFontSize)) return std::nullopt;
+  return static_cast<int>(rounded);
+}
+
+bool mnuPrinterFont_Click(AppState& state, Dialogs& dialogs) {
+  const auto answer = dialogs.Input("Input font size to use ", kProgramTitle, "8");
+  if (!answer) return false;
+  const auto size = FontSizeFrom(*answer);
+  if (!size) return false;
+  state.ListFontSize = *size;
+  state.PendingColumnFit = ColumnFit::kHeaderAndContents;
+  return true;
+}
+
+void mnuHideGridLines_Click(AppState& state) { state.HideGridLines = !state.HideGridLines; }
+
+ColumnFit ResizeColumnFit(const AppState& state) {
+  return state.FileName.empty() ? ColumnFit::kHeaderAndContents : ColumnFit::kContents;
+}
+
+}  // namespace cadenzo

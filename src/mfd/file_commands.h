@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "mfd/processing_pass.h"
+
+namespace cadenzo {
+
+// What a file command asks of the windows afterwards.
+enum class CommandOutcome {
+  kDone,             // nothing more to do (cancelled, refused or opened)
+  kShowSaveOptions,  // the user wants to save first: show the Save As Options window
+};
+
+// The question before unsaved changes would be lost. true = go on; false = the user chose to
+// save first (the command is cancelled and the Save As Options window should open).
+bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title);
+
+// File > New: a blank template from the application folder.
+CommandOutcome mnuNew_Click(AppState& state, Dialogs& dialogs);
+// File > Open.
+CommandOutcome mnuOpen_Click(AppState& state, Dialogs& dialogs);
+// "&Auto" (autoDetect true) or "Use Style Numbers" (false): reads the current file again.
+CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect);
+// Save As > "&MusicFinder File ": true when the Save As Options window should open.
+bool mnuConvert_Click(AppState& state, Dialogs& dialogs);
+// The main window's close request: true = close now; false = stay open (the Save As Options
+// window should be shown modally).
+bool Form_QueryUnload(AppState& state, Dialogs& dialogs);
+
+// Save As Options, "Save": the preview, the confirmation the instruments call for, then the pass
+// in save mode. Errors are reported with "ConvertCommandSave".
+PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnly);
+
+// The two confirmations of the Save As Options window.
+std::string DifferentInstrumentsConfirmation();
+std::string SameInstrumentConfirmation();
+inline constexpr const char* kConversionPreviewTitle = "Music Fincer Conversion Preview";
+
+// Options menu.
+void mnuUserStyles_Click(AppState& state, Dialogs& dialogs);
+// mnuRed / mnuBlue: sets the colour of unplaced imported styles; the preview runs in every case.
+void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour);
+// mnuDefaultStyle: true when the default style window may open.
+bool mnuDefaultStyle_Click(AppState& state, Dialogs& dialogs);
+
+// The default style window: its entries ("None" first), and the entry to select (-1: none).
+struct DefaultStyleChoices {
+  std::vector<ComboEntry> entries;
+  int selected = -1;
+  bool loaded = false;  // false: a message was shown or an error reported
+};
+DefaultStyleChoices LoadDefaultStyle(AppState& state, Dialogs& dialogs);
+void DefaultStyleCommandOK(AppState& state, Dialogs& dialogs, const std::string& chosen);
+
+}  // namespace cadenzo

@@ -1,0 +1,173 @@
+#include "mfd/processing_pass.h"
+
+#include <ctime>
+
+#include "app/report_error.h"
+#include "catalogue/instrument_table.h"
+#include "catalogue/style_list.h"
+#include "mfd/byte_io.h"
+#include "mfd/image_writer.h"
+#include "mfd/record.h"
+#include "textio/cp1252.h"
+#include "textio/delimited_export.h"
+#include "textio/text_file.h"
+
+namespace cadenzo {
+namespace {
+
+std::string NowText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[64];
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+  return buffer;
+}
+
+// The song name as the log shows it: bytes outside "0" to "}" become blanks, then trimmed.
+std::string LogSongName(std::span<const std::uint8_t> bytes, std::size_t r) {
+  CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
+  std::string name;
+  for (std::size_t i = 0; i < mfd::kMusicLength; ++i) {
+    const std::uint8_t b = bytes[r + mfd::kMusic + i];
+    name.push_back(b < 48 || b > 125 ? ' ' : static_cast<char>(b));
+  }
+  return std::string(TrimBlanks(name));
+}
+
+bool IsTyros4Or5(std::string_view target) { return target == "TYROS 4" || target == "TYROS 5"; }
+
+bool EndsWithBang(const std::string& text) { return !text.empty() && text.back() == '!'; }
+
+}  // namespace
+
+PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
+                            bool checkedOnly, PassMode mode) {
+  PassResult result;
+  BusyGuard busy(dialogs);
+  RunReported(dialogs, "SaveMusicFinderx", [&] {
+    ImageWriter writer(state.FileBytes, target);
+    const TargetMaps maps = BuildTargetMaps(state.AppPath, target);
+    std::string log = "Style conversions to " + state.DefaultStyle + "   " + NowText() + "\r\n\r\n";
+    int logCounter = 1;
+    state.ShowConversionNotes = false;
+
+    RecordList& list = state.List;
+    list.SetSortKey(col::kNumber, false);
+
+    const std::span<const std::uint8_t> bytes = state.FileBytes;
+    state.RecordCount = HeaderCount(bytes);
+    const bool keepsRefs = KeepsFileReferences(target);
+    if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
+
+    const std::size_t rows =
+        std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
+    int lastSelected = -1;
+    for (std::size_t i = 0; i < rows; ++i) {
+      Row& row = list[i];
+      if (row.Cell(col::kGenre) == "deleted") continue;
+      if (checkedOnly && !row.checked) continue;
+      ++result.recordsRead;
+
+      int newStyle = -1;
+      bool notFound = false;
+      std::string filePath;
+      // The row's own record, found through its Number text.
+      const int number = row.RecordNumber();
+      if (number < 1 || number > state.RecordCount) throw RuntimeError(err::kSubscriptOutOfRange);
+      const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
+      const int s = ReadU16(bytes, r + mfd::kStyle);
+
+      const std::string& styleText = row.Cell(col::kStyle);
+      const bool media = styleText.find(':') != std::string::npos;
+      if (!media) {
+        if (auto found = ResolveTargetStyle(NumberText(s), styleText, maps)) {
+          newStyle = StyleNumberValue(*found).value_or(-1);
+          if (newStyle < 0) notFound = true;
+        } else {
+          notFound = true;
+        }
+      }
+      const std::string songName = LogSongName(bytes, r);
+
+      bool red = false;
+      if (!media) {
+        red = notFound;
+      } else if (IsTyros4Or5(target)) {
+        red = false;
+      } else if (keepsRefs) {
+        const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
+        if (UpperCp1252(prefix) != "USB:" && prefix != "Preset:") {
+          red = true;
+          notFound = true;
+        }
+      } else {
+        red = true;
+      }
+      row.styleColor = red ? kRed : kBlack;
+      lastSelected = static_cast<int>(i);
+      if (red) state.ShowConversionNotes = true;
+
+      if (notFound) {
+        if (state.AllowUserStyles) {
+          newStyle = s;
+        } else if (state.DefaultStyle == "None" || state.DefaultStyle.empty()) {
+          ++result.dropped;
+          continue;
+        } else {
+          log += NumberText(logCounter) + "  " + songName + "   " + NormalizeStyleName(styleText) +
+                 "\r\n";
+          const std::string* def = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
+          newStyle = def != nullptr ? StyleNumberValue(*def).value_or(-1) : -1;
+          notFound = false;
+          ++logCounter;
+          ++result.givenDefault;
+        }
+      }
+
+      if (keepsRefs && media && !notFound) {
+        filePath = styleText;
+        newStyle = mfd::kMediaStyle;
+        writer.AddFileReference(writer.Written(), styleText);
+        ++result.mediaReferences;
+      }
+      if (newStyle == -1) {
+        ++result.dropped;
+        continue;
+      }
+      writer.EmitRecord(writer.Written(), newStyle, r);
+      if (IsMediaFilePath(filePath)) writer.MarkMediaFile();
+    }
+    result.written = writer.Written();
+    state.SaveBytes = writer.FinishImage();
+
+    if (mode == PassMode::kSave) {
+      if (!CheckCapacity(dialogs, target, result.written)) return;
+      result.savedPath = SaveFile(state, dialogs);
+      result.saved = !result.savedPath.empty();
+    }
+
+    list.SetSortKey(state.SortColumn, false);
+    try {
+      WriteFileAtomic(
+          state.ExportLogPath.empty() ? state.UserFolder + "ExportLog.txt" : state.ExportLogPath,
+          log);
+    } catch (const RuntimeError& e) {
+      ReportError(dialogs, e, "WriteTextFileContents");
+    }
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+      Row& row = list[i];
+      if (EndsWithBang(row.Cell(col::kStyle))) {
+        row.styleColor = state.UnknownStyleColor;
+        state.ShowConversionNotes = true;
+        lastSelected = static_cast<int>(i);
+      }
+    }
+    // The list selects one row at a time: the last row marked keeps the selection.
+    list.SelectOnly(lastSelected);
+    result.completed = true;
+  });
+  return result;
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,297 @@
+#include "mfd/reader.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+#include "app/report_error.h"
+#include "catalogue/instrument_table.h"
+#include "catalogue/style_list.h"
+#include "catalogue/target_choice.h"
+#include "mfd/byte_io.h"
+#include "mfd/processing_pass.h"
+#include "mfd/record.h"
+#include "mfd/target_change.h"
+#include "textio/cp1252.h"
+#include "textio/text_file.h"
+
+namespace cadenzo {
+namespace {
+
+constexpr int kGenreListGrowth = 30;
+
+// The rule by which a source instrument turns a style number into the list's style text.
+enum class StyleRule { kThreeDigit, kTyros, kCvpOdd, kCvpEven, kNewer, kNoSource };
+
+StyleRule RuleFor(std::string_view source) {
+  if (source.empty()) return StyleRule::kNoSource;
+  if (source == "PSR-1000" || source == "PSR-1100" || source == "PSR-2000" ||
+      source == "PSR-2100") {
+    return StyleRule::kThreeDigit;
+  }
+  if (source == "TYROS") return StyleRule::kTyros;
+  if (source == "CVP-203" || source == "CVP-205" || source == "CVP-207" || source == "CVP-209") {
+    return StyleRule::kCvpOdd;
+  }
+  if (source == "CVP-204" || source == "CVP-206" || source == "CVP-208" || source == "CVP-210") {
+    return StyleRule::kCvpEven;
+  }
+  return StyleRule::kNewer;
+}
+
+struct StyleText {
+  std::string text;
+  bool userStyle = false;
+};
+
+// Half of a style number, halves rounded upward.
+int Half(int s) { return (s + 1) / 2; }
+
+StyleText LookUp(const AppState& state, int s, int width) {
+  const auto it = state.SourceStyles.find(std::to_string(s));
+  if (it != state.SourceStyles.end()) return {it->second, false};
+  return {NumberText(s, width), true};
+}
+
+StyleText DecodeStyleText(const AppState& state, StyleRule rule, std::uint8_t hi, std::uint8_t lo) {
+  const int s = hi * 256 + lo;
+  if (!state.AutoDetect) return {NumberText(s), false};  // "Use Style Numbers"
+  switch (rule) {
+    case StyleRule::kThreeDigit:
+      return LookUp(state, s, 3);
+    case StyleRule::kTyros:
+      return s >= 600 ? StyleText{NumberText(s, 3), true} : LookUp(state, s, 3);
+    case StyleRule::kCvpOdd:
+      return s >= 623 ? StyleText{NumberText(Half(s)), false} : LookUp(state, s, 3);
+    case StyleRule::kCvpEven:
+      return s >= 689 ? StyleText{NumberText(Half(s)), false} : LookUp(state, s, 3);
+    case StyleRule::kNewer:
+      return hi == 255 ? StyleText{} : LookUp(state, s, 4);
+    case StyleRule::kNoSource:
+      return s == 0 ? StyleText{"0000", true} : StyleText{NumberText(Half(s)), false};
+  }
+  return {};
+}
+
+bool HasTag(std::span<const std::uint8_t> bytes, std::size_t p, std::string_view tag) {
+  if (p > bytes.size() || bytes.size() - p < tag.size()) return false;
+  return std::equal(tag.begin(), tag.end(), bytes.begin() + static_cast<std::ptrdiff_t>(p),
+                    [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+}
+
+// Adds a genre to GenreList by the list's rules: the first empty entry takes it, the list grows
+// by 30 entries when the last but one is filled, and the last entry is never filled.
+class GenreCollector {
+ public:
+  explicit GenreCollector(std::vector<std::string>& list) : list_(list) {
+    list_.assign(kGenreListGrowth + 1, std::string{});
+  }
+  void Add(const std::string& genre) {
+    if (genre.empty() || seen_.count(genre) != 0) return;
+    seen_.insert(genre);
+    list_[filled_] = genre;
+    ++filled_;
+    if (filled_ == list_.size() - 1) list_.resize(list_.size() + kGenreListGrowth);
+  }
+  std::vector<std::string> Sorted() const {
+    std::vector<std::string> out(list_.begin(),
+                                 list_.begin() + static_cast<std::ptrdiff_t>(filled_));
+    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(
+          a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+          });
+    });
+    return out;
+  }
+
+ private:
+  std::vector<std::string>& list_;
+  std::unordered_set<std::string> seen_;
+  std::size_t filled_ = 0;
+};
+
+constexpr const char* kEnabledAfterRead[] = {
+    "cmdSearch", "CmdUnCheck", "cmdCheck", "cmdInvert", "cmdAdd", "CmdFav",          "cmdS1",
+    "cmdS2",     "fraCheck",   "fraEdit",  "fraClear",  "lblchk", "lblNumberChecked"};
+
+}  // namespace
+
+std::string ShowDrive(const std::string& path) {
+  if (path.size() < 2) return path;
+  const std::string drive = UpperCp1252(std::string_view(path).substr(0, 2));
+  std::string prefix;
+  if (drive == "E:") {
+    prefix = "HD:";
+  } else if (drive == "I:") {
+    prefix = "USB:";
+  } else if (drive == "D:") {
+    prefix = "Preset:";
+  } else if (drive == "C:") {
+    prefix = "User:";
+  } else {
+    return path;
+  }
+  return prefix + path.substr(2);
+}
+
+std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> bytes,
+                                                  int recordCount) {
+  std::vector<FileReference> refs;
+  const auto left = [&](std::size_t p) { return p < bytes.size() ? bytes.size() - p : 0; };
+  std::size_t p = recordCount > 0 ? mfd::RecordOffset(static_cast<std::size_t>(recordCount)) : 0;
+  while (left(p) >= 11 && !HasTag(bytes, p, "FPhd")) ++p;
+  if (left(p) < 11) return refs;
+  p += 8;
+  while (left(p) >= 11) {
+    if (!HasTag(bytes, p, "FPdt")) {
+      ++p;
+      continue;
+    }
+    FileReference ref;
+    ref.offset = p;
+    const std::size_t k = ReadU16(bytes, p + 4);
+    ref.position = ReadU16(bytes, p + 6);
+    ref.type = ReadU8(bytes, p + 8);
+    for (std::size_t i = p + 9; i < bytes.size() && bytes[i] != 0; ++i) {
+      ref.path.push_back(static_cast<char>(bytes[i]));
+    }
+    refs.push_back(std::move(ref));
+    p += 6 + k;
+  }
+  return refs;
+}
+
+void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
+  BusyGuard busy(dialogs);
+  RunReported(dialogs, "List1", [&] {
+    state.List.Clear();
+    GenreCollector genres(state.GenreList);
+
+    if (state.AutoDetect && !state.KeepSourceInstrument) {
+      const std::size_t n = std::min<std::size_t>(32, state.FileBytes.size());
+      if (auto model = DetectSourceInstrument(std::span(state.FileBytes).first(n))) {
+        state.SourceInstrument = *model;
+      }
+    }
+    if (state.TargetInstrument.empty()) {
+      state.TargetInstrument = state.SourceInstrument;
+      if (FindInstrument(state.TargetInstrument) != nullptr) {
+        cboInst_Click(state, dialogs, state.TargetInstrument);  // SelectCboInst
+      }
+      setupCboStyle(state, dialogs);
+    }
+
+    state.SourceStyles.clear();
+    for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+      state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
+    }
+    state.Editor.styleDropHeight = 525;
+
+    const std::span<const std::uint8_t> bytes = state.FileBytes;
+    state.RecordCount = HeaderCount(bytes);
+    const StyleRule rule = RuleFor(state.SourceInstrument);
+    std::unordered_set<std::string> editorStyles;
+    for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
+    // Room for the records the bytes can hold, not for what a damaged count claims.
+    const std::size_t available =
+        bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
+    state.List.Reserve(std::min(available, static_cast<std::size_t>(state.RecordCount)));
+
+    for (int i = 1; i <= state.RecordCount; ++i) {
+      const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+      CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
+      Row row;
+      row.Cell(col::kNumber) = DecodeNumberText(bytes, r);
+      StyleText style =
+          DecodeStyleText(state, rule, bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1]);
+      if (style.userStyle && editorStyles.insert(style.text).second) {
+        state.Editor.styles.push_back({style.text, std::stoi(style.text)});
+      }
+      row.Cell(col::kGenre) = DecodeGenre(bytes, r);
+      row.Cell(col::kMusic) = DecodeMusic(bytes, r);
+      row.Cell(col::kStyle) = std::move(style.text);
+      row.Cell(col::kTimeSig) = DecodeTimeSig(bytes, r);
+      row.Cell(col::kTempo) = DecodeTempo(bytes, r);
+      row.Cell(col::kKeywords) = DecodeKeywords(bytes, r);
+      const FlagTexts flags = DecodeFlags(bytes[r + mfd::kFlags]);
+      row.Cell(col::kFav) = flags.fav;
+      row.Cell(col::kS1) = flags.s1;
+      row.Cell(col::kS2) = flags.s2;
+      row.Cell(col::kIntro) = DecodeIntro(bytes, r);
+      row.Cell(col::kNext) = DecodeNextSection(bytes, r);
+      row.Cell(col::kFiller) = "    ";
+      genres.Add(row.Cell(col::kGenre));
+      state.List.Add(std::move(row));
+    }
+
+    // A chunk for a record the list does not hold is passed over.
+    for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
+      const auto position = static_cast<std::size_t>(ref.position);
+      if (position < state.List.Size())
+        state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
+    }
+    state.List.Resort();
+    state.Editor.genres = genres.Sorted();
+
+    for (const char* name : kEnabledAfterRead) state.Enable(name);
+    state.Caption = "Cadenzo   " + state.FileName +
+                    "  Source Instrument = " + state.SourceInstrument +
+                    "   Default Style = " + state.DefaultStyle;
+
+    SaveMusicFinderx(state, dialogs, state.TargetInstrument, false, PassMode::kPreview);
+    state.FileLoaded = true;
+    if (state.SourceInstrument == "NetCommon") {
+      dialogs.Show("Please select your Target Instrument if not already done.");
+      state.FocusTargetRequested = true;
+    }
+  });
+}
+
+LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path) {
+  Bytes bytes;
+  try {
+    bytes = ReadFileBytes(path);
+  } catch (const RuntimeError&) {
+    return LoadResult::kFailed;
+  }
+  if (bytes.empty() || bytes.size() > kMaxMusicFinderFileSize) {
+    dialogs.Show("Bad File");
+    return LoadResult::kFailedQuietly;
+  }
+  state.FileBytes = std::move(bytes);
+  return LoadResult::kLoaded;
+}
+
+void OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "Entry", [&] {
+    for (const char* name : {"cmdSearch", "cmdAdd", "CmdFav", "cmdS1", "cmdS2", "CmdUnCheck",
+                             "cmdCheck", "cmdInvert", "lblchk", "lblNumberChecked"}) {
+      state.Enable(name, true);
+    }
+    for (const char* name :
+         {"cmdPlayList", "cmdModify", "CmdDelete", "cmdDeleteChecked", "cmdReplaceStyle"}) {
+      state.Enable(name, false);
+    }
+    state.SelectedTempo = -1;
+    state.SelectedStyleText = "-1";
+    state.SelectedIntroCode = -1;
+    state.SelectedNextCode = -1;
+    state.SelectedRecord = 0;
+    state.NumberChecked = 0;
+
+    switch (LoadFileBytes(state, dialogs, state.CurrentFilePath)) {
+      case LoadResult::kFailed:
+        dialogs.Show("Could not find that file ");
+        return;
+      case LoadResult::kFailedQuietly:
+        return;
+      case LoadResult::kLoaded:
+        break;
+    }
+    ReadMusicFinderFile(state, dialogs);
+    state.FileSaved = true;
+  });
+}
+
+}  // namespace cadenzo

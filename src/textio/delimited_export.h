@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "list/record_list.h"
+
+namespace cadenzo {
+
+// The delimited text layout of the record list: one header line of twelve fields, then one line
+// per row, fields separated by TAB, lines ending in CR LF. The blanks inside the header names are
+// part of them; the import recognises the header by them.
+inline constexpr std::array<std::string_view, 12> kDelimitedHeader = {
+    "Number",   "Genre    ", "Music         ", "Style    ", "TimeSig", "Tempo",
+    "Keywords", "Favorites", "Search 1",       "Search 2",  "Intro",   "Section"};
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// The header line without its line break.
+std::string DelimitedHeaderLine();
+
+// A running number as the text files write it: decimal with one leading blank (" 1", " 10").
+std::string RunningNumberText(std::size_t n);
+
+// The export text of the list: the header and one line per row in display order, deleted rows
+// included, numbered 1 to n in that order. The final CR LF is left off: SaveDelimitedFile adds it.
+std::string DelimitedExportText(const RecordList& list);
+
+// Asks for a text file (starting in ExportFolder, else ImportFolder), remembers its folder in
+// ExportFolder, asks before replacing an existing file and writes the text followed by CR LF,
+// atomically. Errors are reported with "SaveDelimitedFile". Returns the path written, or empty
+// when nothing was written.
+std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text);
+
+// Creates or replaces a log file with the text followed by CR LF, atomically. Errors are
+// reported with "WriteTextFileContents" and give false; nothing escapes.
+bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std::string& text);
+
+// File > Save As > Delimited Text File: the export text of the main list through
+// SaveDelimitedFile. Errors while building the text are reported with "mnuTextFile".
+void mnuTextFile_Click(AppState& state, Dialogs& dialogs);
+
+}  // namespace cadenzo

@@ -1,0 +1,287 @@
+// Runs the built cadenzo-cli on files made in a temporary folder and checks its output, its
+// exit codes and the bytes it writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "mfd/byte_io.h"
+#include "mfd/record.h"
+#include "support/builders.h"
+
+namespace cadenzo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileBuilder;
+using testing::FileRefBuilder;
+using testing::ReadText;
+using testing::RecordBuilder;
+using testing::TempDir;
+
+struct RunResult {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class CliE2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(dir.Path() / "app");
+    fs::create_directories(dir.Path() / "user");
+    WriteList("PSR-S970",
+              "# example\r\nCool Beat;0291\r\nPop Rock;12\r\nFunk;77\r\nSlow Waltz;300\r\n");
+    WriteList("PSR-2000", "# example\r\nPop Rock;014\r\nFunk1;020\r\nSwing;030\r\n");
+  }
+
+  void WriteList(const std::string& model, const std::string& text) {
+    dir.Write("app/" + model + ".dat", text);
+  }
+
+  RunResult Run(const std::string& args) {
+    const std::string outPath = (dir.Path() / "stdout").string();
+    const std::string errPath = (dir.Path() / "stderr").string();
+    const std::string cmd = Quote(CADENZO_CLI) + " --app-dir " + Quote(dir.Str() + "app") +
+                            " --user-dir " + Quote(dir.Str() + "user") + " " + args + " >" +
+                            Quote(outPath) + " 2>" + Quote(errPath) + " </dev/null";
+    const int status = std::system(cmd.c_str());
+    RunResult r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.out = ReadText(outPath);
+    r.err = ReadText(errPath);
+    return r;
+  }
+
+  std::string File(const std::string& name, const FileBuilder& builder) {
+    return dir.Write(name, builder.Build()).string();
+  }
+  std::string P(const std::string& name) const { return Quote(dir.Str() + name); }
+
+  static FileBuilder Sample() {
+    FileBuilder f;
+    f.records = {RecordBuilder{.number = 0,
+                               .style = 291,
+                               .numerator = 4,
+                               .denominator = 4,
+                               .tempo = 96,
+                               .flags = 1,
+                               .music = "Moon River",
+                               .genre = "Ballad",
+                               .keywords = "slow",
+                               .intro = 1,
+                               .next = 4},
+                 RecordBuilder{.number = 1,
+                               .style = 77,
+                               .numerator = 3,
+                               .denominator = 4,
+                               .tempo = 120,
+                               .flags = 6,
+                               .music = "Caf\xE9 Song",
+                               .genre = "Latin",
+                               .keywords = "",
+                               .intro = 0,
+                               .next = 10},
+                 RecordBuilder{.number = 2,
+                               .style = 5000,
+                               .numerator = 255,
+                               .tempo = 0xFF00,
+                               .music = "Mine",
+                               .genre = "Pop",
+                               .intro = 3,
+                               .next = 7},
+                 RecordBuilder{.number = 3,
+                               .style = mfd::kMediaStyle,
+                               .numerator = 255,
+                               .denominator = 255,
+                               .tempo = 0xFFFF,
+                               .music = "Hit",
+                               .genre = "Pop"}};
+    f.fileRefs =
+        std::vector<FileRefBuilder>{{.position = 3, .type = 1, .path = "I:\\Songs\\Hit.mid"}};
+    return f;
+  }
+
+  TempDir dir;
+};
+
+TEST_F(CliE2e, ListWritesTheWindowsRowsAsDelimitedText) {
+  File("s.mfd", Sample());
+  const auto r = Run("list " + P("s.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string expected =
+      "Number\tGenre    \tMusic         \tStyle    \tTimeSig\tTempo\tKeywords\tFavorites\tSearch "
+      "1\tSearch 2\tIntro\tSection\r\n"
+      " 1\tBallad\tMoon River\tCool Beat\t 4/ 4\t 96\tslow\tYes\tNo\tNo\tIntro 1\tMain A\r\n"
+      " 2\tLatin\tCaf\xE9 Song\tFunk\t 3/ 4\t120\t\tNo\tYes\tYes\tOff\tEnding 3\r\n"
+      " 3\tPop\tMine\t5000\t\t\t\tNo\tNo\tNo\tIntro 3\tMain D\r\n"
+      " 4\tPop\tHit\tUSB:\\Songs\\Hit.mid\t\t\t\tNo\tNo\tNo\tIntro 1\tMain A\r\n";
+  EXPECT_EQ(r.out, expected);
+  ASSERT_EQ(Run("list " + P("s.mfd") + " --style-numbers -o " + P("out.txt")).code, 0);
+  EXPECT_NE(ReadText(dir.Path() / "out.txt").find("\tMoon River\t0291\t"), std::string::npos);
+}
+
+TEST_F(CliE2e, ListWithASourceReadsAnUnrecognisedFile) {
+  File("u.mfd", FileBuilder{.model = "MYSTERY", .records = {RecordBuilder{.style = 12}}});
+  EXPECT_NE(Run("list " + P("u.mfd")).out.find("\t0006\t"), std::string::npos);
+  EXPECT_NE(Run("list " + P("u.mfd") + " --source PSR-S970").out.find("\tPop Rock\t"),
+            std::string::npos);
+}
+
+TEST_F(CliE2e, InfoNamesTheFilesFacts) {
+  File("s.mfd", Sample());
+  const auto r = Run("info " + P("s.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "source instrument: PSR-S970\nrecord count: 4\nfile references: 1\ngeneration digit: "
+            "3\ncapacity: 2500\n");
+}
+
+TEST_F(CliE2e, ConvertToAnOlderModelAndBack) {
+  File("s.mfd", Sample());
+  auto r = Run("convert " + P("s.mfd") + " --target PSR-2000 -o " + P("old.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 4, written 3, default style 0, dropped 1, media references 0\n");
+  const auto old = ReadText(dir.Path() / "old.mfd");
+  ASSERT_EQ(old.size(), 38u + 3 * 92);
+  const std::vector<std::uint8_t> bytes(old.begin(), old.end());
+  EXPECT_EQ(bytes[12], '1');
+  EXPECT_EQ(old.substr(16, 8), "PSR-2000");
+  EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(1) + 2), 291);  // user style kept as it was
+  EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(2) + 2), 20);   // Funk -> Funk1
+  EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(3) + 2), 5000);
+  EXPECT_EQ(ReadText(dir.Path() / "user/ExportLog.txt").rfind("Style conversions to Swing   ", 0),
+            0u);
+
+  r = Run("convert " + P("old.mfd") + " --target PSR-S970 -o " + P("back.mfd") + " --log " +
+          P("back.log"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 3, written 3, default style 0, dropped 0, media references 0\n");
+  const auto back = ReadText(dir.Path() / "back.mfd");
+  const std::vector<std::uint8_t> b(back.begin(), back.end());
+  EXPECT_EQ(ReadU16(b, mfd::RecordOffset(1) + 2), 291);
+  EXPECT_EQ(ReadU16(b, mfd::RecordOffset(2) + 2), 77);  // "Funk1" finds "Funk" on the way back
+  EXPECT_FALSE(ReadText(dir.Path() / "back.log").empty());
+}
+
+TEST_F(CliE2e, SameModelSaveIsByteForByteTheExpectedImage) {
+  const FileBuilder sample = Sample();
+  File("s.mfd", sample);
+  ASSERT_EQ(Run("convert " + P("s.mfd") + " --target PSR-S970 -o " + P("same.mfd")).code, 0);
+  // The expected image: the same header and records; the block rebuilt with the same chunk.
+  FileBuilder expected = sample;
+  const auto want = expected.Build();
+  const auto got = ReadText(dir.Path() / "same.mfd");
+  EXPECT_EQ(got, std::string(want.begin(), want.end()));
+}
+
+TEST_F(CliE2e, DefaultStyleAndNoneOptions) {
+  File("s.mfd", Sample());
+  auto r = Run("convert " + P("s.mfd") +
+               " --target PSR-2000 --no-user-styles --default-style Swing -o " + P("a.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 4, written 3, default style 2, dropped 1, media references 0\n");
+  r = Run("convert " + P("s.mfd") + " --target PSR-2000 --no-user-styles --default-style None -o " +
+          P("b.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 4, written 1, default style 0, dropped 3, media references 0\n");
+}
+
+TEST_F(CliE2e, OverCapacityIsRefusedUnlessAccepted) {
+  FileBuilder big;
+  for (int i = 0; i < 1201; ++i) big.records.push_back(RecordBuilder{.number = i, .style = 12});
+  File("big.mfd", big);
+  WriteList("PSR-S770", "Pop Rock;12\r\n");
+  auto r = Run("convert " + P("big.mfd") + " --target PSR-S770 -o " + P("out.mfd"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("This mfd has  1201 and the instrument will only accept 1200."),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(dir.Path() / "out.mfd"));
+  r = Run("convert " + P("big.mfd") + " --target PSR-S770 --over-capacity -o " + P("out.mfd"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(fs::file_size(dir.Path() / "out.mfd"), 36u + 1201 * 92 + 12);
+}
+
+struct BadInput {
+  const char* name;
+  std::string setup;  // which file to make
+  std::string args;   // after the command
+  std::string message;
+};
+
+TEST_F(CliE2e, BadInputsFailWithAMessageAndWriteNothing) {
+  dir.Write("empty.mfd", std::string());
+  auto truncated = Sample().Build();
+  truncated.resize(38 + 92 + 40);
+  dir.Write("trunc.mfd", truncated);
+  dir.Write("text.mfd",
+            std::string("Number\tGenre\r\nhello world, this is not a Music Finder file\r\n"));
+  File("s.mfd", Sample());
+  File("noList.mfd", FileBuilder{.model = "GENOS", .records = {RecordBuilder{}}});
+  fs::create_directories(dir.Path() / "ro");
+  const std::vector<BadInput> cases = {
+      {"empty", "", "empty.mfd --target PSR-2000 -o @out.mfd", "Bad File"},
+      {"missing", "", "missing.mfd --target PSR-2000 -o @out.mfd", "Could not find that file"},
+      {"truncated", "", "trunc.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
+      {"text", "", "text.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
+      {"unknown model", "", "s.mfd --target PSR-9999 -o @out.mfd", "unknown model"},
+      {"missing style list", "", "s.mfd --target GENOS -o @out.mfd", "GENOS.dat is missing"},
+      {"unwritable folder", "", "s.mfd --target PSR-2000 -o @nofolder/out.mfd",
+       "That path doesn't exist."},
+  };
+  for (const auto& c : cases) {
+    std::string args = c.args;
+    for (std::size_t p; (p = args.find('@')) != std::string::npos;) args.replace(p, 1, dir.Str());
+    args = dir.Str() + args;
+    const auto r = Run("convert " + args);
+    EXPECT_EQ(r.code, 1) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out.mfd")) << c.name;
+  }
+  const auto r = Run("info " + P("empty.mfd"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Bad File"), std::string::npos);
+}
+
+TEST_F(CliE2e, UsageErrorsExitWithTwo) {
+  for (const std::string args :
+       {"", "frobnicate x.mfd", "info", "convert x.mfd -o y.mfd", "convert x.mfd --target",
+        "info x.mfd --no-user-styles", "list x.mfd --bogus", "--app-dir"}) {
+    const auto r = Run(args);
+    EXPECT_EQ(r.code, 2) << args;
+    EXPECT_NE(r.err.find("Usage: cadenzo-cli"), std::string::npos) << args;
+  }
+}
+
+TEST_F(CliE2e, HelpDocumentsEveryCommandAndOption) {
+  const auto r = Run("--help");
+  ASSERT_EQ(r.code, 0);
+  for (const char* word : {"info", "list", "convert", "dump", "--app-dir", "--user-dir", "--source",
+                           "--style-numbers", "-o", "--target", "--no-user-styles",
+                           "--default-style", "--over-capacity", "--log", "--version"}) {
+    EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  }
+  EXPECT_EQ(Run("--version").code, 0);
+}
+
+TEST_F(CliE2e, DumpAnnotatesEveryPart) {
+  File("s.mfd", Sample());
+  const auto r = Run("dump " + P("s.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const char* part : {"model", "count", "= 4", "record 4", "music", "|Moon River",
+                           "file references: 1", "path \"I:\\Songs\\Hit.mid\""}) {
+    EXPECT_NE(r.out.find(part), std::string::npos) << part;
+  }
+}
+
+}  // namespace
+}  // namespace cadenzo

@@ -1,0 +1,293 @@
+#include "mfd/processing_pass.h"
+
+#include <gtest/gtest.h>
+
+#include "mfd/byte_io.h"
+#include "mfd/image_writer.h"
+#include "mfd/reader.h"
+#include "mfd/record.h"
+#include "mfd/target_change.h"
+#include "support/app_fixture.h"
+
+namespace cadenzo {
+namespace {
+
+using testing::AppFixture;
+using testing::FileBuilder;
+using testing::FileRefBuilder;
+using testing::RecordBuilder;
+
+class PassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fx.WriteStyleList("PSR-S970",
+                      {{"Cool Beat", "291"}, {"Pop Rock", "12"}, {"Funk", "77"}, {"Last", "300"}});
+    fx.WriteStyleList("TYROS 5", {{"Cool Beat", "0500"}, {"Pop Rock", "13"}, {"Tail", "9"}});
+    fx.WriteStyleList("PSR-2000", {{"Pop Rock", "014"}, {"Funk1", "20"}, {"Swing", "30"}});
+  }
+
+  void Open(const FileBuilder& file) {
+    fx.PutFile("in.mfd", file.Build());
+    OpenMusicFinderFile(fx.state, fx.dialogs);
+    ASSERT_TRUE(fx.state.FileLoaded);
+  }
+
+  PassResult Preview(const std::string& target) {
+    return SaveMusicFinderx(fx.state, fx.dialogs, target, false, PassMode::kPreview);
+  }
+
+  std::string Log() const { return testing::ReadText(fx.state.UserFolder + "ExportLog.txt"); }
+  int Count() const { return HeaderCount(fx.state.SaveBytes); }
+  int StyleOf(int record) const {
+    return ReadU16(fx.state.SaveBytes, mfd::RecordOffset(static_cast<std::size_t>(record)) + 2);
+  }
+
+  AppFixture fx;
+};
+
+TEST_F(PassTest, EverythingFoundPaintsBlackAndLogsOnlyTheHeader) {
+  Open(FileBuilder{
+      .records = {RecordBuilder{.style = 291}, RecordBuilder{.number = 1, .style = 12}}});
+  const auto result = Preview("TYROS 5");
+  EXPECT_TRUE(result.completed);
+  EXPECT_FALSE(fx.state.ShowConversionNotes);
+  for (const auto& row : fx.state.List) EXPECT_EQ(row.styleColor, kBlack);
+  EXPECT_EQ(StyleOf(1), 500);
+  EXPECT_EQ(StyleOf(2), 13);
+  const std::string log = Log();
+  EXPECT_EQ(log.rfind("Style conversions to Last   ", 0), 0u) << log;
+  EXPECT_EQ(log.substr(log.size() - 4), "\r\n\r\n");
+  EXPECT_EQ(log.find("0001"), std::string::npos);
+}
+
+TEST_F(PassTest, DefaultStyleReplacesMissingStylesAndIsLogged) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 291, .music = "First Song"},
+                               RecordBuilder{.number = 1, .style = 300, .music = "Second\x01Song"},
+                               RecordBuilder{.number = 2, .style = 12}}});
+  fx.state.AllowUserStyles = false;
+  fx.state.DefaultStyle = "pop rock";
+  const auto result = Preview("PSR-2000");
+  EXPECT_EQ(result.givenDefault, 2);
+  EXPECT_EQ(Count(), 3);
+  EXPECT_EQ(StyleOf(1), 14);
+  EXPECT_EQ(StyleOf(2), 14);
+  const std::string log = Log();
+  EXPECT_NE(log.find("\r\n\r\n0001  First Song   coolbeat\r\n0002  Second Song   last\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_TRUE(fx.state.ShowConversionNotes);
+  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
+  EXPECT_EQ(fx.state.List[2].styleColor, kBlack);
+}
+
+TEST_F(PassTest, NoneDropsMissingStylesFromImageAndLog) {
+  Open(FileBuilder{
+      .records = {RecordBuilder{.style = 291}, RecordBuilder{.number = 1, .style = 12}}});
+  fx.state.AllowUserStyles = false;
+  fx.state.DefaultStyle = "None";
+  const auto result = Preview("PSR-2000");
+  EXPECT_EQ(result.dropped, 1);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(StyleOf(1), 14);
+  EXPECT_EQ(ReadU16(fx.state.SaveBytes, mfd::RecordOffset(1)), 0);
+  EXPECT_EQ(Log().find("0001"), std::string::npos);
+}
+
+TEST_F(PassTest, UserStylesKeepTheirOwnNumber) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 4242}}});
+  Preview("PSR-2000");
+  EXPECT_EQ(StyleOf(1), 4242);
+  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
+}
+
+TEST_F(PassTest, DigitVariantsResolveOnTheTarget) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 77}}});  // "Funk"
+  Preview("PSR-2000");
+  EXPECT_EQ(StyleOf(1), 20);  // Funk1
+}
+
+TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "A"},
+                               RecordBuilder{.number = 1, .style = 12, .music = "B"},
+                               RecordBuilder{.number = 2, .style = 12, .music = "C"}}});
+  fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].styleColor = 12345;
+  Preview("PSR-S970");
+  EXPECT_EQ(Count(), 2);
+  EXPECT_EQ(ReadU16(fx.state.SaveBytes, mfd::RecordOffset(2)), 1);
+  EXPECT_EQ(DecodeMusic(fx.state.SaveBytes, mfd::RecordOffset(2)), "C");
+  EXPECT_EQ(fx.state.List[1].styleColor, 12345u);
+}
+
+TEST_F(PassTest, CheckedOnlyWithNothingCheckedGivesAnEmptyImageWithAnEmptyBlock) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12}}});
+  SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", true, PassMode::kPreview);
+  EXPECT_EQ(Count(), 0);
+  ASSERT_EQ(fx.state.SaveBytes.size(), 36u + 12u);
+  EXPECT_EQ(std::string(fx.state.SaveBytes.begin() + 36, fx.state.SaveBytes.begin() + 40), "FPhd");
+  EXPECT_EQ(ReadU32(fx.state.SaveBytes, 40), 0u);
+}
+
+struct MediaCase {
+  const char* target;
+  const char* text;
+  Colour colour;
+  int style;  // written style; -1 = record dropped
+  bool chunk;
+};
+
+class MediaReferences : public PassTest, public ::testing::WithParamInterface<MediaCase> {};
+
+TEST_P(MediaReferences, FollowTheTarget) {
+  const auto& c = GetParam();
+  fx.WriteStyleList("PSR-S970", {{"x", "1"}});
+  Open(FileBuilder{.records = {RecordBuilder{.style = mfd::kMediaStyle, .tempo = 100}},
+                   .fileRefs = std::vector<FileRefBuilder>{{.position = 0, .path = "I:\\a.mid"}}});
+  fx.state.List[0].Cell(col::kStyle) = c.text;
+  Preview(c.target);
+  EXPECT_EQ(fx.state.List[0].styleColor, c.colour);
+  if (c.style < 0) {
+    EXPECT_EQ(Count(), 0);
+    return;
+  }
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(StyleOf(1), c.style);
+  const bool hasChunk =
+      std::search(fx.state.SaveBytes.begin(), fx.state.SaveBytes.end(), std::begin("FPdt"),
+                  std::end("FPdt") - 1) != fx.state.SaveBytes.end();
+  EXPECT_EQ(hasChunk, c.chunk);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MediaReferences,
+    ::testing::Values(MediaCase{"PSR-S970", "HD:\\a.mid", kRed, mfd::kMediaStyle, false},
+                      MediaCase{"TYROS 5", "HD:\\a.mid", kBlack, mfd::kMediaStyle, true},
+                      MediaCase{"PSR-S970", "USB:\\a.mid", kBlack, mfd::kMediaStyle, true},
+                      MediaCase{"PSR-S970", "usb:\\a.mid", kBlack, mfd::kMediaStyle, true},
+                      MediaCase{"PSR-S970", "Preset:\\a.sty", kBlack, mfd::kMediaStyle, true},
+                      MediaCase{"PSR-S970", "PRESET:\\a.sty", kRed, mfd::kMediaStyle, false},
+                      MediaCase{"PSR-2000", "USB:\\a.mid", kRed, -1, false}));
+
+TEST_F(PassTest, MediaSongRecordsLoseTimeSignatureAndTempo) {
+  Open(FileBuilder{
+      .records = {RecordBuilder{.style = mfd::kMediaStyle, .tempo = 100}},
+      .fileRefs = std::vector<FileRefBuilder>{{.position = 0, .path = "I:\\Songs\\Hit.mid"}}});
+  Preview("TYROS 5");
+  const auto& out = fx.state.SaveBytes;
+  const std::size_t r = mfd::RecordOffset(1);
+  const std::vector<std::uint8_t> expected = {0xFF, 0xFD, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + static_cast<std::ptrdiff_t>(r + 2),
+                                      out.begin() + static_cast<std::ptrdiff_t>(r + 8)),
+            expected);
+  // Chunk: FPdt, k = 20, position 0, type 1, the path, a zero byte; L = 26.
+  const std::size_t block = 36 + 92;
+  EXPECT_EQ(std::string(out.begin() + block, out.begin() + block + 4), "FPhd");
+  EXPECT_EQ(ReadU32(out, block + 4), 26u);
+  EXPECT_EQ(std::string(out.begin() + block + 8, out.begin() + block + 12), "FPdt");
+  EXPECT_EQ(ReadU16(out, block + 12), 20);
+  EXPECT_EQ(ReadU16(out, block + 14), 0);
+  EXPECT_EQ(out[block + 16], 1);
+  EXPECT_EQ(std::string(out.begin() + block + 17, out.begin() + block + 33), "I:\\Songs\\Hit.mid");
+  EXPECT_EQ(out[block + 33], 0);
+  EXPECT_EQ(std::string(out.end() - 4, out.end()), "FPed");
+  EXPECT_EQ(out.size(), block + 38);
+}
+
+TEST_F(PassTest, UnplacedImportedStylesTakeTheUnknownColourEvenOnTheLastRow) {
+  Open(FileBuilder{
+      .records = {RecordBuilder{.style = 12}, RecordBuilder{.number = 1, .style = 12}}});
+  fx.state.List[1].Cell(col::kStyle) = "Mystery!";
+  fx.state.UnknownStyleColor = kBlue;
+  Preview("PSR-S970");
+  EXPECT_EQ(fx.state.List[1].styleColor, kBlue);
+  EXPECT_TRUE(fx.state.ShowConversionNotes);
+  EXPECT_TRUE(fx.state.List[1].selected);
+  EXPECT_FALSE(fx.state.List[0].selected);
+}
+
+TEST_F(PassTest, ThePassSortsByNumberAndReturnsToTheSortColumnAscending) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "b"},
+                               RecordBuilder{.number = 1, .style = 12, .music = "a"}}});
+  fx.state.List.SetSort(col::kMusic, true);
+  fx.state.SortColumn = col::kMusic;
+  Preview("PSR-S970");
+  EXPECT_EQ(DecodeMusic(fx.state.SaveBytes, mfd::RecordOffset(1)), "b");
+  EXPECT_FALSE(fx.state.List.SortDescending());
+  EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), "a");
+}
+
+struct SizeCase {
+  const char* target;
+  std::size_t size;
+};
+
+class ImageSizes : public PassTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ImageSizes, MatchTheLayout) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12}, RecordBuilder{.number = 1, .style = 12},
+                               RecordBuilder{.number = 2, .style = 12}}});
+  Preview(GetParam().target);
+  EXPECT_EQ(fx.state.SaveBytes.size(), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ImageSizes,
+                         ::testing::Values(SizeCase{"PSR-S970", 324}, SizeCase{"PSR-2000", 314}));
+
+TEST_F(PassTest, HeaderCarriesTheTargetGenerationAndName) {
+  Open(FileBuilder{.padding = 0x20, .records = {RecordBuilder{.style = 12}}});
+  for (const auto& [target, generation] : std::vector<std::pair<std::string, char>>{
+           {"PSR-2000", '1'}, {"PSR-SX900", '3'}, {"TYROS 5", '3'}}) {
+    Preview(target);
+    const auto& out = fx.state.SaveBytes;
+    EXPECT_EQ(out[12], generation);
+    EXPECT_EQ(std::string(out.begin() + 16,
+                          out.begin() + 16 + static_cast<std::ptrdiff_t>(target.size())),
+              target);
+    for (std::size_t i = 16 + target.size(); i < 24; ++i) EXPECT_EQ(out[i], 0x20) << target;
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(out.begin(), out.begin() + 12),
+        std::vector<std::uint8_t>(fx.state.FileBytes.begin(), fx.state.FileBytes.begin() + 12));
+    EXPECT_EQ(out[32], fx.state.FileBytes[32]);
+  }
+}
+
+TEST_F(PassTest, RoundTripForTheSameModelKeepsEveryRecordByte) {
+  FileBuilder file;
+  for (int i = 0; i < 20; ++i) {
+    file.records.push_back(RecordBuilder{.number = i,
+                                         .style = i % 2 ? 12 : 5000 + i,
+                                         .flags = static_cast<std::uint8_t>(i % 8),
+                                         .music = "Song " + std::to_string(i),
+                                         .keywords = "k" + std::to_string(i),
+                                         .tail0 = static_cast<std::uint8_t>(i),
+                                         .tail1 = 0x5A});
+  }
+  Open(file);
+  Preview("PSR-S970");
+  ASSERT_EQ(Count(), 20);
+  for (std::size_t i = 1; i <= 20; ++i) {
+    const std::size_t r = mfd::RecordOffset(i);
+    const std::size_t last =
+        i == 20 ? 90 : 92;  // the block takes the last record's final two bytes
+    EXPECT_TRUE(std::equal(fx.state.FileBytes.begin() + static_cast<std::ptrdiff_t>(r + 4),
+                           fx.state.FileBytes.begin() + static_cast<std::ptrdiff_t>(r + last),
+                           fx.state.SaveBytes.begin() + static_cast<std::ptrdiff_t>(r + 4)))
+        << i;
+  }
+}
+
+TEST_F(PassTest, ChangingTheTargetResetsTheDefaultAndRecolours) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 291}}});
+  fx.state.DefaultStyle = "None";
+  cboInst_Click(fx.state, fx.dialogs, "PSR-2000");
+  EXPECT_EQ(fx.state.DefaultStyle, "Swing");
+  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
+  EXPECT_EQ(fx.state.Caption,
+            "Cadenzo   in.mfd  Source Instrument = PSR-S970   Default Style = Swing");
+  cboInst_Click(fx.state, fx.dialogs, "PSR-S970");
+  EXPECT_EQ(fx.state.DefaultStyle, "Last");
+  EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
+}
+
+}  // namespace
+}  // namespace cadenzo

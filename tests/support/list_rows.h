@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "list/record_list.h"
+#include "mfd/record.h"
+
+namespace cadenzo::testing {
+
+// One row of the main record list described by its cell texts.
+struct MainRowBuilder {
+  int number = 1;
+  std::string genre = "Pop";
+  std::string music = "Song";
+  std::string style = "Cool 8Beat";
+  std::string timeSig = " 4/ 4";
+  std::string tempo = "120";
+  std::string keywords;
+  std::string fav = "No";
+  std::string s1 = "No";
+  std::string s2 = "No";
+  std::string intro = "Intro 1";
+  std::string next = "Main A";
+  bool checked = false;
+
+  Row Build() const {
+    Row row;
+    row.Cell(col::kNumber) = NumberText(number);
+    row.Cell(col::kGenre) = genre;
+    row.Cell(col::kMusic) = music;
+    row.Cell(col::kStyle) = style;
+    row.Cell(col::kTimeSig) = timeSig;
+    row.Cell(col::kTempo) = tempo;
+    row.Cell(col::kKeywords) = keywords;
+    row.Cell(col::kFav) = fav;
+    row.Cell(col::kS1) = s1;
+    row.Cell(col::kS2) = s2;
+    row.Cell(col::kIntro) = intro;
+    row.Cell(col::kNext) = next;
+    row.checked = checked;
+    return row;
+  }
+};
+
+inline RecordList MakeList(const std::vector<MainRowBuilder>& rows) {
+  RecordList list;
+  for (const auto& r : rows) list.Add(r.Build());
+  return list;
+}
+
+}  // namespace cadenzo::testing
