@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 #include <string>
 
 namespace cadenzo {
@@ -9,10 +8,7 @@ namespace cadenzo {
 // The name of the program's icon file in the application folder.
 inline constexpr const char* kIconFileName = "styles256.ico";
 
-// Draws the program's icon, a keyboard under a pair of beamed notes, at a square size.
-QImage DrawProgramIcon(int size);
-
-// The icon from the application folder; drawn afresh when the file is missing or unreadable.
+// The program's icon from the application folder; an empty icon when the file is missing.
 QIcon ProgramIcon(const std::string& appPath);
 
 }  // namespace cadenzo
