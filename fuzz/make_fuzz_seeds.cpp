@@ -25,6 +25,11 @@ int main(int argc, char** argv) {
   put("mfd_reader_fuzz", files);
   put("style_list_fuzz", {"# list\r\nCool 8Beat;0012\r\n  Jazz Club ;45\r\nBallad;7\r\n",
                           "A;1\r\nA;2\r\nB\r\n\r\nC;3\r\n", "X;abc\r\n;\r\n   # c\r\nlast"});
+  put("rtf_parser_fuzz",
+      {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\qc{\\b\\fs36 Title}\\par\\pard\\li360\\fi-360 "
+       "\\bullet\\tab caf\\'e9 \\u8364? {\\i x}\\line y\\par}",
+       "{\\rtf1 {\\*\\unknown z}\\uc2\\u-10179 ab\\u-8704 cd\\bin3 xyz\\ul u\\ulnone}",
+       "Item #\tGenre\r\nplain text"});
   for (const auto& [target, seeds] : cadenzo::fuzz::ExtraSeeds()) put(target, seeds);
   return 0;
 }

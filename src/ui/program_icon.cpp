@@ -1,0 +1,9 @@
+#include "ui/program_icon.h"
+
+#include "ui/qt_text.h"
+
+namespace cadenzo {
+
+QIcon ProgramIcon(const std::string& appPath) { return QIcon(PathToQt(appPath + kIconFileName)); }
+
+}  // namespace cadenzo
