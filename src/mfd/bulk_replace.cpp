@@ -54,13 +54,10 @@ bool cmdReplaceStyle_Click(AppState& state, Dialogs& dialogs) {
 StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
   StyleReplaceSetup setup;
   setup.loaded = RunReported(dialogs, "Load StyleReplace", [&] {
+    // A bad line of the style list ends the entries; the rest of the window is still filled so
+    // that its labels show the selected row before the error is reported.
     ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
     setup.styles = std::move(fill.entries);
-    if (fill.failed) {
-      throw RuntimeError(fill.errorNumber, ErrorDescription(fill.errorNumber) + " - " +
-                                               fill.lastGoodName.value_or("") + "  " +
-                                               fill.lastGoodNumber.value_or(""));
-    }
     setup.currentStyle = state.SelectedStyleText;
     setup.mode = ReplaceMode::kStyle;
 
@@ -78,6 +75,12 @@ StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
     const auto found = std::find(setup.genres.begin(), setup.genres.end(), setup.currentGenre);
     if (!setup.currentGenre.empty() && found != setup.genres.end()) {
       setup.genreIndex = static_cast<int>(found - setup.genres.begin());
+    }
+
+    if (fill.failed) {
+      throw RuntimeError(fill.errorNumber, ErrorDescription(fill.errorNumber) + " - " +
+                                               fill.lastGoodName.value_or("") + "  " +
+                                               fill.lastGoodNumber.value_or(""));
     }
   });
   return setup;

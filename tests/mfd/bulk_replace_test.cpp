@@ -109,9 +109,13 @@ TEST_F(BulkReplaceTest, LoadShowsTheSelectedRowAndSortsTheGenresInPlace) {
 TEST_F(BulkReplaceTest, LoadReportsABadLineOfTheTargetList) {
   fx.dir.Write("app/PSR-S970.dat", std::string("Cool Beat;291\r\nbroken\r\nFunk;77\r\n"));
   fx.state.SelectedRecord = 1;
+  fx.state.SelectedStyleText = "Cool Beat";
   const StyleReplaceSetup setup = LoadStyleReplace(fx.state, fx.dialogs);
   EXPECT_FALSE(setup.loaded);
   EXPECT_EQ(setup.styles.size(), 1u);
+  // The labels still name the selected row, so nothing else can be taken for it.
+  EXPECT_EQ(setup.currentStyle, "Cool Beat");
+  EXPECT_EQ(setup.currentGenre, "Pop");
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.messages[0].text.find("Function Load StyleReplace."), std::string::npos);
 }
