@@ -1,6 +1,5 @@
 #include "mfd/delimited_import.h"
 
-#include <filesystem>
 #include <unordered_set>
 #include <vector>
 
