@@ -1,0 +1,182 @@
+#include "mfd/bulk_replace.h"
+
+#include <algorithm>
+
+#include "app/report_error.h"
+#include "catalogue/style_list.h"
+#include "mfd/byte_io.h"
+#include "mfd/processing_pass.h"
+#include "mfd/record.h"
+#include "textio/cp1252.h"
+
+namespace cadenzo {
+namespace {
+
+bool ByCharacterCodes(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
+
+std::vector<std::string> SplitAtComma(const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const auto comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return parts;
+}
+
+// The offset of a row's record, found through its Number text.
+std::size_t RecordOffsetOf(const Row& row, const AppState& state) {
+  const int number = row.RecordNumber();
+  if (number < 1 || number > HeaderCount(state.FileBytes))
+    throw RuntimeError(err::kSubscriptOutOfRange);
+  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
+  CheckRange(state.FileBytes.size(), r, mfd::kRecordSize);
+  return r;
+}
+
+}  // namespace
+
+bool cmdReplaceStyle_Click(AppState& state, Dialogs& dialogs) {
+  if (state.SelectedRecord == 0) {
+    dialogs.Show(kSelectItemFirst);
+    return false;
+  }
+  state.EditStyleOrFile.clear();
+  return true;
+}
+
+StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
+  StyleReplaceSetup setup;
+  setup.loaded = RunReported(dialogs, "Load StyleReplace", [&] {
+    // A bad line of the style list ends the entries; the rest of the window is still filled so
+    // that its labels show the selected row before the error is reported.
+    ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
+    setup.styles = std::move(fill.entries);
+    setup.currentStyle = state.SelectedStyleText;
+    setup.mode = ReplaceMode::kStyle;
+
+    // The genres up to the first empty entry are sorted where they stand, so GenreList stays
+    // sorted for the editor too.
+    auto& list = state.GenreList;
+    const auto end = std::find(list.begin(), list.end(), std::string{});
+    std::sort(list.begin(), end, ByCharacterCodes);
+    setup.genres.assign(list.begin(), end);
+
+    const int position = state.List.FindByNumber(state.SelectedRecord);
+    if (position >= 0) {
+      setup.currentGenre = state.List[static_cast<std::size_t>(position)].Cell(col::kGenre);
+    }
+    const auto found = std::find(setup.genres.begin(), setup.genres.end(), setup.currentGenre);
+    if (!setup.currentGenre.empty() && found != setup.genres.end()) {
+      setup.genreIndex = static_cast<int>(found - setup.genres.begin());
+    }
+
+    if (fill.failed) {
+      throw RuntimeError(fill.errorNumber, ErrorDescription(fill.errorNumber) + " - " +
+                                               fill.lastGoodName.value_or("") + "  " +
+                                               fill.lastGoodNumber.value_or(""));
+    }
+  });
+  return setup;
+}
+
+int AddTypedGenre(std::vector<std::string>& genres, const std::string& typed) {
+  if (typed.empty()) return -1;
+  const auto found = std::find(genres.begin(), genres.end(), typed);
+  if (found != genres.end()) return static_cast<int>(found - genres.begin());
+  genres.push_back(typed);
+  return static_cast<int>(genres.size()) - 1;
+}
+
+std::string ReplaceKeywordText(const std::string& keywords, const std::string& current,
+                               const std::string& replacement, KeywordMatch match) {
+  if (match == KeywordMatch::kCharacters) {
+    // The first occurrence only, case-sensitive. An empty keyword matches nothing.
+    if (current.empty()) return keywords;
+    const auto at = keywords.find(current);
+    if (at == std::string::npos) return keywords;
+    return keywords.substr(0, at) + replacement + keywords.substr(at + current.size());
+  }
+  // "*" as the current whole keyword clears the keywords.
+  if (current == "*") return {};
+  if (keywords.empty()) return keywords;
+
+  // Each comma-separated part, as written (no trim), compared without regard to case. The new
+  // keyword "*" removes a matching part together with the comma after it; a matching last part
+  // has no comma after it and becomes "*".
+  const std::vector<std::string> parts = SplitAtComma(keywords);
+  std::string out;
+  bool first = true;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const bool last = i + 1 == parts.size();
+    std::string part = parts[i];
+    if (EqualsNoCase(part, current)) {
+      if (replacement == "*" && !last) continue;
+      part = replacement;
+    }
+    if (!first) out += ',';
+    out += part;
+    first = false;
+  }
+  return out;
+}
+
+bool cmdAllEntries_Click(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
+  bool ran = false;
+  RunReported(dialogs, "StyleReplaceAllEntries", [&] {
+    if (values.mode == ReplaceMode::kStyle && !values.newStyle) return;
+    if (values.mode == ReplaceMode::kGenre && !values.newGenre) return;
+    SubReplaceStyle(state, dialogs, values);
+    ran = true;
+  });
+  return ran;
+}
+
+void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
+  const bool done = RunReported(dialogs, "SubReplaceStyle", [&] {
+    RecordList& list = state.List;
+    list.SetSortKey(col::kNumber, false);
+    std::span<std::uint8_t> bytes = state.FileBytes;
+    // Marked first: rows changed before an error stay changed.
+    state.FileSaved = false;
+
+    for (Row& row : list) {
+      switch (values.mode) {
+        case ReplaceMode::kStyle: {
+          if (!values.newStyle || row.Cell(col::kStyle) != values.currentStyle) break;
+          const std::size_t r = RecordOffsetOf(row, state);
+          const int number = values.newStyle->data;
+          if (number < 0 || number > 0xFFFF) throw RuntimeError(err::kOverflow);
+          WriteU16(bytes, r + mfd::kStyle, static_cast<std::uint16_t>(number));
+          row.Cell(col::kStyle) = values.newStyle->text;
+          break;
+        }
+        case ReplaceMode::kGenre: {
+          if (!values.newGenre || row.Cell(col::kGenre) != values.currentGenre) break;
+          const std::size_t r = RecordOffsetOf(row, state);
+          EncodeText(bytes, r + mfd::kGenre, mfd::kGenreLength, *values.newGenre);
+          row.Cell(col::kGenre) = *values.newGenre;
+          break;
+        }
+        case ReplaceMode::kKeyword: {
+          // Every row's keywords are written back, changed or not.
+          const std::size_t r = RecordOffsetOf(row, state);
+          std::string text = ReplaceKeywordText(row.Cell(col::kKeywords), values.currentKeyword,
+                                                values.newKeyword, values.match);
+          EncodeText(bytes, r + mfd::kKeywords, mfd::kKeywordsLength, text);
+          row.Cell(col::kKeywords) = std::move(text);
+          break;
+        }
+      }
+    }
+  });
+  if (done) RunPreview(state, dialogs);
+}
+
+}  // namespace cadenzo

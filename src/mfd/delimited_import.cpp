@@ -1,0 +1,339 @@
+#include "mfd/delimited_import.h"
+
+#include <unordered_set>
+#include <vector>
+
+#include "app/report_error.h"
+#include "catalogue/style_list.h"
+#include "mfd/byte_io.h"
+#include "mfd/record.h"
+#include "textio/cp1252.h"
+#include "textio/delimited_export.h"
+#include "textio/text_file.h"
+
+namespace cadenzo {
+namespace {
+
+// Fields of a data line by position; field 0, the running number, is not used.
+enum Field : std::size_t {
+  kGenreField = 1,
+  kMusicField,
+  kStyleField,
+  kTimeSigField,
+  kTempoField,
+  kKeywordsField,
+  kFavField,
+  kS1Field,
+  kS2Field,
+  kIntroField,
+  kNextField,
+};
+constexpr std::size_t kLeastFields = 10;  // up to Search 2; intro and section come as a pair
+
+constexpr int kLargestTempo = 32767;
+constexpr std::size_t kMaxShownLine = 300;
+
+// A line that cannot be read: the error number it raises.
+struct LineError {
+  int number;
+};
+
+std::vector<std::string_view> SplitAtTab(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (true) {
+    const auto tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+// A decimal number at the start of the text, leading blanks allowed; text without digits gives
+// 0. Values too large for any field are held at a bound, so they stay too large.
+long long LeadingInteger(std::string_view text) {
+  text = TrimLeftBlanks(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  long long value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') break;
+    if (value < 1'000'000'000) value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+std::uint8_t ByteValue(std::string_view text) {
+  const long long value = LeadingInteger(text);
+  if (value < 0 || value > 255) throw LineError{err::kOverflow};
+  return static_cast<std::uint8_t>(value);
+}
+
+std::string WithoutApostrophes(std::string_view text) { return StripChars(text, "'"); }
+
+// The line as the problem message quotes it; a runaway line is cut.
+std::string ShownLine(std::string_view line) {
+  if (line.size() <= kMaxShownLine) return std::string(line);
+  return std::string(line.substr(0, kMaxShownLine)) + "...";
+}
+
+// The source list keyed by normalised name, with the style number (first entry kept).
+KeyedCollection SourceLookup(const AppState& state) {
+  KeyedCollection lookup;
+  for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+    const std::string key = NormalizeStyleName(TrimBlanks(entry.name));
+    const auto number = StyleNumberValue(entry.number);
+    // A line without a name or number cannot place a style.
+    if (key.empty() || !number) continue;
+    lookup.Add(key, std::to_string(*number));
+  }
+  return lookup;
+}
+
+// The number of DefaultStyle on the target, or 0 when the target does not list it ("None").
+int DefaultStyleNumber(const AppState& state) {
+  const TargetMaps maps = BuildTargetMaps(state.AppPath, state.TargetInstrument);
+  const std::string* number = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
+  return number != nullptr ? StyleNumberValue(*number).value_or(0) : 0;
+}
+
+// The style number a user style gives: its own number when the style is written as a number,
+// otherwise the default style's.
+int UserStyleNumber(const std::string& key, int defaultNumber) {
+  const long long value = LeadingInteger(key);
+  return value >= 1 && value <= 0xFFFF ? static_cast<int>(value) : defaultNumber;
+}
+
+// Everything of one data line that goes into the record.
+struct RecordFields {
+  bool hasTimeSig = false;
+  std::uint8_t numerator = 0;
+  std::uint8_t denominator = 0;
+  bool timeSigUnreadable = false;
+  bool hasTempo = false;
+  int tempo = 0;
+  std::uint8_t flags = 0;
+  int intro = 0;
+  int next = 0;
+};
+
+RecordFields ReadRecordFields(const std::vector<std::string_view>& fields) {
+  RecordFields out;
+  const std::string_view timeSig = fields[kTimeSigField];
+  if (!TrimBlanks(timeSig).empty()) {
+    const auto slash = timeSig.find('/');
+    if (slash == std::string_view::npos) {
+      out.hasTimeSig = true;  // stored as 0/0, and the line is named to the user
+      out.timeSigUnreadable = true;
+    } else {
+      out.hasTimeSig = true;
+      out.numerator = ByteValue(timeSig.substr(0, slash));
+      out.denominator = ByteValue(timeSig.substr(slash + 1));
+    }
+  }
+  const std::string_view tempo = fields[kTempoField];
+  if (!TrimBlanks(tempo).empty()) {
+    const long long value = LeadingInteger(tempo);
+    if (value < 0 || value > kLargestTempo) throw LineError{err::kOverflow};
+    out.hasTempo = true;
+    out.tempo = static_cast<int>(value);
+  }
+  if (EqualsNoCase(fields[kFavField], "yes")) out.flags |= mfd::kFavorite;
+  if (EqualsNoCase(fields[kS1Field], "yes")) out.flags |= mfd::kSearch1;
+  if (EqualsNoCase(fields[kS2Field], "yes")) out.flags |= mfd::kSearch2;
+  if (fields.size() > kNextField) {
+    out.intro = SectionDigit(fields[kIntroField]);
+    out.next = SectionDigit(fields[kNextField]);
+  }
+  return out;
+}
+
+void WriteRecord(std::vector<std::uint8_t>& bytes, std::size_t r, int number, int style,
+                 const std::vector<std::string_view>& fields, const RecordFields& values) {
+  const std::span<std::uint8_t> image = bytes;
+  WriteU16(image, r + mfd::kNumber, static_cast<std::uint16_t>(number - 1));
+  WriteU16(image, r + mfd::kStyle, static_cast<std::uint16_t>(style));
+  if (values.hasTimeSig) {
+    EncodeTimeSig(image, r, values.numerator, values.denominator);
+  } else {
+    EncodeNoTimeSig(image, r);
+  }
+  if (values.hasTempo) {
+    EncodeTempo(image, r, values.tempo);
+  } else {
+    EncodeNoTempo(image, r);
+  }
+  WriteU8(image, r + mfd::kFlags, values.flags);
+  EncodeText(image, r + mfd::kMusic, mfd::kMusicLength, TrimBlanks(fields[kMusicField]));
+  EncodeText(image, r + mfd::kGenre, mfd::kGenreLength, TrimBlanks(fields[kGenreField]));
+  EncodeText(image, r + mfd::kKeywords, mfd::kKeywordsLength, fields[kKeywordsField]);
+  EncodeSections(image, r, values.intro, values.next);
+}
+
+std::string LineProblemMessage(std::size_t position, std::string_view line) {
+  return kImportLineProblem + std::to_string(position) + "\r\n" + ShownLine(line);
+}
+
+std::string LimitMessage(std::size_t position) {
+  return "The Music Finder file cannot hold more than " + std::to_string(kMaxImportRecords) +
+         " records. The import stopped at line " + std::to_string(position) +
+         "; the lines before it were imported.";
+}
+
+}  // namespace
+
+ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_view text) {
+  ImportResult result;
+  result.read = true;
+  BusyGuard busy(dialogs);
+  std::string log = "Item #\tGenre\tSong\tStyle\r\n";
+
+  RunReported(dialogs, "ImportTextDelimitedFile", [&] {
+    const int defaultNumber = DefaultStyleNumber(state);
+
+    // The non-empty lines; the piece after the last CR LF is not a line.
+    std::vector<std::string_view> lines;
+    for (const std::string_view line : SplitCrLfLines(text)) {
+      if (!line.empty()) lines.push_back(line);
+    }
+    if (lines.empty() && text.find(kCrLf) == std::string_view::npos && !TrimBlanks(text).empty()) {
+      dialogs.Show(kImportNoCrLf);
+      return;
+    }
+    std::size_t first = 0;
+    if (!lines.empty()) {
+      const auto fields = SplitAtTab(lines.front());
+      if (fields.size() > 1 && TrimBlanks(fields[1]) == "Genre") first = 1;
+    }
+
+    const KeyedCollection source = SourceLookup(state);
+    std::unordered_set<std::string> editorKeys;
+    for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
+
+    for (std::size_t i = first; i < lines.size(); ++i) {
+      const std::string_view line = lines[i];
+      try {
+        const std::vector<std::string_view> fields = SplitAtTab(line);
+        if (fields.size() < kLeastFields || fields.size() == kIntroField + 1) {
+          throw LineError{err::kSubscriptOutOfRange};
+        }
+        const std::string style = WithoutApostrophes(fields[kStyleField]);
+        const std::string key = NormalizeStyleName(style);
+
+        const bool media = style.find(':') != std::string::npos;
+        const std::string* listed = media ? nullptr : source.Find(key);
+        const bool userStyle = !media && listed == nullptr;
+        if (userStyle && !state.AllowUserStyles) {
+          ++result.leftOut;
+          log += std::to_string(i + 1) + "\t" + std::string(fields[kGenreField]) + "\t" +
+                 std::string(fields[kMusicField]) + "\t" + key + "\r\n";
+          continue;
+        }
+
+        const RecordFields values = ReadRecordFields(fields);
+        int styleNumber = mfd::kMediaStyle;
+        if (listed != nullptr) {
+          styleNumber = StyleNumberValue(*listed).value_or(0);
+        } else if (userStyle) {
+          styleNumber = UserStyleNumber(key, defaultNumber);
+        }
+
+        const int number = HeaderCount(state.FileBytes) + 1;
+        if (number > kMaxImportRecords) {
+          dialogs.Show(LimitMessage(i + 1));
+          result.stopped = true;
+          break;
+        }
+        const std::size_t r = AppendRecord(state.FileBytes);
+        WriteRecord(state.FileBytes, r, number, styleNumber, fields, values);
+
+        Row row;
+        row.Cell(col::kNumber) = NumberText(number);
+        for (int c = col::kGenre; c <= col::kNext; ++c) {
+          const auto f = static_cast<std::size_t>(c);
+          if (f < fields.size()) row.Cell(c) = std::string(fields[f]);
+        }
+        row.Cell(col::kStyle) = style;
+        row.Cell(col::kFiller) = "    ";
+        if (userStyle) {
+          row.Cell(col::kStyle) += "!";
+          row.styleColor = state.UnknownStyleColor;
+          if (editorKeys.insert(key).second) state.Editor.styles.push_back({style, styleNumber});
+        }
+        state.List.Add(std::move(row));
+        ++result.imported;
+        if (values.timeSigUnreadable) dialogs.Show(LineProblemMessage(i, line));
+      } catch (const LineError& e) {
+        dialogs.Show(LineProblemMessage(i, line));
+        const RuntimeError error(e.number);
+        ReportError(dialogs, error, "ImportTextDelimitedFile " + std::to_string(e.number));
+        ReportError(dialogs, error, "ImportTextDelimitedFile");
+        result.stopped = true;
+        break;
+      }
+    }
+  });
+
+  // Whatever happened, the count and the rows agree with the records written so far.
+  if (state.FileBytes.size() >= mfd::kHeaderSize) state.RecordCount = HeaderCount(state.FileBytes);
+  state.List.Resort();
+  result.fitColumns = true;
+
+  if (result.leftOut > 0) {
+    dialogs.Show(
+        "Some entries could not be stored because the style indicated does not exist on the "
+        "source instrument. See " +
+        state.UserFolder + kImportLogFile + " for details");
+    result.logWritten = WriteTextFileContents(dialogs, state.UserFolder + kImportLogFile, log);
+  }
+  return result;
+}
+
+ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs) {
+  ImportResult result;
+  if (state.FileName.empty()) {
+    dialogs.Show(kImportNeedsFile);
+    return result;
+  }
+  std::string text;
+  const bool ok = RunReported(dialogs, "ImportTextDelimitedFile", [&] {
+    FileRequest request{.filter = kImportFilter};
+    if (!state.ImportFolder.empty()) {
+      request.folder = state.ImportFolder;
+    } else if (!state.ExportFolder.empty()) {
+      request.folder = state.ExportFolder;
+    }
+    const auto chosen = dialogs.OpenFile(request);
+    if (!chosen || chosen->empty()) return;
+    state.ImportFolder = FolderOf(*chosen);
+    const Bytes bytes = ReadFileBytes(*chosen);
+    text.assign(bytes.begin(), bytes.end());
+    result.read = true;
+  });
+  if (!ok || !result.read) return result;
+  return ImportDelimitedText(state, dialogs, text);
+}
+
+ImportResult mnuTextDelimitedInput_Click(AppState& state, Dialogs& dialogs) {
+  const ImportResult result = ImportTextDelimitedFile(state, dialogs);
+  // Without an open file there is nothing that could be saved.
+  if (!state.FileName.empty()) state.FileSaved = false;
+  return result;
+}
+
+ImportLogDisplay mnuDelimitedFile_Click(const AppState& state, Dialogs& dialogs) {
+  ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
+  try {
+    const Bytes bytes = ReadFileBytes(view.path);
+    view.text = std::string(bytes.begin(), bytes.end());
+  } catch (const RuntimeError&) {
+    dialogs.Show(std::string("Cannot find the Information File named ") + kImportLogFile);
+  }
+  return view;
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+namespace cadenzo {
+
+inline constexpr const char* kImportLogFile = "ImportLog.txt";
+inline constexpr const char* kImportLogCaption = "Items not included due in last Import operation";
+inline constexpr const char* kImportNeedsFile =
+    "A music finder file must be loaded before you can append a text delimited file to it";
+inline constexpr const char* kImportLineProblem =
+    "There is a problem (e.g. extra carriage return) in this line ";
+// A text without a single CR LF holds no line that could be read (a file with bare line feeds).
+inline constexpr const char* kImportNoCrLf =
+    "This file has no lines ending in a carriage return and line feed (CR LF); nothing was "
+    "imported.";
+inline constexpr const char* kImportFilter = "Text Delimited Files(*.txt)|*.txt|";
+
+// The most records an import fills the file to: the count of the header is read back as a 16-bit
+// signed number elsewhere (the selected record), so the import stops before it would overflow.
+inline constexpr int kMaxImportRecords = 32767;
+
+// What one import did.
+struct ImportResult {
+  bool read = false;     // a file was chosen and its text read
+  int imported = 0;      // records appended
+  int leftOut = 0;       // lines whose style the source instrument lacks
+  bool stopped = false;  // a line could not be read, or the record count reached its limit
+  bool logWritten = false;
+  bool fitColumns = false;  // the shell fits the list columns (header and contents)
+};
+
+// The import of a delimited text into the open file: appends one record and one row per line
+// whose style is found (or allowed as a user style), logs the lines left out to ImportLog.txt in
+// the user folder, and stops at a line that cannot be read, keeping what came before it.
+// Errors are reported with "ImportTextDelimitedFile".
+ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_view text);
+
+// The procedure behind the menu: needs an open file, asks for the text file (starting in
+// ImportFolder, else ExportFolder), remembers its folder in ImportFolder and imports it.
+ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs);
+
+// File > Import Delimited Text File (mnuTextDelimitedInput): the import, then the open file
+// counts as changed, whatever the import did.
+ImportResult mnuTextDelimitedInput_Click(AppState& state, Dialogs& dialogs);
+
+// What the information window shows for View > Delimited File Load Log.
+struct ImportLogDisplay {
+  std::string path;                 // UserFolder + ImportLog.txt
+  std::string caption;              // kImportLogCaption
+  std::optional<std::string> text;  // the log as plain text; nothing when it cannot be loaded
+};
+
+// View > Delimited File Load Log (mnuDelimitedFile): the import log for the information window.
+// When it cannot be loaded, shows "Cannot find the Information File named ImportLog.txt" and
+// gives no text.
+ImportLogDisplay mnuDelimitedFile_Click(const AppState& state, Dialogs& dialogs);
+
+}  // namespace cadenzo
