@@ -22,6 +22,21 @@ struct EditorLists {
   std::vector<ComboEntry> styles;   // cboStyle of the editor
   std::vector<std::string> genres;  // cboGenre of the editor
   int styleDropHeight = 0;          // pixels
+
+  // What a row click copies into the editor (frmEdit) and the replace window (frmStyleReplace);
+  // the windows show these when they open and keep them until the next click.
+  std::string txtMusic;
+  std::string txtTempo;
+  std::string txtKeywords;
+  bool chkFavorite = false;
+  bool chkSearch1 = false;
+  bool chkSearch2 = false;
+  // objectName of the checked time-signature option ("opt00", "opt24", "opt34", "opt44",
+  // "opt68"); empty: none checked.
+  std::string timeSigOption;
+  // The entry of cboGenre (one of genres) to select; empty: none chosen yet.
+  std::string cboGenre;
+  std::string lblCurrentStyle;  // caption of frmStyleReplace's current-style label
 };
 
 // The program-wide shared state, with its established names and start values.

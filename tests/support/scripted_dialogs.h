@@ -40,8 +40,8 @@ class ScriptedDialogs : public Dialogs, public DocumentOpener {
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& defaultText) override {
     inputPrompts.push_back(prompt);
-    (void)title;
-    (void)defaultText;
+    inputTitles.push_back(title);
+    inputDefaults.push_back(defaultText);
     if (inputs_.empty()) throw UnexpectedPrompt("unexpected input box: " + prompt);
     auto v = inputs_.front();
     inputs_.pop_front();
@@ -66,6 +66,8 @@ class ScriptedDialogs : public Dialogs, public DocumentOpener {
 
   std::vector<MessageRequest> messages;
   std::vector<std::string> inputPrompts;
+  std::vector<std::string> inputTitles;
+  std::vector<std::string> inputDefaults;
   std::vector<FileRequest> fileRequests;
   std::vector<std::string> openedDocuments;
   int busyDepth = 0;
