@@ -23,6 +23,21 @@ struct EditorLists {
   std::vector<std::string> genres;  // cboGenre of the editor
   int styleDropHeight = 0;          // pixels
   std::string lblSelectedFile;      // caption of the editor's selected-file label
+
+  // What a row click copies into the editor (frmEdit) and the replace window (frmStyleReplace);
+  // the windows show these when they open and keep them until the next click.
+  std::string txtMusic;
+  std::string txtTempo;
+  std::string txtKeywords;
+  bool chkFavorite = false;
+  bool chkSearch1 = false;
+  bool chkSearch2 = false;
+  // objectName of the checked time-signature option ("opt00", "opt24", "opt34", "opt44",
+  // "opt68"); empty: none checked.
+  std::string timeSigOption;
+  // The entry of cboGenre (one of genres) to select; empty: none chosen yet.
+  std::string cboGenre;
+  std::string lblCurrentStyle;  // caption of frmStyleReplace's current-style label
 };
 
 // A refit of the list columns that a command asks the main window for.

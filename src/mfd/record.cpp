@@ -88,6 +88,14 @@ int SectionDigit(std::string_view text) {
   return 0;
 }
 
+int SectionCode(std::string_view text) {
+  const int digit = SectionDigit(text);
+  if (digit >= 1 && digit <= 3) return digit - 1;        // Intro 1 to 3
+  if (digit >= 4 && digit <= 7) return digit - 4 + 8;    // Main A to D
+  if (digit >= 8 && digit <= 10) return digit - 8 + 32;  // Ending 1 to 3
+  return -1;
+}
+
 std::string DecodeIntro(std::span<const std::uint8_t> bytes, std::size_t r) {
   return SectionText(ReadU8(bytes, r + mfd::kSections) >> 4);
 }

@@ -79,6 +79,10 @@ FlagTexts DecodeFlags(std::uint8_t flags);
 std::string SectionText(int digit);
 // The section digit of a text; 0 ("Off") for any other text.
 int SectionDigit(std::string_view text);
+// The keyboard's numbering of a section text for the messages that start a style: Intro 1 to 3
+// are 0 to 2, Main A to D 8 to 11, Ending 1 to 3 32 to 34; any other text ("Off") has none, -1.
+int SectionCode(std::string_view text);
+
 std::string DecodeIntro(std::span<const std::uint8_t> bytes, std::size_t r);
 std::string DecodeNextSection(std::span<const std::uint8_t> bytes, std::size_t r);
 

@@ -18,27 +18,6 @@ std::uint8_t DataByte(int value) { return static_cast<std::uint8_t>(value & 0x7F
 
 }  // namespace
 
-int SectionCode(std::string_view sectionText) {
-  struct Section {
-    std::string_view text;
-    int code;
-  };
-  static constexpr std::array<Section, 10> kSections = {{{"Intro 1", 0},
-                                                         {"Intro 2", 1},
-                                                         {"Intro 3", 2},
-                                                         {"Main A", 8},
-                                                         {"Main B", 9},
-                                                         {"Main C", 10},
-                                                         {"Main D", 11},
-                                                         {"Ending 1", 32},
-                                                         {"Ending 2", 33},
-                                                         {"Ending 3", 34}}};
-  for (const Section& s : kSections) {
-    if (s.text == sectionText) return s.code;
-  }
-  return -1;
-}
-
 bool UsesShortStyleSelect(std::string_view targetInstrument) {
   return std::find(kShortStyleSelectModels.begin(), kShortStyleSelectModels.end(),
                    targetInstrument) != kShortStyleSelectModels.end();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mfd/record.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -8,10 +10,6 @@
 namespace cadenzo {
 
 using MidiBytes = std::vector<std::uint8_t>;
-
-// The keyboard's numbering of the accompaniment sections: "Intro 1" 0 ... "Ending 3" 34.
-// Any other text ("Off", empty) has no code: -1.
-int SectionCode(std::string_view sectionText);
 
 // The models that take the short style select message; every other model takes the long one.
 bool UsesShortStyleSelect(std::string_view targetInstrument);

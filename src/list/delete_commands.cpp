@@ -1,0 +1,52 @@
+#include "list/delete_commands.h"
+
+#include "app/report_error.h"
+#include "list/row_commands.h"
+
+namespace cadenzo {
+
+void MarkRowDeleted(Row& row) {
+  row.Cell(col::kGenre) = kDeletedMarker;
+  for (int column : {col::kMusic, col::kStyle, col::kTimeSig, col::kTempo, col::kKeywords}) {
+    row.Cell(column).clear();
+  }
+}
+
+void CmdDelete_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "cmdDelete", [&] {
+    if (state.SelectedRecord == 0) {
+      dialogs.Show(kSelectItemFirst);
+      return;
+    }
+    // The highlighted row, which a search may have moved away from the clicked one; without a
+    // highlight, the row last clicked.
+    auto position = SelectedRow(state);
+    if (!position) {
+      const int found = state.List.FindByNumber(state.SelectedRecord);
+      if (found < 0) return;
+      position = static_cast<std::size_t>(found);
+    }
+    Row& row = state.List[*position];
+    if (row.Cell(col::kStyle).starts_with("User:")) {
+      dialogs.Show(kUserAreaNotDeletable);
+      return;
+    }
+    MarkRowDeleted(row);
+    state.FileSaved = false;
+  });
+}
+
+void cmdDeleteChecked_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "Delecte_Checked", [&] {
+    for (Row& row : state.List) {
+      if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
+      MarkRowDeleted(row);
+      row.checked = false;
+      state.Enable("cmdDeleteChecked", false);
+    }
+    state.lblNumberChecked = std::to_string(state.List.CheckedCount());
+    state.FileSaved = false;
+  });
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+namespace cadenzo {
+
+// The deletion marker: a deleted row keeps its place in the list with this Genre text, and the
+// processing pass leaves its record out of the file it writes.
+inline constexpr std::string_view kDeletedMarker = "deleted";
+
+inline constexpr const char* kSelectItemFirst = "Please select an item in the list first.";
+inline constexpr const char* kUserAreaNotDeletable =
+    "This is a Preset file in the User Area and it cannot be deleted from Cadenzo";
+
+// Marks a row deleted: Genre "deleted", Music, Style or File, TimeSig, Tempo and Keywords
+// emptied; Number, the flag cells and the sections stay.
+void MarkRowDeleted(Row& row);
+
+// CmdDelete "Delete" and mnuDeleteItem: deletes the selected row unless it refers to a file in
+// the instrument's user area. Errors are reported with "cmdDelete".
+void CmdDelete_Click(AppState& state, Dialogs& dialogs);
+
+// cmdDeleteChecked "Del Chk'd" and mnuDeleteCheckedItems: deletes every checked row except those
+// whose Style or File begins with "D:", which stay checked. Errors are reported with
+// "Delecte_Checked".
+void cmdDeleteChecked_Click(AppState& state, Dialogs& dialogs);
+
+}  // namespace cadenzo

@@ -1,0 +1,298 @@
+#include "list/row_commands.h"
+
+#include <array>
+#include <limits>
+#include <vector>
+
+#include "app/report_error.h"
+#include "mfd/byte_io.h"
+#include "mfd/record.h"
+#include "textio/cp1252.h"
+
+namespace cadenzo {
+namespace {
+
+constexpr const char* kYes = "Yes";
+constexpr const char* kNo = "No";
+
+struct TimeSigOption {
+  std::string_view text;  // the trimmed TimeSig cell
+  const char* option;     // the editor's option button
+};
+constexpr std::array<TimeSigOption, 5> kTimeSigOptions = {{{"4/ 4", "opt44"},
+                                                           {"2/ 4", "opt24"},
+                                                           {"3/ 4", "opt34"},
+                                                           {"6/ 8", "opt68"},
+                                                           {"0/ 0", "opt00"}}};
+
+// The whole-number value of a cell: leading blanks, a sign and digits; anything else ends the
+// number, and a text without digits counts as 0. Values beyond the range of long long saturate.
+long long LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  constexpr long long kLimit = std::numeric_limits<long long>::max() / 10 - 10;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value < kLimit) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+bool FitsInt16(long long value) {
+  return value >= std::numeric_limits<std::int16_t>::min() &&
+         value <= std::numeric_limits<std::int16_t>::max();
+}
+
+const char* ErrorNameOfToggle(RecordFlag flag) {
+  switch (flag) {
+    case RecordFlag::kFavorite:
+      return "mnuTrackMenuSetFavorite";
+    case RecordFlag::kSearch1:
+      return "mnuTrackMenuSetS1";
+    case RecordFlag::kSearch2:
+      return "MnuTrackMenuSetS2";
+  }
+  return "";
+}
+
+// Flips one flag of the selected row by its cell text.
+RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag) {
+  RowCommandResult result = RowCommandResult::kNone;
+  RunReported(dialogs, ErrorNameOfToggle(flag), [&] {
+    const auto position = SelectedRow(state);
+    if (!position) return;
+    Row& row = state.List[*position];
+    const std::size_t r = RecordOffsetOfRow(state, row);
+    std::string& cell = row.Cell(FlagColumn(flag));
+    const bool on = cell != kYes;
+    cell = on ? kYes : kNo;
+    SetFlag(state.FileBytes, r, FlagBit(flag), on);
+    if (on) result = RowCommandResult::kFitColumns;
+    state.FileSaved = false;
+  });
+  return result;
+}
+
+// Sets or clears one flag in every row's cell and in every record of the store. The store is
+// checked before anything changes, so a missing or short image leaves rows and records alone.
+bool ApplyFlagToAll(AppState& state, Dialogs& dialogs, const char* errorName, RecordFlag flag,
+                    bool on) {
+  return RunReported(dialogs, errorName, [&] {
+    const std::uint16_t count = HeaderCount(state.FileBytes);
+    if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
+    for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
+    state.RecordCount = count;
+    for (std::size_t n = 1; n <= count; ++n) {
+      SetFlag(state.FileBytes, mfd::RecordOffset(n), FlagBit(flag), on);
+    }
+    state.FileSaved = false;
+  });
+}
+
+RowCommandResult SetAll(AppState& state, Dialogs& dialogs, const char* errorName, RecordFlag flag) {
+  return ApplyFlagToAll(state, dialogs, errorName, flag, true) ? RowCommandResult::kFitColumns
+                                                               : RowCommandResult::kNone;
+}
+
+}  // namespace
+
+int FlagColumn(RecordFlag flag) {
+  switch (flag) {
+    case RecordFlag::kFavorite:
+      return col::kFav;
+    case RecordFlag::kSearch1:
+      return col::kS1;
+    case RecordFlag::kSearch2:
+      return col::kS2;
+  }
+  return col::kFav;
+}
+
+std::uint8_t FlagBit(RecordFlag flag) {
+  switch (flag) {
+    case RecordFlag::kFavorite:
+      return mfd::kFavorite;
+    case RecordFlag::kSearch1:
+      return mfd::kSearch1;
+    case RecordFlag::kSearch2:
+      return mfd::kSearch2;
+  }
+  return mfd::kFavorite;
+}
+
+std::optional<std::size_t> SelectedRow(const AppState& state) {
+  for (std::size_t i = 0; i < state.List.Size(); ++i) {
+    if (state.List[i].selected) return i;
+  }
+  return std::nullopt;
+}
+
+std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
+  const int n = row.RecordNumber();
+  if (n < 1 || n > HeaderCount(state.FileBytes)) throw RuntimeError(err::kSubscriptOutOfRange);
+  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(n));
+  CheckRange(state.FileBytes.size(), r, mfd::kRecordSize);
+  return r;
+}
+
+void ListView1_ItemClick(AppState& state, Dialogs& dialogs, std::size_t position) {
+  RunReported(dialogs, "ListView_ItemClick", [&] {
+    if (position >= state.List.Size()) throw RuntimeError(err::kListIndexOutOfBounds);
+    const Row& row = state.List[position];
+    const long long number = LeadingNumber(row.Cell(col::kNumber));
+    if (!FitsInt16(number)) throw RuntimeError(err::kOverflow);
+    // A tempo the keyboard message cannot carry counts as none.
+    const long long tempo = LeadingNumber(row.Cell(col::kTempo));
+
+    state.List.SelectOnly(static_cast<int>(position));
+    state.SelectedRecord = static_cast<std::int16_t>(number);
+    for (const char* name : {"CmdDelete", "cmdModify", "cmdReplaceStyle"}) state.Enable(name);
+
+    EditorLists& editor = state.Editor;
+    editor.txtMusic = row.Cell(col::kMusic);
+    editor.lblCurrentStyle = row.Cell(col::kStyle);
+    state.SelectedStyleText = row.Cell(col::kStyle);
+    editor.txtTempo = row.Cell(col::kTempo);
+    state.SelectedTempo = FitsInt16(tempo) ? static_cast<std::int16_t>(tempo) : std::int16_t{0};
+    state.SelectedIntroCode = static_cast<std::int16_t>(SectionCode(row.Cell(col::kIntro)));
+    state.SelectedNextCode = static_cast<std::int16_t>(SectionCode(row.Cell(col::kNext)));
+    editor.txtKeywords = row.Cell(col::kKeywords);
+    editor.chkFavorite = row.Cell(col::kFav) == kYes;
+    editor.chkSearch1 = row.Cell(col::kS1) == kYes;
+    editor.chkSearch2 = row.Cell(col::kS2) == kYes;
+
+    // A time signature outside the five options keeps the option the last click chose.
+    const std::string_view timeSig = TrimBlanks(row.Cell(col::kTimeSig));
+    for (const auto& option : kTimeSigOptions) {
+      if (option.text == timeSig) {
+        editor.timeSigOption = option.option;
+        state.EditTimeSig = " " + std::string(timeSig);
+        break;
+      }
+    }
+    // The genre is chosen by its text among the combo's entries; a genre the combo does not
+    // hold leaves the choice as it was.
+    const std::string& genre = row.Cell(col::kGenre);
+    for (const auto& entry : editor.genres) {
+      if (entry == genre) {
+        editor.cboGenre = entry;
+        break;
+      }
+    }
+  });
+}
+
+RowCommandResult ListView1_DblClick(AppState& state, Dialogs& dialogs) {
+  RowCommandResult result = RowCommandResult::kNone;
+  RunReported(dialogs, "ListView1_DblClick", [&] {
+    const auto position = SelectedRow(state);
+    if (!position) return;
+    if (state.DoubleClickEdits) {
+      // The editor's OK marks the file changed when something is stored.
+      result = RowCommandResult::kModify;
+      return;
+    }
+    // Toggle mode decides by the record's bit, which may disagree with the cell after an import.
+    Row& row = state.List[*position];
+    const std::size_t r = RecordOffsetOfRow(state, row);
+    const bool on = (ReadU8(state.FileBytes, r + mfd::kFlags) & mfd::kFavorite) == 0;
+    row.Cell(col::kFav) = on ? kYes : kNo;
+    SetFlag(state.FileBytes, r, mfd::kFavorite, on);
+    if (on) result = RowCommandResult::kFitColumns;
+    state.FileSaved = false;
+  });
+  return result;
+}
+
+RowCommandResult mnuTrackMenuSetFavorite_Click(AppState& state, Dialogs& dialogs) {
+  return ToggleByCell(state, dialogs, RecordFlag::kFavorite);
+}
+RowCommandResult mnuTrackMenuSetS1_Click(AppState& state, Dialogs& dialogs) {
+  return ToggleByCell(state, dialogs, RecordFlag::kSearch1);
+}
+RowCommandResult MnuTrackMenuSetS2_Click(AppState& state, Dialogs& dialogs) {
+  return ToggleByCell(state, dialogs, RecordFlag::kSearch2);
+}
+
+RowCommandResult cmdSetFav_Click(AppState& state, Dialogs& dialogs) {
+  return SetAll(state, dialogs, "cmdSetFav_click", RecordFlag::kFavorite);
+}
+RowCommandResult cmdSetS1_Click(AppState& state, Dialogs& dialogs) {
+  return SetAll(state, dialogs, "cmdSetS1", RecordFlag::kSearch1);
+}
+RowCommandResult cmdSetS2_Click(AppState& state, Dialogs& dialogs) {
+  return SetAll(state, dialogs, "cmdSetS2", RecordFlag::kSearch2);
+}
+void CmdFav_Click(AppState& state, Dialogs& dialogs) {
+  ApplyFlagToAll(state, dialogs, "CmdFav_click", RecordFlag::kFavorite, false);
+}
+void cmdS1_Click(AppState& state, Dialogs& dialogs) {
+  ApplyFlagToAll(state, dialogs, "cmdS1", RecordFlag::kSearch1, false);
+}
+void cmdS2_Click(AppState& state, Dialogs& dialogs) {
+  ApplyFlagToAll(state, dialogs, "cmdS2", RecordFlag::kSearch2, false);
+}
+
+void cmdCheck_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "cmdCheck", [&] {
+    for (Row& row : state.List) row.checked = true;
+    state.lblNumberChecked = std::to_string(state.List.Size());
+    state.Enable("cmdDeleteChecked");
+    state.Enable("cmdPlayList");
+    state.AnyChecked = true;
+  });
+}
+
+void CmdUnCheck_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "UnCheck", [&] {
+    for (Row& row : state.List) row.checked = false;
+    state.Enable("cmdPlayList", false);
+    state.AnyChecked = false;
+    state.lblNumberChecked = "0";
+    state.Enable("cmdDeleteChecked", false);
+  });
+}
+
+void cmdInvert_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "Invert", [&] {
+    int count = 0;
+    for (Row& row : state.List) {
+      row.checked = !row.checked;
+      if (row.checked) ++count;
+    }
+    state.lblNumberChecked = std::to_string(count);
+    state.Enable("cmdDeleteChecked", count >= 1);
+    state.AnyChecked = count >= 1;
+    state.Enable("cmdPlayList", state.AnyChecked);
+  });
+}
+
+void mnuKeyword_Add_Click(AppState& state, Dialogs& dialogs) {
+  RunReported(dialogs, "mnuKeyword_Add", [&] {
+    const auto answer = dialogs.Input(kAddKeywordPrompt, kAddKeywordTitle, "");
+    if (!answer || answer->empty()) return;
+    // Every row's record is found before any of them changes.
+    std::vector<std::size_t> offsets;
+    offsets.reserve(state.List.Size());
+    for (const Row& row : state.List) offsets.push_back(RecordOffsetOfRow(state, row));
+
+    for (std::size_t i = 0; i < state.List.Size(); ++i) {
+      std::string& cell = state.List[i].Cell(col::kKeywords);
+      cell += "," + *answer;
+      // The field takes the first 32 characters; bytes after the text keep what they held.
+      const std::size_t n = std::min(cell.size(), mfd::kKeywordsLength);
+      for (std::size_t j = 0; j < n; ++j) {
+        WriteU8(state.FileBytes, offsets[i] + mfd::kKeywords + j,
+                static_cast<std::uint8_t>(cell[j]));
+      }
+    }
+    state.FileSaved = false;
+  });
+}
+
+void mnuEditRecord_Click(AppState& state) { state.DoubleClickEdits = true; }
+void mnuToggleFavorite_Click(AppState& state) { state.DoubleClickEdits = false; }
+
+}  // namespace cadenzo

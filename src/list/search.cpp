@@ -1,0 +1,131 @@
+#include "list/search.h"
+
+#include "app/report_error.h"
+#include "list/delete_commands.h"
+#include "list/row_commands.h"
+#include "textio/cp1252.h"
+
+namespace cadenzo {
+namespace {
+
+// Copies txtFind into SearchText; an empty text is refused with the message.
+bool TakeSearchText(Dialogs& dialogs, SearchState& search) {
+  search.SearchText = search.txtFind;
+  if (!search.SearchText.empty()) return true;
+  dialogs.Show(kEnterSearchText);
+  return false;
+}
+
+// Walks from SearchPos to the last row and highlights the first match.
+std::optional<std::size_t> SearchOn(AppState& state, SearchState& search) {
+  const auto rows = static_cast<int>(state.List.Size());
+  if (search.SearchPos < 1) search.SearchPos = 1;
+  for (; search.SearchPos <= rows; ++search.SearchPos) {
+    const auto position = static_cast<std::size_t>(search.SearchPos - 1);
+    if (RowMatches(state.List[position], search)) {
+      state.List.SelectOnly(static_cast<int>(position));
+      return position;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::array<SearchField, 7>& SearchFields() {
+  static constexpr std::array<SearchField, 7> kFields = {{{1, "Music", col::kMusic, ""},
+                                                          {2, "Genre", col::kGenre, ""},
+                                                          {3, "Keywords", col::kKeywords, ""},
+                                                          {4, "Favorites", col::kFav, "Yes"},
+                                                          {5, "Search 1", col::kS1, "Yes"},
+                                                          {6, "Search 2", col::kS2, "Yes"},
+                                                          {7, "Style", col::kStyle, ""}}};
+  return kFields;
+}
+
+void Option1_Click(SearchState& search, int index) {
+  for (const auto& field : SearchFields()) {
+    if (field.index != index) continue;
+    search.fieldIndex = index;
+    search.SearchColumn = field.column;
+    search.txtFind = field.preset;
+    return;
+  }
+}
+
+bool CellMatches(std::string_view cell, std::string_view text, bool wholeWord) {
+  if (!wholeWord) {
+    return LowerCp1252(TrimBlanks(cell)).find(LowerCp1252(text)) != std::string::npos;
+  }
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = cell.find(',', start);
+    const std::string_view word = cell.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (TrimBlanks(word) == text) return true;
+    if (comma == std::string_view::npos) return false;
+    start = comma + 1;
+  }
+}
+
+bool RowMatches(const Row& row, const SearchState& search) {
+  if (search.SearchColumn < 0 || search.SearchColumn >= col::kCount) return false;
+  return CellMatches(row.Cell(search.SearchColumn), search.SearchText, search.wholeWord);
+}
+
+std::optional<std::size_t> FindFirst(AppState& state, Dialogs& dialogs, SearchState& search) {
+  std::optional<std::size_t> found;
+  RunReported(dialogs, "Find", [&] {
+    if (!TakeSearchText(dialogs, search)) return;
+    search.SearchPos = 1;
+    found = SearchOn(state, search);
+  });
+  return found;
+}
+
+std::optional<std::size_t> FindNext(AppState& state, Dialogs& dialogs, SearchState& search) {
+  std::optional<std::size_t> found;
+  RunReported(dialogs, "FindAgain", [&] {
+    if (!TakeSearchText(dialogs, search)) return;
+    ++search.SearchPos;
+    found = SearchOn(state, search);
+  });
+  return found;
+}
+
+bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search) {
+  bool ran = false;
+  const bool completed = RunReported(dialogs, "Check", [&] {
+    if (!TakeSearchText(dialogs, search)) return;
+    search.SearchPos = 1;
+    for (Row& row : state.List) {
+      if (RowMatches(row, search)) {
+        row.checked = true;
+        state.Enable("cmdPlayList");
+      }
+      ++search.SearchPos;
+    }
+    const int checked = state.List.CheckedCount();
+    state.lblNumberChecked = std::to_string(checked);
+    state.Enable("cmdDeleteChecked", checked >= 1);
+    ran = true;
+  });
+  return completed && ran;
+}
+
+void FilterList(AppState& state, Dialogs& dialogs, SearchState& search) {
+  if (search.txtFind.empty()) {
+    dialogs.Show(kEnterSearchText);
+    return;
+  }
+  // A failed check must not go on to invert and delete: that would delete the matching rows.
+  if (!FindAndCheckAll(state, dialogs, search)) return;
+  cmdInvert_Click(state, dialogs);
+  cmdDeleteChecked_Click(state, dialogs);
+}
+
+bool OpenInPlayList(AppState& state, Dialogs& dialogs, SearchState& search) {
+  return FindAndCheckAll(state, dialogs, search);
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,240 @@
+#include "list/search.h"
+
+#include <gtest/gtest.h>
+
+#include "list/row_commands.h"
+#include "list/rows_fixture.h"
+
+namespace cadenzo {
+namespace {
+
+using testing::MainRowBuilder;
+using testing::RowsFixture;
+
+struct MatchCase {
+  const char* cell;
+  const char* text;
+  bool wholeWord;
+  bool matches;
+};
+
+class MatchRuleTest : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(MatchRuleTest, Matches) {
+  const MatchCase& c = GetParam();
+  EXPECT_EQ(CellMatches(c.cell, c.text, c.wholeWord), c.matches)
+      << "cell [" << c.cell << "] text [" << c.text << "] whole word " << c.wholeWord;
+}
+
+INSTANTIATE_TEST_SUITE_P(Containing, MatchRuleTest,
+                         ::testing::Values(MatchCase{"Jazz Ballad", "jazz", false, true},
+                                           MatchCase{"Smooth Jazz", "JAZZ", false, true},
+                                           MatchCase{"Jazz", "Jazz Ballad", false, false},
+                                           // The cell is trimmed, the text is not.
+                                           MatchCase{"  Jazz  ", "jazz ", false, false},
+                                           MatchCase{"Jazz  Ballad", "jazz ", false, true},
+                                           MatchCase{"  Jazz  ", " jazz", false, false},
+                                           // Windows-1252 letters fold too.
+                                           MatchCase{"CAF\xC9 Latin", "caf\xE9", false, true},
+                                           MatchCase{"\xC6THER", "\xE6th", false, true},
+                                           MatchCase{"", "x", false, false}));
+
+INSTANTIATE_TEST_SUITE_P(WholeWord, MatchRuleTest,
+                         ::testing::Values(MatchCase{"Jazz Ballad", "jazz", true, false},
+                                           MatchCase{"Swing,Jazz", "Jazz", true, true},
+                                           MatchCase{"Jazz", "Jazz", true, true},
+                                           MatchCase{"Swing, Jazz", "Jazz", true, true},
+                                           MatchCase{"  Jazz  ,Swing", "Jazz", true, true},
+                                           MatchCase{"Smooth Jazz", "Jazz", true, false},
+                                           MatchCase{"Swing,Jazz", "jazz", true, false},
+                                           MatchCase{"Jazz", "jazz", true, false},
+                                           MatchCase{"Swing, Jazz", "jazz", true, false},
+                                           MatchCase{"a,,b", "b", true, true},
+                                           MatchCase{"Jazz,", "Jazz", true, true},
+                                           MatchCase{"Swing;Jazz", "Jazz", true, false},
+                                           // Blanks inside the text are part of it.
+                                           MatchCase{"Swing, Cool Jazz", "Cool Jazz", true, true}));
+
+struct FieldCase {
+  int index;
+  const char* caption;
+  int column;
+  const char* preset;
+};
+
+class FieldOptionTest : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(FieldOptionTest, ChoosesColumnAndPresetsTheText) {
+  const FieldCase& c = GetParam();
+  SearchState search;
+  search.txtFind = "left over";
+  Option1_Click(search, c.index);
+  EXPECT_EQ(search.SearchColumn, c.column);
+  EXPECT_EQ(search.txtFind, c.preset);
+  EXPECT_EQ(search.fieldIndex, c.index);
+  EXPECT_EQ(SearchFields()[static_cast<std::size_t>(c.index - 1)].caption, c.caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, FieldOptionTest,
+                         ::testing::Values(FieldCase{1, "Music", col::kMusic, ""},
+                                           FieldCase{2, "Genre", col::kGenre, ""},
+                                           FieldCase{3, "Keywords", col::kKeywords, ""},
+                                           FieldCase{4, "Favorites", col::kFav, "Yes"},
+                                           FieldCase{5, "Search 1", col::kS1, "Yes"},
+                                           FieldCase{6, "Search 2", col::kS2, "Yes"},
+                                           FieldCase{7, "Style", col::kStyle, ""}));
+
+TEST(FieldOption, StartsOnMusicContainingAndIgnoresUnknownIndexes) {
+  SearchState search;
+  EXPECT_EQ(search.SearchColumn, col::kMusic);
+  EXPECT_EQ(search.fieldIndex, 1);
+  EXPECT_FALSE(search.wholeWord);
+  EXPECT_EQ(search.SearchPos, 0);
+  search.txtFind = "kept";
+  Option1_Click(search, 0);
+  Option1_Click(search, 8);
+  EXPECT_EQ(search.txtFind, "kept");
+  EXPECT_EQ(search.SearchColumn, col::kMusic);
+}
+
+class SearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fx.Load({MainRowBuilder{.number = 1, .genre = "Pop", .music = "Alpha", .fav = "No"},
+             MainRowBuilder{.number = 2, .genre = "Jazz Ballad", .music = "Beta", .fav = "Yes"},
+             MainRowBuilder{.number = 3, .genre = "Rock", .music = "Gamma", .fav = "No"},
+             MainRowBuilder{.number = 4, .genre = "Jazz", .music = "Delta", .fav = "Yes"},
+             MainRowBuilder{.number = 5, .genre = "Latin", .music = "Epsilon", .fav = "No"}});
+  }
+  std::vector<bool> Checks() const {
+    std::vector<bool> out;
+    for (const Row& row : fx.state.List) out.push_back(row.checked);
+    return out;
+  }
+  std::vector<std::string> Genres() const {
+    std::vector<std::string> out;
+    for (const Row& row : fx.state.List) out.push_back(row.Cell(col::kGenre));
+    return out;
+  }
+  RowsFixture fx;
+  SearchState search;
+};
+
+TEST_F(SearchTest, FavoritesFindFirstSelectsTheFirstYesWithoutCountingAsAClick) {
+  ListView1_ItemClick(fx.state, fx.dialogs, 4);
+  Option1_Click(search, 4);
+  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
+  EXPECT_TRUE(fx.state.List[1].selected);
+  EXPECT_FALSE(fx.state.List[4].selected);
+  EXPECT_EQ(search.SearchPos, 2);
+  EXPECT_EQ(search.SearchText, "Yes");
+  EXPECT_EQ(fx.state.SelectedRecord, 5);
+  EXPECT_EQ(fx.state.Editor.txtMusic, "Epsilon");
+}
+
+TEST_F(SearchTest, FindNextWalksOnAndAfterTheLastMatchLeavesTheSelection) {
+  Option1_Click(search, 2);
+  search.txtFind = "jazz";
+  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_TRUE(fx.state.List[3].selected);
+  EXPECT_EQ(search.SearchPos, 6);
+  // No wrapping: it stays past the end.
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
+}
+
+TEST_F(SearchTest, FindNextWithoutFindFirstStartsAtTheFirstRow) {
+  Option1_Click(search, 4);
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
+}
+
+TEST_F(SearchTest, FindFirstWithoutMatchSelectsNothingAndSaysNothing) {
+  fx.state.List.SelectOnly(2);
+  search.txtFind = "Zeta";
+  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_TRUE(fx.state.List[2].selected);
+  EXPECT_EQ(search.SearchPos, 6);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
+}
+
+TEST_F(SearchTest, FindFirstAfterSortingFollowsTheDisplayedOrder) {
+  fx.state.List.SetSort(col::kNumber, true);
+  Option1_Click(search, 4);
+  const auto found = FindFirst(fx.state, fx.dialogs, search);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(fx.state.List[*found].RecordNumber(), 4);
+}
+
+TEST_F(SearchTest, WholeWordGenreSearchIsExact) {
+  Option1_Click(search, 2);
+  search.wholeWord = true;
+  search.txtFind = "Jazz";
+  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
+}
+
+TEST_F(SearchTest, EmptyTextIsRefusedByEveryCommand) {
+  fx.state.List[0].checked = true;
+  const auto genres = Genres();
+  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_FALSE(FindAndCheckAll(fx.state, fx.dialogs, search));
+  FilterList(fx.state, fx.dialogs, search);
+  EXPECT_FALSE(OpenInPlayList(fx.state, fx.dialogs, search));
+  EXPECT_EQ(fx.dialogs.Texts(),
+            std::vector<std::string>(5, "please enter something to search for"));
+  EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, false, false}));
+  EXPECT_EQ(Genres(), genres);
+  EXPECT_EQ(search.SearchPos, 0);
+  EXPECT_TRUE(fx.state.FileSaved);
+}
+
+TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
+  fx.state.List[1].checked = true;
+  fx.state.List[2].checked = true;
+  fx.state.Enable("cmdPlayList", false);
+  fx.state.Enable("cmdDeleteChecked", false);
+  Option1_Click(search, 4);
+  EXPECT_TRUE(FindAndCheckAll(fx.state, fx.dialogs, search));
+  EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, false}));
+  EXPECT_EQ(fx.state.lblNumberChecked, "3");
+  EXPECT_TRUE(fx.state.IsEnabled("cmdPlayList"));
+  EXPECT_TRUE(fx.state.IsEnabled("cmdDeleteChecked"));
+  EXPECT_EQ(search.SearchPos, 6);
+  EXPECT_TRUE(fx.state.FileSaved);
+  // The position is past the last row now.
+  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+}
+
+TEST_F(SearchTest, FindAndCheckAllWithoutMatchLeavesPlayListAloneAndDisablesDeleteChecked) {
+  fx.state.Enable("cmdPlayList", false);
+  fx.state.Enable("cmdDeleteChecked", true);
+  search.txtFind = "Zeta";
+  EXPECT_TRUE(FindAndCheckAll(fx.state, fx.dialogs, search));
+  EXPECT_EQ(fx.state.lblNumberChecked, "0");
+  EXPECT_FALSE(fx.state.IsEnabled("cmdPlayList"));
+  EXPECT_FALSE(fx.state.IsEnabled("cmdDeleteChecked"));
+}
+
+TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
+  fx.state.List[2].checked = true;  // "Rock", does not match, checked before
+  Option1_Click(search, 2);
+  search.txtFind = "jazz";
+  FilterList(fx.state, fx.dialogs, search);
+  EXPECT_EQ(Genres(),
+            (std::vector<std::string>{"deleted", "Jazz Ballad", "Rock", "Jazz", "deleted"}));
+  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false}));
+  EXPECT_EQ(fx.state.lblNumberChecked, "0");
+  EXPECT_FALSE(fx.state.FileSaved);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
+}
+
+TEST_F(SearchTest, OpenInPlayListChecksTheMatchesFirst) {
+  search.txtFind = "ta";
+  EXPECT_TRUE(OpenInPlayList(fx.state, fx.dialogs, search));
+  EXPECT_EQ(Checks(), (std::vector<bool>{false, true, false, true, false}));
+}
+
+}  // namespace
+}  // namespace cadenzo
