@@ -19,10 +19,26 @@ struct ComboEntry {
 // The record editor's lists, kept here so that the reader and the target choice can fill them
 // before the editor window is first shown.
 struct EditorLists {
+  // The rest of the editor's controls (frmEdit), named after them; the window mirrors them. A
+  // combo box without text holds the index of its selected item, -1 for none.
+  int cboStyle = -1;    // entry of styles
+  int cboIntro = -1;    // section item, 0 = "Off"
+  int cboSection = -1;  // section item, 0 = "Off"
+  std::string lblSelectedFile;
+  // The notices of the media browse buttons, shown once per run.
+  bool UsbNoticeShown = false;
+  bool HdNoticeShown = false;
+  // Enabled state of the editor's controls by objectName; a name not present is enabled.
+  std::map<std::string, bool, std::less<>> Enabled;
+  bool IsEnabled(const std::string& name) const {
+    const auto it = Enabled.find(name);
+    return it == Enabled.end() || it->second;
+  }
+  void Enable(const std::string& name, bool on = true) { Enabled[name] = on; }
+
   std::vector<ComboEntry> styles;   // cboStyle of the editor
   std::vector<std::string> genres;  // cboGenre of the editor
   int styleDropHeight = 0;          // pixels
-  std::string lblSelectedFile;      // caption of the editor's selected-file label
 
   // What a row click copies into the editor (frmEdit) and the replace window (frmStyleReplace);
   // the windows show these when they open and keep them until the next click.

@@ -14,6 +14,8 @@ std::string ErrorDescription(int number) {
       return "Subscript out of range";
     case err::kTypeMismatch:
       return "Type mismatch";
+    case err::kObjectNotSet:
+      return "Object variable or With block variable not set";
     case err::kFileNotFound:
       return "File not found";
     case err::kBadFileMode:

@@ -24,6 +24,7 @@ inline constexpr int kPermissionDenied = 70;
 inline constexpr int kDiskNotReady = 71;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
+inline constexpr int kObjectNotSet = 91;
 inline constexpr int kCannotMoveMinimized = 384;
 inline constexpr int kDuplicateKey = 457;
 inline constexpr int kCancel = 32755;

@@ -1,0 +1,103 @@
+#include "editing/edit_commands.h"
+
+#include "app/report_error.h"
+#include "editing/record_editor.h"
+#include "mfd/record.h"
+
+namespace cadenzo {
+namespace {
+
+constexpr const char* kSelectFirst = "Please select an item in the list first.";
+
+int SectionIndex(const std::string& text) {
+  const auto items = SectionItems();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].text == text) return static_cast<int>(i);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void SelectEditorControls(AppState& state, const std::string& s, const std::string& i,
+                          const std::string& x) {
+  EditorLists& editor = state.Editor;
+  editor.cboIntro = SectionIndex(i);
+  editor.cboSection = SectionIndex(x);
+  if (s.find(':') == std::string::npos) {
+    int found = -1;
+    for (std::size_t k = 0; k < editor.styles.size(); ++k) {
+      if (editor.styles[k].text == s) {
+        found = static_cast<int>(k);
+        break;
+      }
+    }
+    if (found >= 0) {
+      cboStyle_Click(state, found);
+    } else {
+      editor.cboStyle = -1;
+    }
+  } else {
+    // A file reference: the label shows it and no preset style stays chosen beside it.
+    editor.cboStyle = -1;
+    editor.lblSelectedFile = s;
+  }
+}
+
+bool cmdAdd_Click(AppState& state, Dialogs& dialogs) {
+  bool show = false;
+  RunReported(dialogs, "cmdAdd", [&] {
+    if (state.FileName.empty()) {
+      dialogs.Show("Please open a existing or blank music finder file first");
+      return;
+    }
+    const int position = SelectedRecordRow(state);
+    if (!state.List.Empty() && position < 0) {
+      dialogs.Show(std::string(kSelectFirst) + "\r\nThe data of this item is used as default.");
+      return;
+    }
+    state.List.SetSort(col::kNumber, false);
+    state.EditIsNew = true;
+    if (position >= 0) {
+      const Row& row = state.List[static_cast<std::size_t>(SelectedRecordRow(state))];
+      SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro),
+                           row.Cell(col::kNext));
+    } else {
+      SelectEditorControls(state, "", "", "");
+    }
+    show = true;
+  });
+  return show;
+}
+
+bool cmdModify_Click(AppState& state, Dialogs& dialogs) {
+  try {
+    if (state.FileName.empty()) return false;
+    if (state.SelectedRecord == 0) {
+      dialogs.Show(kSelectFirst);
+      return false;
+    }
+    state.List.SetSort(col::kNumber, false);
+    state.Editor.lblSelectedFile.clear();
+    state.EditStyleOrFile.clear();
+    const int position = SelectedRecordRow(state);
+    if (position < 0) return false;  // no such row: nothing to modify
+    const Row& row = state.List[static_cast<std::size_t>(position)];
+    if (row.Cell(col::kStyle).starts_with("User:")) {
+      dialogs.Show("This is a Preset file in the User Area and it cannot be modified from Cadenzo");
+      return false;
+    }
+    if (row.Cell(col::kGenre) == "deleted") return false;
+    state.EditIsNew = false;
+    SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro), row.Cell(col::kNext));
+    EnableTimingControls(state.Editor, true);
+    return true;
+  } catch (const RuntimeError& e) {
+    if (e.Number() != err::kObjectNotSet) ReportError(dialogs, e, "cmdModify");
+  } catch (const std::exception& e) {
+    ReportError(dialogs, RuntimeError(51, std::string("Internal error: ") + e.what()), "cmdModify");
+  }
+  return false;
+}
+
+}  // namespace cadenzo
