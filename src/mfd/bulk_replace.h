@@ -1,5 +1,7 @@
 #pragma once
 
+#include "list/delete_commands.h"  // kSelectItemFirst
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,7 +41,6 @@ struct StyleReplaceSetup {
   KeywordMatch match = KeywordMatch::kWholeKeyword;
 };
 
-inline constexpr const char* kSelectItemFirst = "Please select an item in the list first.";
 inline constexpr int kStyleReplaceDropHeight = 525;  // pixels
 
 // cmdReplaceStyle and Edit Items > Replace > Item (mnuReplaceItem): true when the replace window

@@ -47,7 +47,7 @@ bool Application::Main(const std::vector<std::string>& arguments,
 // Start-up steps whose windows and procedures come with the target list, the record editor and
 // the open procedure; each is called at its place in the order above.
 void Application::SetupCboInst() { controller_->SetupCboInst(); }
-void Application::LoadEditorWindow() {}
+void Application::LoadEditorWindow() { controller_->LoadEditorWindow(); }
 void Application::OpenCommandLineFile() { controller_->OpenCurrentFile(); }
 
 }  // namespace cadenzo

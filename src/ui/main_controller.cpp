@@ -3,15 +3,23 @@
 #include <QComboBox>
 
 #include "catalogue/instrument_table.h"
+#include "catalogue/replacement_table.h"
+#include "list/delete_commands.h"
+#include "list/row_commands.h"
+#include "mfd/delimited_import.h"
 #include "mfd/file_commands.h"
 #include "mfd/reader.h"
 #include "mfd/target_change.h"
 #include "textio/delimited_export.h"
 #include "ui/convert_window.h"
+#include "ui/edit_window.h"
+#include "ui/info_windows.h"
 #include "ui/main_window.h"
 #include "ui/midi_connection.h"
 #include "ui/playlist_window.h"
 #include "ui/qt_text.h"
+#include "ui/search_window.h"
+#include "ui/style_replace_window.h"
 
 namespace cadenzo {
 
@@ -22,6 +30,35 @@ MainController::MainController(AppState& state, Dialogs& dialogs, DocumentOpener
 }
 
 MainController::~MainController() = default;
+
+void MainController::LoadEditorWindow() {
+  editor_ = new EditWindow(state_, dialogs_, &window_);
+  editor_->SetListChangedCallback([this](int record) {
+    if (record > 0) {
+      const int position = state_.List.FindByNumber(record);
+      if (position >= 0) state_.List.SelectOnly(position);
+    }
+    state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+    window_.Refresh();
+  });
+}
+
+void MainController::RefreshEditor() {
+  if (editor_ != nullptr && editor_->isVisible()) editor_->RefreshFromState();
+}
+
+void MainController::ApplyRowResult(int result) {
+  switch (static_cast<RowCommandResult>(result)) {
+    case RowCommandResult::kNone:
+      break;
+    case RowCommandResult::kFitColumns:
+      state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+      break;
+    case RowCommandResult::kModify:
+      if (editor_ != nullptr) editor_->cmdModify_Click();
+      break;
+  }
+}
 
 MidiConnection& MainController::Midi() {
   if (!midi_) midi_ = std::make_unique<MidiConnection>(state_, dialogs_, &window_);
@@ -46,6 +83,7 @@ void MainController::SyncTargetList() {
 
 void MainController::AfterFileCommand() {
   SyncTargetList();
+  RefreshEditor();
   if (state_.FileLoaded) state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
   window_.Refresh();
   if (state_.FocusTargetRequested) {
@@ -109,12 +147,93 @@ void MainController::Connect() {
   });
   window_.OnCommand("mnuRed", [this] { SetUnknownStyleColor(state_, dialogs_, kRed); });
   window_.OnCommand("mnuBlue", [this] { SetUnknownStyleColor(state_, dialogs_, kBlue); });
-  window_.OnCommand("mnuEditRecord", [this] { state_.DoubleClickEdits = true; });
-  window_.OnCommand("mnuToggleFavorite", [this] { state_.DoubleClickEdits = false; });
+  window_.OnCommand("mnuEditRecord", [this] { mnuEditRecord_Click(state_); });
+  window_.OnCommand("mnuToggleFavorite", [this] { mnuToggleFavorite_Click(state_); });
 
   // Instrument link
   window_.OnCommand("mnuMidiDevice", [this] { Midi().ShowMidiDeviceWindow(); });
   window_.OnCommand("cmdSetPSR", [this] { Midi().SendSelectedRecord(); });
+
+  // Rows: click, double click, pop-up menu
+  connect(&window_, &MainWindow::RowClicked, this, [this](int position) {
+    if (position < 0) return;
+    ListView1_ItemClick(state_, dialogs_, static_cast<std::size_t>(position));
+    RefreshEditor();
+    window_.Refresh();
+  });
+  connect(&window_, &MainWindow::RowDoubleClicked, this, [this](int position) {
+    if (position < 0) return;
+    ApplyRowResult(static_cast<int>(ListView1_DblClick(state_, dialogs_)));
+    window_.Refresh();
+  });
+  const auto row = [this](RowCommandResult (*command)(AppState&, Dialogs&)) {
+    return [this, command] { ApplyRowResult(static_cast<int>(command(state_, dialogs_))); };
+  };
+  window_.OnCommand("mnuTrackMenuSetFavorite", row(&mnuTrackMenuSetFavorite_Click));
+  window_.OnCommand("mnuTrackMenuSetS1", row(&mnuTrackMenuSetS1_Click));
+  window_.OnCommand("MnuTrackMenuSetS2", row(&MnuTrackMenuSetS2_Click));
+
+  // Flags and check marks of all rows
+  window_.OnCommand("cmdSetFav", row(&cmdSetFav_Click));
+  window_.OnCommand("cmdSetS1", row(&cmdSetS1_Click));
+  window_.OnCommand("cmdSetS2", row(&cmdSetS2_Click));
+  window_.OnCommand("CmdFav", [this] { CmdFav_Click(state_, dialogs_); });
+  window_.OnCommand("cmdS1", [this] { cmdS1_Click(state_, dialogs_); });
+  window_.OnCommand("cmdS2", [this] { cmdS2_Click(state_, dialogs_); });
+  window_.OnCommand("cmdCheck", [this] { cmdCheck_Click(state_, dialogs_); });
+  window_.OnCommand("CmdUnCheck", [this] { CmdUnCheck_Click(state_, dialogs_); });
+  window_.OnCommand("cmdInvert", [this] { cmdInvert_Click(state_, dialogs_); });
+  window_.OnCommand("mnuKeyword_Add", [this] { mnuKeyword_Add_Click(state_, dialogs_); });
+
+  // Edit items
+  window_.OnCommand("cmdAdd", [this] {
+    if (editor_ != nullptr) editor_->cmdAdd_Click();
+  });
+  window_.OnCommand("cmdModify", [this] {
+    if (editor_ != nullptr) editor_->cmdModify_Click();
+  });
+  window_.OnCommand("CmdDelete", [this] { CmdDelete_Click(state_, dialogs_); });
+  window_.OnCommand("cmdDeleteChecked", [this] { cmdDeleteChecked_Click(state_, dialogs_); });
+  window_.OnCommand("cmdReplaceStyle", [this] {
+    if (StyleReplaceWindow::Open(
+            state_, dialogs_,
+            [this] {
+              state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+              window_.Refresh();
+            },
+            &window_) != nullptr) {
+      state_.Editor.lblSelectedFile.clear();
+      state_.EditStyleOrFile.clear();
+      RefreshEditor();
+    }
+  });
+  window_.OnCommand("mnuAutoReplace", [this] { cboStyle_setup(state_, dialogs_); });
+
+  // Search
+  window_.OnCommand("cmdSearch", [this] {
+    SearchWindowHooks hooks;
+    hooks.showRow = [this](std::size_t position) {
+      state_.List.SelectOnly(static_cast<int>(position));
+      window_.Refresh();
+    };
+    hooks.listChanged = [this] { window_.Refresh(); };
+    hooks.openPlayList = [this] { window_.Click("cmdPlayList"); };
+    ShowSearchWindow(search_, state_, dialogs_, std::move(hooks), &window_);
+  });
+
+  // Delimited text import and the information windows
+  window_.OnCommand("mnuTextDelimitedInput", [this] {
+    const ImportResult result = mnuTextDelimitedInput_Click(state_, dialogs_);
+    if (result.fitColumns) state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+    RefreshEditor();
+  });
+  info_ = std::make_unique<InfoWindows>(state_, dialogs_, opener_, &window_);
+  window_.OnCommand("mnuQuickStartGuide", [this] { info_->ShowQuickStartGuide(); });
+  window_.OnCommand("mnuManual", [this] { info_->OpenManual(); });
+  window_.OnCommand("mnuAbout", [this] { info_->ShowAbout(); });
+  window_.OnCommand("mnuStyleList", [this] { info_->ShowStyleList(); });
+  window_.OnCommand("mnuConversion", [this] { info_->ShowConversionLog(); });
+  window_.OnCommand("mnuDelimitedFile", [this] { info_->ShowDelimitedFileLog(); });
 
   // Play list
   window_.OnCommand("cmdPlayList", [this] { OpenPlayList(&window_, state_, dialogs_); });
@@ -123,6 +242,7 @@ void MainController::Connect() {
   connect(window_.cboInst(), &QComboBox::activated, this, [this](int index) {
     if (index < 0) return;
     cboInst_Click(state_, dialogs_, FromQt(window_.cboInst()->itemText(index)));
+    RefreshEditor();
     window_.Refresh();
   });
 }

@@ -13,6 +13,9 @@ namespace cadenzo {
 class MainWindow;
 class ConvertWindow;
 class MidiConnection;
+class EditWindow;
+class InfoWindows;
+class SearchWindow;
 
 // Connects the main window's controls to the core's commands and opens the other windows.
 class MainController : public QObject {
@@ -28,6 +31,10 @@ class MainController : public QObject {
   void OpenCurrentFile();
   // The main window's close request: true = close.
   bool QueryUnload();
+
+  // Loads the record editor hidden, so its lists exist before the first file is read.
+  void LoadEditorWindow();
+  EditWindow* Editor() const { return editor_; }
 
   // Shows the Save As Options window; modal when asked before closing.
   void ShowConvertWindow(bool modal);
@@ -46,7 +53,15 @@ class MainController : public QObject {
   // The instrument link, made on first use (it asks the system for its MIDI outputs).
   MidiConnection& Midi();
 
+  // Runs a row command and applies the refit or the Modify it asks for.
+  void ApplyRowResult(int result);
+  // The editor follows the state when it is open.
+  void RefreshEditor();
+
   QPointer<ConvertWindow> convert_;
+  QPointer<SearchWindow> search_;
+  EditWindow* editor_ = nullptr;  // owned by the main window
+  std::unique_ptr<InfoWindows> info_;
   std::unique_ptr<MidiConnection> midi_;
 };
 

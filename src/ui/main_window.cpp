@@ -168,9 +168,11 @@ void MainWindow::SetUpList() {
   connect(view, &QTableView::clicked, this,
           [this](const QModelIndex& index) { OnRowClicked(index.row()); });
   connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            // Mouse clicks arrive through clicked(); this catches moves with the keyboard.
-            if (syncing_ || !current.isValid()) return;
+          [this](const QModelIndex& current, const QModelIndex& previous) {
+            // Mouse clicks arrive through clicked(); this catches moves with the keyboard. The
+            // first current row, which the view sets by itself when it takes the focus, is not
+            // a click.
+            if (syncing_ || !current.isValid() || !previous.isValid()) return;
             if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
             OnRowClicked(current.row());
           });
