@@ -162,11 +162,57 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
   return refs;
 }
 
+void ReadRecordRows(AppState& state) {
+  state.List.Clear();
+  GenreCollector genres(state.GenreList);
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  state.RecordCount = HeaderCount(bytes);
+  const StyleRule rule = RuleFor(state.SourceInstrument);
+  std::unordered_set<std::string> editorStyles;
+  for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
+  state.List.Reserve(static_cast<std::size_t>(state.RecordCount));
+
+  for (int i = 1; i <= state.RecordCount; ++i) {
+    const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+    CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
+    Row row;
+    row.Cell(col::kNumber) = DecodeNumberText(bytes, r);
+    StyleText style =
+        DecodeStyleText(state, rule, bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1]);
+    if (style.userStyle && editorStyles.insert(style.text).second) {
+      state.Editor.styles.push_back({style.text, std::stoi(style.text)});
+    }
+    row.Cell(col::kGenre) = DecodeGenre(bytes, r);
+    row.Cell(col::kMusic) = DecodeMusic(bytes, r);
+    row.Cell(col::kStyle) = std::move(style.text);
+    row.Cell(col::kTimeSig) = DecodeTimeSig(bytes, r);
+    row.Cell(col::kTempo) = DecodeTempo(bytes, r);
+    row.Cell(col::kKeywords) = DecodeKeywords(bytes, r);
+    const FlagTexts flags = DecodeFlags(bytes[r + mfd::kFlags]);
+    row.Cell(col::kFav) = flags.fav;
+    row.Cell(col::kS1) = flags.s1;
+    row.Cell(col::kS2) = flags.s2;
+    row.Cell(col::kIntro) = DecodeIntro(bytes, r);
+    row.Cell(col::kNext) = DecodeNextSection(bytes, r);
+    row.Cell(col::kFiller) = "    ";
+    genres.Add(row.Cell(col::kGenre));
+    state.List.Add(std::move(row));
+  }
+
+  // A chunk for a record the list does not hold is passed over.
+  for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
+    const auto position = static_cast<std::size_t>(ref.position);
+    if (position < state.List.Size()) state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
+  }
+  state.List.Resort();
+  state.Editor.genres = genres.Sorted();
+}
+
 void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   BusyGuard busy(dialogs);
   RunReported(dialogs, "List1", [&] {
     state.List.Clear();
-    GenreCollector genres(state.GenreList);
+    state.GenreList.assign(kGenreListGrowth + 1, std::string{});
 
     if (state.AutoDetect && !state.KeepSourceInstrument) {
       const std::size_t n = std::min<std::size_t>(32, state.FileBytes.size());
@@ -187,49 +233,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
       state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
     }
     state.Editor.styleDropHeight = 525;
-
-    const std::span<const std::uint8_t> bytes = state.FileBytes;
-    state.RecordCount = HeaderCount(bytes);
-    const StyleRule rule = RuleFor(state.SourceInstrument);
-    std::unordered_set<std::string> editorStyles;
-    for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
-    state.List.Reserve(static_cast<std::size_t>(state.RecordCount));
-
-    for (int i = 1; i <= state.RecordCount; ++i) {
-      const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
-      CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
-      Row row;
-      row.Cell(col::kNumber) = DecodeNumberText(bytes, r);
-      StyleText style =
-          DecodeStyleText(state, rule, bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1]);
-      if (style.userStyle && editorStyles.insert(style.text).second) {
-        state.Editor.styles.push_back({style.text, std::stoi(style.text)});
-      }
-      row.Cell(col::kGenre) = DecodeGenre(bytes, r);
-      row.Cell(col::kMusic) = DecodeMusic(bytes, r);
-      row.Cell(col::kStyle) = std::move(style.text);
-      row.Cell(col::kTimeSig) = DecodeTimeSig(bytes, r);
-      row.Cell(col::kTempo) = DecodeTempo(bytes, r);
-      row.Cell(col::kKeywords) = DecodeKeywords(bytes, r);
-      const FlagTexts flags = DecodeFlags(bytes[r + mfd::kFlags]);
-      row.Cell(col::kFav) = flags.fav;
-      row.Cell(col::kS1) = flags.s1;
-      row.Cell(col::kS2) = flags.s2;
-      row.Cell(col::kIntro) = DecodeIntro(bytes, r);
-      row.Cell(col::kNext) = DecodeNextSection(bytes, r);
-      row.Cell(col::kFiller) = "    ";
-      genres.Add(row.Cell(col::kGenre));
-      state.List.Add(std::move(row));
-    }
-
-    // A chunk for a record the list does not hold is passed over.
-    for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
-      const auto position = static_cast<std::size_t>(ref.position);
-      if (position < state.List.Size())
-        state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
-    }
-    state.List.Resort();
-    state.Editor.genres = genres.Sorted();
+    ReadRecordRows(state);
 
     for (const char* name : kEnabledAfterRead) state.Enable(name);
     state.Caption = "Cadenzo   " + state.FileName +
