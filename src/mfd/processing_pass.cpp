@@ -86,9 +86,8 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       const std::string& styleText = row.Cell(col::kStyle);
       const bool media = styleText.find(':') != std::string::npos;
       if (!media) {
-        if (auto found = ResolveTargetStyle(NumberText(s), styleText, maps)) {
-          newStyle = StyleNumberValue(*found).value_or(-1);
-          if (newStyle < 0) notFound = true;
+        if (const auto found = ResolveTargetStyleNumber(s, styleText, maps)) {
+          newStyle = *found;
         } else {
           notFound = true;
         }
