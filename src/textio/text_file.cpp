@@ -4,10 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "app/runtime_error.h"
@@ -18,9 +17,20 @@ namespace fs = std::filesystem;
 std::string ReadWholeFile(const fs::path& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
+  std::array<char, 65536> buffer;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the end, or a read error: what was read so far
+    text.append(buffer.data(), static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return text;
 }
 
 Bytes ReadFileBytes(const fs::path& path) {
@@ -31,6 +41,8 @@ Bytes ReadFileBytes(const fs::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
   Bytes bytes;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   std::uint8_t buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
