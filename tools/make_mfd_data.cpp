@@ -1,7 +1,8 @@
 // Writes the Music Finder files shipped with the program: the blank templates offered by
 // File > New, one per file generation, and the example file the run script opens.
 //   make_mfd_data blanks OUT_DIR
-//   make_mfd_data example STYLE_LIST.dat OUT.mfd
+//   make_mfd_data example STYLE_LIST.dat OUT.mfd [RECORDS]
+// RECORDS (default 300) makes larger files of the same kind, for the benchmarks.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -67,7 +68,7 @@ constexpr const char* kKeywords[] = {"slow", "party", "wedding", "classic", "new
                                      "evening", "solo", "request"};
 constexpr std::pair<int, int> kTimeSigs[] = {{4, 4}, {4, 4}, {4, 4}, {3, 4}, {6, 8}, {2, 4}};
 
-bool WriteExample(const std::string& listPath, const std::string& outPath) {
+bool WriteExample(const std::string& listPath, const std::string& outPath, int records) {
   const std::filesystem::path list(listPath);
   const auto entries = cadenzo::ReadStyleList(list.parent_path().string() + "/",
                                               list.stem().string());
@@ -76,14 +77,13 @@ bool WriteExample(const std::string& listPath, const std::string& outPath) {
     return false;
   }
   Lcg rng;
-  constexpr int kRecords = 300;
   Bytes file = Header('3', "PSR-S970");
   struct Ref {
     int position;
     std::string path;
   };
   std::vector<Ref> refs;
-  for (int i = 0; i < kRecords; ++i) {
+  for (int i = 0; i < records; ++i) {
     const std::size_t r = cadenzo::AppendRecord(file);
     cadenzo::WriteU16(file, r + mfd::kNumber, static_cast<std::uint16_t>(i));
     int style = cadenzo::StyleNumberValue(entries[rng.Below(entries.size())].number).value_or(1);
@@ -153,8 +153,16 @@ int main(int argc, char** argv) {
       }
       return 0;
     }
-    if (args.size() == 3 && args[0] == "example") return WriteExample(args[1], args[2]) ? 0 : 1;
-    std::fprintf(stderr, "usage: make_mfd_data blanks OUT_DIR | example LIST.dat OUT.mfd\n");
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "example") {
+      const int records = args.size() == 4 ? std::stoi(args[3]) : 300;
+      if (records < 0 || records > 0xFFFF) {
+        std::fprintf(stderr, "make_mfd_data: RECORDS must be 0 to 65535\n");
+        return 2;
+      }
+      return WriteExample(args[1], args[2], records) ? 0 : 1;
+    }
+    std::fprintf(stderr,
+                 "usage: make_mfd_data blanks OUT_DIR | example LIST.dat OUT.mfd [RECORDS]\n");
     return 2;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_mfd_data: %s\n", e.what());

@@ -1,5 +1,9 @@
 #include "catalogue/style_list.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
 #include "textio/cp1252.h"
@@ -41,13 +45,29 @@ std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::strin
   return entries;
 }
 
-std::string NormalizeStyleName(std::string_view text) { return LowerCp1252(StripChars(text, " ")); }
+std::string NormalizeStyleName(std::string_view text) {
+  // Once every blank is gone there is nothing left to trim.
+  std::string name;
+  name.reserve(text.size() - static_cast<std::size_t>(std::count(text.begin(), text.end(), ' ')));
+  for (const char c : text) {
+    if (c != ' ') name.push_back(LowerCp1252(c));
+  }
+  return name;
+}
 
-std::string StripLeadingZeros(std::string_view numberText) {
+namespace {
+
+// StripLeadingZeros without a copy: a view of numberText, or "0".
+std::string_view WithoutLeadingZeros(std::string_view numberText) {
   std::string_view text = TrimBlanks(numberText);
   const auto first = text.find_first_not_of('0');
-  text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
-  return text.empty() ? std::string("0") : std::string(text);
+  return first == std::string_view::npos ? std::string_view("0") : text.substr(first);
+}
+
+}  // namespace
+
+std::string StripLeadingZeros(std::string_view numberText) {
+  return std::string(WithoutLeadingZeros(numberText));
 }
 
 std::string StripChars(std::string_view text, std::string_view chars) {
@@ -61,7 +81,7 @@ std::string StripChars(std::string_view text, std::string_view chars) {
 
 std::optional<int> StyleNumberValue(std::string_view numberText) {
   if (TrimBlanks(numberText).empty()) return std::nullopt;  // no number at all
-  const std::string digits = StripLeadingZeros(numberText);
+  const std::string_view digits = WithoutLeadingZeros(numberText);
   if (digits.size() > 5) return std::nullopt;
   int value = 0;
   for (const char c : digits) {
@@ -72,16 +92,28 @@ std::optional<int> StyleNumberValue(std::string_view numberText) {
   return value;
 }
 
+std::size_t KeyedCollection::NoCaseHash::operator()(std::string_view key) const {
+  // FNV-1a over the folded bytes.
+  std::size_t hash = 14695981039346656037ull;
+  for (const char c : key) {
+    hash ^= static_cast<unsigned char>(LowerCp1252(c));
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+bool KeyedCollection::NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+  return EqualsNoCase(a, b);
+}
+
 bool KeyedCollection::Add(std::string_view key, std::string value) {
   return map_.try_emplace(LowerCp1252(key), std::move(value)).second;
 }
 
-bool KeyedCollection::Has(std::string_view key) const {
-  return map_.find(LowerCp1252(key)) != map_.end();
-}
+bool KeyedCollection::Has(std::string_view key) const { return map_.find(key) != map_.end(); }
 
 const std::string* KeyedCollection::Find(std::string_view key) const {
-  const auto it = map_.find(LowerCp1252(key));
+  const auto it = map_.find(key);
   return it == map_.end() ? nullptr : &it->second;
 }
 
@@ -101,28 +133,53 @@ TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) 
   return maps;
 }
 
-std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
-                                              std::string_view styleText, const TargetMaps& maps) {
-  const std::string name = NormalizeStyleName(styleText);
-  // A media file reference is never a style.
-  if (name.find(':') != std::string::npos) return std::nullopt;
+namespace {
 
-  // A number that exists on the target stays, whatever the name says.
-  const std::string number = StripLeadingZeros(styleNumberText);
-  if (maps.numberSet.Has(number)) return number;
-
-  if (name.empty()) return std::nullopt;
-  if (const auto* found = maps.nameMap.Find(name)) return *found;
+// Steps 4 to 6 of the lookup: the normalised name, the name without its last digit, the name
+// followed by 1, 2 or 3.
+const std::string* FindByName(std::string_view styleText, const TargetMaps& maps) {
+  std::string name = NormalizeStyleName(styleText);
+  if (name.empty()) return nullptr;
+  if (const auto* found = maps.nameMap.Find(name)) return found;
 
   // "Pop Rock 2" may be "Pop Rock" on the target; "Funk" may be "Funk1" to "Funk3".
-  std::string stem = name;
   if (const char last = name.back(); last >= '1' && last <= '9') {
-    stem.pop_back();
-    if (const auto* found = maps.nameMap.Find(stem)) return *found;
+    name.pop_back();
+    if (const auto* found = maps.nameMap.Find(name)) return found;
   }
   for (const char digit : {'1', '2', '3'}) {
-    if (const auto* found = maps.nameMap.Find(stem + digit)) return *found;
+    name.push_back(digit);
+    if (const auto* found = maps.nameMap.Find(name)) return found;
+    name.pop_back();
   }
+  return nullptr;
+}
+
+// A media file reference is never a style. (Dropping blanks and case never makes or removes a
+// ":", so the text is tested before it is normalised.)
+bool IsMediaReference(std::string_view styleText) {
+  return styleText.find(':') != std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
+                                              std::string_view styleText, const TargetMaps& maps) {
+  if (IsMediaReference(styleText)) return std::nullopt;
+  // A number that exists on the target stays, whatever the name says.
+  const std::string_view number = WithoutLeadingZeros(styleNumberText);
+  if (maps.numberSet.Has(number)) return std::string(number);
+  if (const auto* found = FindByName(styleText, maps)) return *found;
+  return std::nullopt;
+}
+
+std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
+                                            const TargetMaps& maps) {
+  if (IsMediaReference(styleText)) return std::nullopt;
+  std::array<char, 16> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), styleNumber).ptr;
+  if (maps.numberSet.Has(std::string_view(digits.data(), end))) return styleNumber;
+  if (const auto* found = FindByName(styleText, maps)) return StyleNumberValue(*found);
   return std::nullopt;
 }
 

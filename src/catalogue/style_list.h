@@ -42,6 +42,17 @@ std::optional<int> StyleNumberValue(std::string_view numberText);
 // A keyed lookup whose keys compare without regard to case; the first of duplicate keys is kept.
 class KeyedCollection {
  public:
+  // Hashing and equality without regard to case, so that a lookup needs no folded copy of its key.
+  struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const;
+  };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  using Map = std::unordered_map<std::string, std::string, NoCaseHash, NoCaseEqual>;
+
   // Returns false (and keeps the first value) when the key is present already.
   bool Add(std::string_view key, std::string value);
   bool Has(std::string_view key) const;
@@ -49,10 +60,10 @@ class KeyedCollection {
   std::size_t Size() const { return map_.size(); }
   bool Empty() const { return map_.empty(); }
   // Every key (folded to lower case) with its value, in no particular order.
-  const std::unordered_map<std::string, std::string>& Items() const { return map_; }
+  const Map& Items() const { return map_; }
 
  private:
-  std::unordered_map<std::string, std::string> map_;  // key folded to lower case
+  Map map_;  // key folded to lower case
 };
 
 bool CollectionHasKey(const KeyedCollection& collection, std::string_view key);
@@ -68,6 +79,10 @@ TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target);
 // is the stored number as four digits; styleText the row's "Style or File" text.
 std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
                                               std::string_view styleText, const TargetMaps& maps);
+// The same for the processing pass, with numbers: the stored style number (0 to 65535) in, the
+// target's number out; nothing when not found or when the list's number text is not a number.
+std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
+                                            const TargetMaps& maps);
 
 // The source style list as the reader keeps it: StripLeadingZeros(number) -> untrimmed name.
 KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source);

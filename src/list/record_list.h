@@ -45,6 +45,8 @@ class RecordList {
   void Reserve(std::size_t n) { rows_.reserve(n); }
   // Appends a row. Callers that add many rows while sorting is on call Resort afterwards.
   Row& Add(Row row);
+  // Appends an empty row, to be filled in place.
+  Row& Add() { return rows_.emplace_back(); }
   void Remove(std::size_t position);
 
   // Position of the first row whose Number text has the numeric value n, or -1.

@@ -1,5 +1,7 @@
 #include "mfd/image_writer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "app/report_error.h"
@@ -58,9 +60,12 @@ void ImageWriter::EmitRecord(int number, int style, std::size_t r) {
   WriteU16(out_, position_ + mfd::kStyle, static_cast<std::uint16_t>(style));
   // Bytes 4 to 91 of the source record; any that lie past the source's end stay zero, so the
   // records that follow keep their places.
-  for (std::size_t i = 4; i < mfd::kRecordSize; ++i) {
-    out_[position_ + i] = r + i < source_.size() ? source_[r + i] : 0;
-  }
+  constexpr std::size_t kCopied = mfd::kRecordSize - 4;
+  const std::size_t from = r + 4;
+  const std::size_t present = from < source_.size() ? std::min(kCopied, source_.size() - from) : 0;
+  std::uint8_t* to = out_.data() + position_ + 4;
+  if (present > 0) std::memcpy(to, source_.data() + from, present);
+  std::memset(to + present, 0, kCopied - present);
   position_ += mfd::kRecordSize;
   ++written_;
 }

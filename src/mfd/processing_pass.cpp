@@ -60,6 +60,11 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     const bool keepsRefs = KeepsFileReferences(target);
     if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
 
+    // The number DefaultStyle has on the target, for records given the default style.
+    const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
+    const int defaultStyleNumber =
+        defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
+
     const std::size_t rows =
         std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
     for (std::size_t i = 0; i < rows; ++i) {
@@ -80,14 +85,14 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       const std::string& styleText = row.Cell(col::kStyle);
       const bool media = styleText.find(':') != std::string::npos;
       if (!media) {
-        if (auto found = ResolveTargetStyle(NumberText(s), styleText, maps)) {
-          newStyle = StyleNumberValue(*found).value_or(-1);
-          if (newStyle < 0) notFound = true;
+        if (const auto found = ResolveTargetStyleNumber(s, styleText, maps)) {
+          newStyle = *found;
         } else {
           notFound = true;
         }
       }
-      const std::string songName = LogSongName(bytes, r);
+      // A record cut off inside its song name fails here, whether or not the log needs the name.
+      CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
 
       bool red = false;
       if (!media) {
@@ -113,10 +118,9 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
           ++result.dropped;
           continue;
         } else {
-          log += NumberText(logCounter) + "  " + songName + "   " + NormalizeStyleName(styleText) +
-                 "\r\n";
-          const std::string* def = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
-          newStyle = def != nullptr ? StyleNumberValue(*def).value_or(-1) : -1;
+          log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " +
+                 NormalizeStyleName(styleText) + "\r\n";
+          newStyle = defaultStyleNumber;
           notFound = false;
           ++logCounter;
           ++result.givenDefault;

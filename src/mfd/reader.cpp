@@ -1,6 +1,7 @@
 #include "mfd/reader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 #include <unordered_set>
 
@@ -39,39 +40,71 @@ StyleRule RuleFor(std::string_view source) {
   return StyleRule::kNewer;
 }
 
-struct StyleText {
-  std::string text;
-  bool userStyle = false;
-};
-
 // Half of a style number, halves rounded upward.
 int Half(int s) { return (s + 1) / 2; }
 
-StyleText LookUp(const AppState& state, int s, int width) {
-  const auto it = state.SourceStyles.find(std::to_string(s));
-  if (it != state.SourceStyles.end()) return {it->second, false};
-  return {NumberText(s, width), true};
-}
-
-StyleText DecodeStyleText(const AppState& state, StyleRule rule, std::uint8_t hi, std::uint8_t lo) {
-  const int s = hi * 256 + lo;
-  if (!state.AutoDetect) return {NumberText(s), false};  // "Use Style Numbers"
-  switch (rule) {
-    case StyleRule::kThreeDigit:
-      return LookUp(state, s, 3);
-    case StyleRule::kTyros:
-      return s >= 600 ? StyleText{NumberText(s, 3), true} : LookUp(state, s, 3);
-    case StyleRule::kCvpOdd:
-      return s >= 623 ? StyleText{NumberText(Half(s)), false} : LookUp(state, s, 3);
-    case StyleRule::kCvpEven:
-      return s >= 689 ? StyleText{NumberText(Half(s)), false} : LookUp(state, s, 3);
-    case StyleRule::kNewer:
-      return hi == 255 ? StyleText{} : LookUp(state, s, 4);
-    case StyleRule::kNoSource:
-      return s == 0 ? StyleText{"0000", true} : StyleText{NumberText(Half(s)), false};
+// Turns the style numbers of the records into the list's style texts, by the rule of the source
+// instrument. SourceStyles is indexed by number once: a key is found by the number whose decimal
+// text it is, as looking up the number's text finds it.
+class StyleDecoder {
+ public:
+  explicit StyleDecoder(const AppState& state)
+      : rule_(RuleFor(state.SourceInstrument)), numbersOnly_(!state.AutoDetect) {
+    for (const auto& [key, name] : state.SourceStyles) {
+      int n = 0;
+      const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), n);
+      if (ec != std::errc() || n < 0 || n > 0xFFFF || std::to_string(n) != key) continue;
+      const auto index = static_cast<std::size_t>(n);
+      if (names_.size() <= index) names_.resize(index + 1, nullptr);
+      names_[index] = &name;
+    }
   }
-  return {};
-}
+
+  // Writes the style text of the style bytes hi and lo; true when the text marks a user style.
+  bool Decode(std::uint8_t hi, std::uint8_t lo, std::string& text) const {
+    const int s = hi * 256 + lo;
+    if (numbersOnly_) return Number(text, s, 4, false);  // "Use Style Numbers"
+    switch (rule_) {
+      case StyleRule::kThreeDigit:
+        return LookUp(text, s, 3);
+      case StyleRule::kTyros:
+        return s >= 600 ? Number(text, s, 3, true) : LookUp(text, s, 3);
+      case StyleRule::kCvpOdd:
+        return s >= 623 ? Number(text, Half(s), 4, false) : LookUp(text, s, 3);
+      case StyleRule::kCvpEven:
+        return s >= 689 ? Number(text, Half(s), 4, false) : LookUp(text, s, 3);
+      case StyleRule::kNewer:
+        if (hi == 255) {
+          text.clear();
+          return false;
+        }
+        return LookUp(text, s, 4);
+      case StyleRule::kNoSource:
+        return s == 0 ? Number(text, 0, 4, true) : Number(text, Half(s), 4, false);
+    }
+    text.clear();
+    return false;
+  }
+
+ private:
+  static bool Number(std::string& text, int value, int width, bool userStyle) {
+    text = NumberText(value, width);
+    return userStyle;
+  }
+
+  bool LookUp(std::string& text, int s, int width) const {
+    const auto index = static_cast<std::size_t>(s);
+    if (index < names_.size() && names_[index] != nullptr) {
+      text = *names_[index];
+      return false;
+    }
+    return Number(text, s, width, true);
+  }
+
+  StyleRule rule_;
+  bool numbersOnly_;
+  std::vector<const std::string*> names_;  // by style number; null where the list has none
+};
 
 bool HasTag(std::span<const std::uint8_t> bytes, std::size_t p, std::string_view tag) {
   if (p > bytes.size() || bytes.size() - p < tag.size()) return false;
@@ -162,11 +195,47 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
   return refs;
 }
 
+void ReadRecordRows(AppState& state) {
+  state.List.Clear();
+  GenreCollector genres(state.GenreList);
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  state.RecordCount = HeaderCount(bytes);
+  const StyleDecoder styles(state);
+  std::unordered_set<std::string> editorStyles;
+  for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
+  // Room for the records the bytes can hold, not for what a damaged count claims.
+  const std::size_t available =
+      bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
+  state.List.Reserve(std::min(available, static_cast<std::size_t>(state.RecordCount)));
+
+  for (int i = 1; i <= state.RecordCount; ++i) {
+    const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+    CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
+    Row& row = state.List.Add();
+    DecodeRecordCells(bytes, r, row.cells);
+    std::string& style = row.Cell(col::kStyle);
+    const bool userStyle = styles.Decode(bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1], style);
+    if (userStyle && editorStyles.insert(style).second) {
+      state.Editor.styles.push_back({style, std::stoi(style)});
+    }
+    row.Cell(col::kFiller) = "    ";
+    genres.Add(row.Cell(col::kGenre));
+  }
+
+  // A chunk for a record the list does not hold is passed over.
+  for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
+    const auto position = static_cast<std::size_t>(ref.position);
+    if (position < state.List.Size()) state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
+  }
+  state.List.Resort();
+  state.Editor.genres = genres.Sorted();
+}
+
 void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   BusyGuard busy(dialogs);
   RunReported(dialogs, "List1", [&] {
     state.List.Clear();
-    GenreCollector genres(state.GenreList);
+    state.GenreList.assign(kGenreListGrowth + 1, std::string{});
 
     if (state.AutoDetect && !state.KeepSourceInstrument) {
       const std::size_t n = std::min<std::size_t>(32, state.FileBytes.size());
@@ -176,10 +245,13 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
     }
     if (state.TargetInstrument.empty()) {
       state.TargetInstrument = state.SourceInstrument;
+      // Selecting the model in the target list fills the editor's style list; a model the list
+      // does not hold is not selected, and the style list is filled here.
       if (FindInstrument(state.TargetInstrument) != nullptr) {
         cboInst_Click(state, dialogs, state.TargetInstrument);  // SelectCboInst
+      } else {
+        setupCboStyle(state, dialogs);
       }
-      setupCboStyle(state, dialogs);
     }
 
     state.SourceStyles.clear();
@@ -187,52 +259,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
       state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
     }
     state.Editor.styleDropHeight = 525;
-
-    const std::span<const std::uint8_t> bytes = state.FileBytes;
-    state.RecordCount = HeaderCount(bytes);
-    const StyleRule rule = RuleFor(state.SourceInstrument);
-    std::unordered_set<std::string> editorStyles;
-    for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
-    // Room for the records the bytes can hold, not for what a damaged count claims.
-    const std::size_t available =
-        bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
-    state.List.Reserve(std::min(available, static_cast<std::size_t>(state.RecordCount)));
-
-    for (int i = 1; i <= state.RecordCount; ++i) {
-      const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
-      CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
-      Row row;
-      row.Cell(col::kNumber) = DecodeNumberText(bytes, r);
-      StyleText style =
-          DecodeStyleText(state, rule, bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1]);
-      if (style.userStyle && editorStyles.insert(style.text).second) {
-        state.Editor.styles.push_back({style.text, std::stoi(style.text)});
-      }
-      row.Cell(col::kGenre) = DecodeGenre(bytes, r);
-      row.Cell(col::kMusic) = DecodeMusic(bytes, r);
-      row.Cell(col::kStyle) = std::move(style.text);
-      row.Cell(col::kTimeSig) = DecodeTimeSig(bytes, r);
-      row.Cell(col::kTempo) = DecodeTempo(bytes, r);
-      row.Cell(col::kKeywords) = DecodeKeywords(bytes, r);
-      const FlagTexts flags = DecodeFlags(bytes[r + mfd::kFlags]);
-      row.Cell(col::kFav) = flags.fav;
-      row.Cell(col::kS1) = flags.s1;
-      row.Cell(col::kS2) = flags.s2;
-      row.Cell(col::kIntro) = DecodeIntro(bytes, r);
-      row.Cell(col::kNext) = DecodeNextSection(bytes, r);
-      row.Cell(col::kFiller) = "    ";
-      genres.Add(row.Cell(col::kGenre));
-      state.List.Add(std::move(row));
-    }
-
-    // A chunk for a record the list does not hold is passed over.
-    for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
-      const auto position = static_cast<std::size_t>(ref.position);
-      if (position < state.List.Size())
-        state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
-    }
-    state.List.Resort();
-    state.Editor.genres = genres.Sorted();
+    ReadRecordRows(state);
 
     for (const char* name : kEnabledAfterRead) state.Enable(name);
     state.Caption = "Cadenzo   " + state.FileName +

@@ -26,6 +26,12 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
 // The drive of a stored media path as the list shows it ("I:" becomes "USB:", ...).
 std::string ShowDrive(const std::string& path);
 
+// The decoding step of the reader: every record of FileBytes into a row of the list (replacing
+// the rows), the user styles into the editor's style list, the media paths of the file-reference
+// block, the genre lists. Uses SourceInstrument, SourceStyles and AutoDetect as the reader left
+// them. Throws RuntimeError 9 at the first record a truncated file does not hold.
+void ReadRecordRows(AppState& state);
+
 // Reads FileBytes into the record list: detection, source styles, every row, media paths, the
 // genre list, the editor's lists, enabled controls, caption, the preview pass. Errors are
 // reported with "List1"; a file shorter than its count is read as far as its bytes go.

@@ -2,37 +2,108 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "mfd/byte_io.h"
 
 namespace cadenzo {
 namespace {
 
-std::string FieldUpToZero(std::span<const std::uint8_t> bytes, std::size_t offset,
-                          std::size_t length) {
-  CheckRange(bytes.size(), offset, length);
-  std::string text;
-  for (std::size_t i = 0; i < length && bytes[offset + i] != 0; ++i) {
-    text.push_back(static_cast<char>(bytes[offset + i]));
+constexpr std::array<std::string_view, 11> kSectionTexts = {
+    "Off",    "Intro 1", "Intro 2",  "Intro 3",  "Main A",  "Main B",
+    "Main C", "Main D",  "Ending 1", "Ending 2", "Ending 3"};
+
+// The decoders below write each text into an existing string with one assignment, so that the
+// reader can fill a row's cells where they stay; the Decode functions return fresh strings.
+
+void AssignNumberText(std::string& text, int number, int width) {
+  const unsigned magnitude =
+      number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  std::array<char, 16> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
+  const auto length = static_cast<std::size_t>(end - digits.data());
+  text.clear();
+  if (number < 0) text.push_back('-');
+  if (width > 0 && length < static_cast<std::size_t>(width)) {
+    text.append(static_cast<std::size_t>(width) - length, '0');
   }
-  return text;
+  text.append(digits.data(), length);
 }
 
-// A number with the leading blank the program writes before positive numbers.
-std::string Blanked(int value) { return " " + std::to_string(value); }
+// A text field up to its first zero byte (Music, Keywords).
+static_assert(mfd::kKeywordsLength <= mfd::kMusicLength);
+void AssignUpToZero(std::string& text, std::span<const std::uint8_t> bytes, std::size_t offset,
+                    std::size_t length) {
+  CheckRange(bytes.size(), offset, length);
+  std::array<char, mfd::kMusicLength> chars{};
+  std::size_t n = 0;
+  while (n < std::min(length, chars.size()) && bytes[offset + n] != 0) {
+    chars[n] = static_cast<char>(bytes[offset + n]);
+    ++n;
+  }
+  text.assign(chars.data(), n);
+}
 
-constexpr std::array<const char*, 11> kSectionTexts = {"Off",      "Intro 1",  "Intro 2", "Intro 3",
-                                                       "Main A",   "Main B",   "Main C",  "Main D",
-                                                       "Ending 1", "Ending 2", "Ending 3"};
+// Genre: every byte of the field that is not zero.
+void AssignGenre(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
+  CheckRange(bytes.size(), r + mfd::kGenre, mfd::kGenreLength);
+  std::array<char, mfd::kGenreLength> chars{};
+  std::size_t n = 0;
+  for (const std::uint8_t b : bytes.subspan(r + mfd::kGenre, mfd::kGenreLength)) {
+    if (b != 0) chars[n++] = static_cast<char>(b);
+  }
+  text.assign(chars.data(), n);
+}
+
+// Numerator and denominator, each with a leading blank, joined by "/": " 4/ 4".
+void AssignTimeSig(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
+  const unsigned numerator = ReadU8(bytes, r + mfd::kTimeSigNumerator);
+  const unsigned denominator = ReadU8(bytes, r + mfd::kTimeSigDenominator);
+  if (numerator == 255) {
+    text.clear();
+    return;
+  }
+  std::array<char, 16> chars{};
+  char* p = chars.data();
+  *p++ = ' ';
+  p = std::to_chars(p, chars.data() + chars.size(), numerator).ptr;
+  *p++ = '/';
+  *p++ = ' ';
+  p = std::to_chars(p, chars.data() + chars.size(), denominator).ptr;
+  text.assign(chars.data(), p);
+}
+
+// A tempo below 100 gets a leading blank: " 96".
+void AssignTempo(std::string& text, int tempo) {
+  std::array<char, 16> chars{};
+  char* p = chars.data();
+  if (tempo < 100) *p++ = ' ';
+  p = std::to_chars(p, chars.data() + chars.size(), tempo).ptr;
+  text.assign(chars.data(), p);
+}
+
+void AssignTempo(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
+  if (ReadU8(bytes, r + mfd::kTempo) == 255) {
+    text.clear();
+  } else {
+    AssignTempo(text, ReadU16(bytes, r + mfd::kTempo));
+  }
+}
+
+std::string_view YesNo(std::uint8_t flags, std::uint8_t bit) {
+  return flags <= 7 && (flags & bit) != 0 ? "Yes" : "No";
+}
+
+std::string_view SectionView(int digit) {
+  return kSectionTexts[digit >= 1 && digit <= 10 ? static_cast<std::size_t>(digit) : 0];
+}
 
 }  // namespace
 
 std::string NumberText(int number, int width) {
-  std::string digits = std::to_string(number < 0 ? -number : number);
-  if (static_cast<int>(digits.size()) < width) {
-    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-  }
-  return number < 0 ? "-" + digits : digits;
+  std::string text;
+  AssignNumberText(text, number, width);
+  return text;
 }
 
 std::string DecodeNumberText(std::span<const std::uint8_t> bytes, std::size_t r) {
@@ -40,46 +111,47 @@ std::string DecodeNumberText(std::span<const std::uint8_t> bytes, std::size_t r)
 }
 
 std::string DecodeGenre(std::span<const std::uint8_t> bytes, std::size_t r) {
-  CheckRange(bytes.size(), r + mfd::kGenre, mfd::kGenreLength);
   std::string text;
-  for (std::size_t i = 0; i < mfd::kGenreLength; ++i) {
-    const auto b = bytes[r + mfd::kGenre + i];
-    if (b != 0) text.push_back(static_cast<char>(b));
-  }
+  AssignGenre(text, bytes, r);
   return text;
 }
 
 std::string DecodeMusic(std::span<const std::uint8_t> bytes, std::size_t r) {
-  return FieldUpToZero(bytes, r + mfd::kMusic, mfd::kMusicLength);
+  std::string text;
+  AssignUpToZero(text, bytes, r + mfd::kMusic, mfd::kMusicLength);
+  return text;
 }
 
 std::string DecodeKeywords(std::span<const std::uint8_t> bytes, std::size_t r) {
-  return FieldUpToZero(bytes, r + mfd::kKeywords, mfd::kKeywordsLength);
+  std::string text;
+  AssignUpToZero(text, bytes, r + mfd::kKeywords, mfd::kKeywordsLength);
+  return text;
 }
 
 std::string DecodeTimeSig(std::span<const std::uint8_t> bytes, std::size_t r) {
-  const int numerator = ReadU8(bytes, r + mfd::kTimeSigNumerator);
-  const int denominator = ReadU8(bytes, r + mfd::kTimeSigDenominator);
-  if (numerator == 255) return {};
-  return Blanked(numerator) + "/" + Blanked(denominator);
+  std::string text;
+  AssignTimeSig(text, bytes, r);
+  return text;
 }
 
-std::string TempoText(int tempo) { return tempo < 100 ? Blanked(tempo) : std::to_string(tempo); }
+std::string TempoText(int tempo) {
+  std::string text;
+  AssignTempo(text, tempo);
+  return text;
+}
 
 std::string DecodeTempo(std::span<const std::uint8_t> bytes, std::size_t r) {
-  if (ReadU8(bytes, r + mfd::kTempo) == 255) return {};
-  return TempoText(ReadU16(bytes, r + mfd::kTempo));
+  std::string text;
+  AssignTempo(text, bytes, r);
+  return text;
 }
 
 FlagTexts DecodeFlags(std::uint8_t flags) {
-  auto yesNo = [&](std::uint8_t bit) { return flags <= 7 && (flags & bit) ? "Yes" : "No"; };
-  return {yesNo(mfd::kFavorite), yesNo(mfd::kSearch1), yesNo(mfd::kSearch2)};
+  return {std::string(YesNo(flags, mfd::kFavorite)), std::string(YesNo(flags, mfd::kSearch1)),
+          std::string(YesNo(flags, mfd::kSearch2))};
 }
 
-std::string SectionText(int digit) {
-  if (digit >= 1 && digit <= 10) return kSectionTexts[static_cast<std::size_t>(digit)];
-  return kSectionTexts[0];
-}
+std::string SectionText(int digit) { return std::string(SectionView(digit)); }
 
 int SectionDigit(std::string_view text) {
   for (std::size_t i = 1; i < kSectionTexts.size(); ++i) {
@@ -102,6 +174,27 @@ std::string DecodeIntro(std::span<const std::uint8_t> bytes, std::size_t r) {
 
 std::string DecodeNextSection(std::span<const std::uint8_t> bytes, std::size_t r) {
   return SectionText(ReadU8(bytes, r + mfd::kSections) & 0x0F);
+}
+
+void DecodeRecordCells(std::span<const std::uint8_t> bytes, std::size_t r,
+                       std::array<std::string, col::kCount>& cells) {
+  CheckRange(bytes.size(), r, mfd::kRecordSize);
+  const auto cell = [&](int column) -> std::string& {
+    return cells[static_cast<std::size_t>(column)];
+  };
+  AssignNumberText(cell(col::kNumber), ReadU16(bytes, r + mfd::kNumber) + 1, 4);
+  AssignGenre(cell(col::kGenre), bytes, r);
+  AssignUpToZero(cell(col::kMusic), bytes, r + mfd::kMusic, mfd::kMusicLength);
+  AssignTimeSig(cell(col::kTimeSig), bytes, r);
+  AssignTempo(cell(col::kTempo), bytes, r);
+  AssignUpToZero(cell(col::kKeywords), bytes, r + mfd::kKeywords, mfd::kKeywordsLength);
+  const std::uint8_t flags = bytes[r + mfd::kFlags];
+  cell(col::kFav).assign(YesNo(flags, mfd::kFavorite));
+  cell(col::kS1).assign(YesNo(flags, mfd::kSearch1));
+  cell(col::kS2).assign(YesNo(flags, mfd::kSearch2));
+  const std::uint8_t sections = bytes[r + mfd::kSections];
+  cell(col::kIntro).assign(SectionView(sections >> 4));
+  cell(col::kNext).assign(SectionView(sections & 0x0F));
 }
 
 void EncodeText(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t length,

@@ -86,6 +86,11 @@ int SectionCode(std::string_view text);
 std::string DecodeIntro(std::span<const std::uint8_t> bytes, std::size_t r);
 std::string DecodeNextSection(std::span<const std::uint8_t> bytes, std::size_t r);
 
+// Every list text of one record at once, written into the cells of its row where they are: all
+// but "Style or File", which follows the source instrument's rules, and the filler column.
+void DecodeRecordCells(std::span<const std::uint8_t> bytes, std::size_t r,
+                       std::array<std::string, col::kCount>& cells);
+
 // Encoding. Text fields are written one byte per character (the core's text is already
 // Windows-1252), cut at the field length, the rest filled with zero bytes.
 void EncodeText(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t length,

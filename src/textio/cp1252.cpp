@@ -88,24 +88,6 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
-char LowerCp1252(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
-  if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
-  switch (b) {
-    case 0x8A:
-      return static_cast<char>(0x9A);
-    case 0x8C:
-      return static_cast<char>(0x9C);
-    case 0x8E:
-      return static_cast<char>(0x9E);
-    case 0x9F:
-      return static_cast<char>(0xFF);
-    default:
-      return c;
-  }
-}
-
 char UpperCp1252(char c) {
   const auto b = static_cast<unsigned char>(c);
   if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
@@ -143,17 +125,5 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
-
-std::string_view TrimLeftBlanks(std::string_view text) {
-  const auto pos = text.find_first_not_of(' ');
-  return pos == std::string_view::npos ? std::string_view{} : text.substr(pos);
-}
-
-std::string_view TrimRightBlanks(std::string_view text) {
-  const auto pos = text.find_last_not_of(' ');
-  return pos == std::string_view::npos ? std::string_view{} : text.substr(0, pos + 1);
-}
-
-std::string_view TrimBlanks(std::string_view text) { return TrimRightBlanks(TrimLeftBlanks(text)); }
 
 }  // namespace cadenzo

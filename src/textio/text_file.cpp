@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -14,12 +15,22 @@ namespace cadenzo {
 namespace fs = std::filesystem;
 
 std::string ReadWholeFile(const fs::path& path) {
-  try {
-    const Bytes bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-  } catch (const RuntimeError&) {
-    return {};
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return {};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
+  std::array<char, 65536> buffer;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the end, or a read error: what was read so far
+    text.append(buffer.data(), static_cast<std::size_t>(n));
   }
+  ::close(fd);
+  return text;
 }
 
 Bytes ReadFileBytes(const fs::path& path) {

@@ -214,7 +214,25 @@ TEST_F(Resolving, FollowsTheLookupSteps) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Resolve(c.number, c.text), c.expected) << c.number << " " << c.text;
+    // The pass's numeric form agrees.
+    const std::optional<int> expectedNumber =
+        c.expected ? std::optional<int>(std::stoi(*c.expected)) : std::nullopt;
+    EXPECT_EQ(ResolveTargetStyleNumber(std::stoi(c.number), c.text, maps_), expectedNumber)
+        << c.number << " " << c.text;
   }
+}
+
+TEST(ResolveTargetStyleNumber, NumberZeroAndListNumbersThatAreNoNumbers) {
+  TempDir dir;
+  dir.Write("T.dat", std::string("Zero;0000\r\nOdd;12a\r\nBig;70000\r\n"));
+  const auto maps = BuildTargetMaps(dir.Str(), "T");
+  EXPECT_EQ(ResolveTargetStyleNumber(0, "Anything", maps), 0);
+  EXPECT_EQ(ResolveTargetStyle("0000", "Anything", maps), "0");
+  // The text form finds these names; their numbers cannot be written, so the pass finds nothing.
+  EXPECT_EQ(ResolveTargetStyle("0999", "Odd", maps), "12a");
+  EXPECT_EQ(ResolveTargetStyleNumber(999, "Odd", maps), std::nullopt);
+  EXPECT_EQ(ResolveTargetStyle("0999", "Big", maps), "70000");
+  EXPECT_EQ(ResolveTargetStyleNumber(999, "Big", maps), std::nullopt);
 }
 
 TEST(ResolveTargetStyle, EmptyTargetFindsNothing) {

@@ -193,6 +193,19 @@ TEST_F(ReaderTest, TruncatedFileKeepsTheRowsReadAndReportsList1) {
   EXPECT_FALSE(fx.state.FileLoaded);
 }
 
+// The first open selects the source model as the target, which reads its list once: a bad line
+// in it is reported once, and the styles before it stay in the editor's list.
+TEST_F(ReaderTest, FirstOpenReportsABadTargetListOnce) {
+  fx.dir.Write("app/PSR-S970.dat", std::string("Cool Beat;0291\r\nno semicolon\r\nLast;300\r\n"));
+  Open(FileBuilder{.records = {RecordBuilder{.style = 291}}});
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_NE(fx.dialogs.messages[0].text.find("setupCboStyle  Cool Beat  0291"), std::string::npos)
+      << fx.dialogs.messages[0].text;
+  ASSERT_EQ(fx.state.Editor.styles.size(), 1u);
+  EXPECT_EQ(fx.state.Editor.styles[0].text, "Cool Beat");
+  EXPECT_EQ(Style(0), "Cool Beat");
+}
+
 struct HostileCase {
   const char* name;
   std::vector<std::uint8_t> bytes;

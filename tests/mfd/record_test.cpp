@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/runtime_error.h"
 #include "support/builders.h"
 
@@ -129,6 +131,57 @@ TEST(NumberText, PadsToFourDigitsAndKeepsLongerNumbers) {
   EXPECT_EQ(NumberText(124, 5), "00124");
   const auto bytes = RecordBuilder{.number = 41}.Build();
   EXPECT_EQ(DecodeNumberText(bytes, 0), "0042");
+}
+
+TEST(NumberText, NegativeNumbersKeepTheirSignBeforeThePadding) {
+  EXPECT_EQ(NumberText(-7, 3), "-007");
+  EXPECT_EQ(NumberText(-12345), "-12345");
+}
+
+// The reader fills its rows with DecodeRecordCells: it must agree with the field decoders, also
+// over cells that held other texts, and leave the style and filler cells alone.
+TEST(DecodeRecordCells, AgreesWithTheFieldDecoders) {
+  std::vector<std::vector<std::uint8_t>> records = {
+      RecordBuilder{}.Build(),
+      RecordBuilder{.number = 41,
+                    .numerator = 12,
+                    .denominator = 8,
+                    .tempo = 96,
+                    .flags = 3,
+                    .music = std::string(32, 'M'),
+                    .genre = std::string(16, 'G'),
+                    .keywords = "party,slow",
+                    .intro = 10,
+                    .next = 7}
+          .Build(),
+      RecordBuilder{.number = 65535, .numerator = 255, .flags = 8, .music = "", .genre = ""}
+          .Build()};
+  records.back()[mfd::kTempo] = 0xFF;
+  records.back()[mfd::kSections] = 0xB0;
+  records.back()[mfd::kGenre + 3] = 'X';  // a genre after a zero byte
+  for (const auto& bytes : records) {
+    std::array<std::string, col::kCount> cells;
+    cells.fill(std::string(40, '#'));
+    DecodeRecordCells(bytes, 0, cells);
+    const auto cell = [&](int column) { return cells[static_cast<std::size_t>(column)]; };
+    const FlagTexts flags = DecodeFlags(bytes[mfd::kFlags]);
+    EXPECT_EQ(cell(col::kNumber), DecodeNumberText(bytes, 0));
+    EXPECT_EQ(cell(col::kGenre), DecodeGenre(bytes, 0));
+    EXPECT_EQ(cell(col::kMusic), DecodeMusic(bytes, 0));
+    EXPECT_EQ(cell(col::kTimeSig), DecodeTimeSig(bytes, 0));
+    EXPECT_EQ(cell(col::kTempo), DecodeTempo(bytes, 0));
+    EXPECT_EQ(cell(col::kKeywords), DecodeKeywords(bytes, 0));
+    EXPECT_EQ(cell(col::kFav), flags.fav);
+    EXPECT_EQ(cell(col::kS1), flags.s1);
+    EXPECT_EQ(cell(col::kS2), flags.s2);
+    EXPECT_EQ(cell(col::kIntro), DecodeIntro(bytes, 0));
+    EXPECT_EQ(cell(col::kNext), DecodeNextSection(bytes, 0));
+    EXPECT_EQ(cell(col::kStyle), std::string(40, '#'));
+    EXPECT_EQ(cell(col::kFiller), std::string(40, '#'));
+  }
+  EXPECT_THROW(DecodeRecordCells(std::vector<std::uint8_t>(91, 0), 0,
+                                 *std::make_unique<std::array<std::string, col::kCount>>()),
+               RuntimeError);
 }
 
 struct EncodeCase {

@@ -51,6 +51,21 @@ TEST(CaseFolding, CoversAsciiAndWindows1252Letters) {
   EXPECT_EQ(UpperCp1252("abc\xFF"), "ABC\x9F");
 }
 
+// Lower and upper case are each other's inverse on every letter, and every other byte is left
+// as it is: 26 ASCII letters, 30 accented letters, and the four pairs of 0x8A to 0x9F.
+TEST(CaseFolding, LowerAndUpperPairEveryLetterOfTheCodePage) {
+  int pairs = 0;
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>(i);
+    const char lower = LowerCp1252(c);
+    if (lower == c) continue;
+    ++pairs;
+    EXPECT_EQ(UpperCp1252(lower), c) << "byte " << i;
+    EXPECT_EQ(LowerCp1252(lower), lower) << "byte " << i;
+  }
+  EXPECT_EQ(pairs, 26 + 30 + 4);
+}
+
 TEST(Trim, TrimsBlanksOnly) {
   EXPECT_EQ(TrimBlanks("  a b \t "), "a b \t");
   EXPECT_EQ(TrimBlanks("   "), "");
