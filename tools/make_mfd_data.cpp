@@ -27,7 +27,8 @@ Bytes Header(char generation, const std::string& model) {
   for (std::size_t i = 0; i < 12; ++i) header[i] = static_cast<std::uint8_t>(magic[i]);
   header[12] = static_cast<std::uint8_t>(generation);
   for (std::size_t i = 16; i < 32; ++i) header[i] = ' ';
-  for (std::size_t i = 0; i < model.size(); ++i) header[16 + i] = static_cast<std::uint8_t>(model[i]);
+  for (std::size_t i = 0; i < model.size(); ++i)
+    header[16 + i] = static_cast<std::uint8_t>(model[i]);
   return header;
 }
 
@@ -40,7 +41,8 @@ struct Blank {
 constexpr Blank kBlanks[] = {
     {'1', "PSR-2000", "Blank 1 - PSR-1000 1100 2000 2100, CVP-203 to 210, TYROS.mfd"},
     {'2', "PSR-3000", "Blank 2 - PSR-1500 3000 S700 S900, CVP-30x 409, TYROS 2 3.mfd"},
-    {'3', "PSR-S970", "Blank 3 - PSR-S6x0 to S975, SX600 700 900, CVP-5x9 6x9, GENOS, TYROS 4 5.mfd"},
+    {'3', "PSR-S970",
+     "Blank 3 - PSR-S6x0 to S975, SX600 700 900, CVP-5x9 6x9, GENOS, TYROS 4 5.mfd"},
 };
 
 // A small deterministic generator, so that every build makes the same example.
@@ -56,22 +58,22 @@ class Lcg {
   std::uint32_t state_ = 20261208u;
 };
 
-constexpr const char* kGenres[] = {"Pop",   "Rock",  "Ballad", "Jazz",    "Latin",  "Country",
+constexpr const char* kGenres[] = {"Pop",   "Rock",  "Ballad", "Jazz",     "Latin", "Country",
                                    "Dance", "Swing", "Waltz",  "Ballroom", "Party", "Movie"};
-constexpr const char* kFirst[] = {"Morning", "Silver",  "Velvet", "Golden", "Midnight", "Paper",
-                                  "Crystal", "Amber",   "Quiet",  "Northern", "Summer", "Little",
-                                  "Electric", "Harbour", "Blue",  "Dancing"};
-constexpr const char* kSecond[] = {"Lantern", "Harbour", "Avenue", "Meadow", "Train",  "Garden",
-                                   "River",   "Window",  "Parade", "Letter", "Skyline", "Shuffle",
-                                   "Serenade", "Carousel", "Horizon", "Boulevard"};
-constexpr const char* kKeywords[] = {"slow", "party", "wedding", "classic", "new", "duet", "fast",
-                                     "evening", "solo", "request"};
+constexpr const char* kFirst[] = {"Morning",  "Silver",  "Velvet", "Golden",   "Midnight", "Paper",
+                                  "Crystal",  "Amber",   "Quiet",  "Northern", "Summer",   "Little",
+                                  "Electric", "Harbour", "Blue",   "Dancing"};
+constexpr const char* kSecond[] = {
+    "Lantern", "Harbour", "Avenue",  "Meadow",  "Train",    "Garden",   "River",   "Window",
+    "Parade",  "Letter",  "Skyline", "Shuffle", "Serenade", "Carousel", "Horizon", "Boulevard"};
+constexpr const char* kKeywords[] = {"slow", "party", "wedding", "classic", "new",
+                                     "duet", "fast",  "evening", "solo",    "request"};
 constexpr std::pair<int, int> kTimeSigs[] = {{4, 4}, {4, 4}, {4, 4}, {3, 4}, {6, 8}, {2, 4}};
 
 bool WriteExample(const std::string& listPath, const std::string& outPath, int records) {
   const std::filesystem::path list(listPath);
-  const auto entries = cadenzo::ReadStyleList(list.parent_path().string() + "/",
-                                              list.stem().string());
+  const auto entries =
+      cadenzo::ReadStyleList(list.parent_path().string() + "/", list.stem().string());
   if (entries.empty()) {
     std::fprintf(stderr, "make_mfd_data: no styles in %s\n", listPath.c_str());
     return false;
@@ -114,9 +116,11 @@ bool WriteExample(const std::string& listPath, const std::string& outPath, int r
     }
     file[r + mfd::kFlags] = static_cast<std::uint8_t>(rng.Below(10) < 7 ? 0 : rng.Below(8));
     cadenzo::EncodeText(file, r + mfd::kMusic, mfd::kMusicLength, music);
-    cadenzo::EncodeText(file, r + mfd::kGenre, mfd::kGenreLength, kGenres[rng.Below(std::size(kGenres))]);
+    cadenzo::EncodeText(file, r + mfd::kGenre, mfd::kGenreLength,
+                        kGenres[rng.Below(std::size(kGenres))]);
     std::string keywords = kKeywords[rng.Below(std::size(kKeywords))];
-    if (rng.Below(3) == 0) keywords += std::string(",") + kKeywords[rng.Below(std::size(kKeywords))];
+    if (rng.Below(3) == 0)
+      keywords += std::string(",") + kKeywords[rng.Below(std::size(kKeywords))];
     cadenzo::EncodeText(file, r + mfd::kKeywords, mfd::kKeywordsLength, keywords);
     const int intro = 1 + static_cast<int>(rng.Below(3));
     const int next = 4 + static_cast<int>(rng.Below(4));

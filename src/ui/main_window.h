@@ -73,7 +73,7 @@ class MainWindow : public QMainWindow {
   // A column header was clicked; the core list is already sorted.
   void ColumnClicked(int column);
 
-  protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
