@@ -155,7 +155,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     try {
       WriteFileAtomic(
           state.ExportLogPath.empty() ? state.UserFolder + "ExportLog.txt" : state.ExportLogPath,
-          log);
+          log, Flush::kWriteBack);
     } catch (const RuntimeError& e) {
       ReportError(dialogs, e, "WriteTextFileContents");
     }
