@@ -133,6 +133,20 @@ void BM_PreviewPassOtherTarget(benchmark::State& state) {
   Finish(state, d);
 }
 
+// The preview pass while the list is sorted by Music: the pass walks the rows in record order
+// and leaves them sorted as they were.
+void BM_PreviewPassSortedByMusic(benchmark::State& state) {
+  auto& d = Data(state);
+  d.Open();
+  d.fx.state.SortColumn = col::kMusic;
+  d.fx.state.List.SetSort(col::kMusic, false);
+  for (auto _ : state) {
+    SaveMusicFinderx(d.fx.state, d.fx.dialogs, kModel, false, PassMode::kPreview);
+    benchmark::DoNotOptimize(d.fx.state.SaveBytes.size());
+  }
+  Finish(state, d);
+}
+
 // The image alone: header and every record with its stored style, as the pass writes them.
 void BM_BuildImage(benchmark::State& state) {
   auto& d = Data(state);
@@ -221,6 +235,7 @@ CADENZO_BENCH(BM_MemcpyFloor, kMicrosecond);
 CADENZO_BENCH(BM_Read, kMillisecond);
 CADENZO_BENCH(BM_PreviewPass, kMillisecond);
 CADENZO_BENCH(BM_PreviewPassOtherTarget, kMillisecond);
+CADENZO_BENCH(BM_PreviewPassSortedByMusic, kMillisecond);
 CADENZO_BENCH(BM_BuildImage, kMillisecond);
 CADENZO_BENCH(BM_ReadPreviewImage, kMillisecond);
 CADENZO_BENCH(BM_Open, kMillisecond);
