@@ -1,8 +1,6 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -129,6 +127,11 @@ TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) 
     // A line without a name would make every empty style text match it.
     if (!key.empty()) maps.nameMap.Add(key, number);
     maps.numberSet.Add(number, number);
+    if (const auto value = StyleNumberValue(number); value && std::to_string(*value) == number) {
+      const auto index = static_cast<std::size_t>(*value);
+      if (maps.numbers.size() <= index) maps.numbers.resize(index + 1);
+      maps.numbers[index] = true;
+    }
   }
   return maps;
 }
@@ -176,9 +179,8 @@ std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
 std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
                                             const TargetMaps& maps) {
   if (IsMediaReference(styleText)) return std::nullopt;
-  std::array<char, 16> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), styleNumber).ptr;
-  if (maps.numberSet.Has(std::string_view(digits.data(), end))) return styleNumber;
+  const auto index = static_cast<std::size_t>(styleNumber);
+  if (index < maps.numbers.size() && maps.numbers[index]) return styleNumber;
   if (const auto* found = FindByName(styleText, maps)) return StyleNumberValue(*found);
   return std::nullopt;
 }

@@ -73,7 +73,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
           std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
       for (std::size_t i = 0; i < rows; ++i) {
         Row& row = list[recordOrder[i]];
-        if (row.Cell(col::kGenre) == "deleted") continue;
+        if (row.Cell(col::kGenre) == std::string_view("deleted")) continue;
         if (checkedOnly && !row.checked) continue;
         ++result.recordsRead;
 
