@@ -95,6 +95,21 @@ void BM_MemcpyFloor(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * d.bytes.size()));
 }
 
+// The floor of decoding in this design: n empty rows of thirteen strings appended to a list.
+void BM_EmptyRowsFloor(benchmark::State& state) {
+  auto& d = Data(state);
+  RecordList list;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list = RecordList{};
+    state.ResumeTiming();
+    list.Reserve(static_cast<std::size_t>(state.range(0)));
+    for (std::int64_t i = 0; i < state.range(0); ++i) list.Add();
+    benchmark::DoNotOptimize(list.Size());
+  }
+  Finish(state, d);
+}
+
 // Decoding alone: every record into a row of an empty list (no style lists read, no pass).
 void BM_Read(benchmark::State& state) {
   auto& d = Data(state);
@@ -232,6 +247,7 @@ void BM_DelimitedExport(benchmark::State& state) {
 #define CADENZO_BENCH(name, unit) BENCHMARK(name)->Arg(2500)->Arg(32767)->Unit(benchmark::unit)
 
 CADENZO_BENCH(BM_MemcpyFloor, kMicrosecond);
+CADENZO_BENCH(BM_EmptyRowsFloor, kMillisecond);
 CADENZO_BENCH(BM_Read, kMillisecond);
 CADENZO_BENCH(BM_PreviewPass, kMillisecond);
 CADENZO_BENCH(BM_PreviewPassOtherTarget, kMillisecond);
