@@ -92,10 +92,10 @@ std::optional<int> StyleNumberValue(std::string_view numberText) {
 
 std::size_t KeyedCollection::NoCaseHash::operator()(std::string_view key) const {
   // FNV-1a over the folded bytes.
-  std::size_t hash = 14695981039346656037ull;
+  std::size_t hash = 14695981039346656037ULL;
   for (const char c : key) {
     hash ^= static_cast<unsigned char>(LowerCp1252(c));
-    hash *= 1099511628211ull;
+    hash *= 1099511628211ULL;
   }
   return hash;
 }

@@ -110,14 +110,14 @@ void RecordList::Resort() {
   // Most re-sorts find the list in order already.
   if (std::is_sorted(rows_.begin(), rows_.end(), before)) return;
   std::vector<std::uint32_t> positions(rows_.size());
-  std::iota(positions.begin(), positions.end(), 0u);
+  std::iota(positions.begin(), positions.end(), 0U);
   SortPositions(positions, key, descending_);
   MoveRows(positions);
 }
 
 std::vector<std::uint32_t> RecordList::OrderBy(int key) const {
   std::vector<std::uint32_t> positions(rows_.size());
-  std::iota(positions.begin(), positions.end(), 0u);
+  std::iota(positions.begin(), positions.end(), 0U);
   if (sortOn_) SortPositions(positions, key, false);
   return positions;
 }
