@@ -95,6 +95,21 @@ void BM_MemcpyFloor(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * d.bytes.size()));
 }
 
+// The floor of decoding in this design: n empty rows of thirteen strings appended to a list.
+void BM_EmptyRowsFloor(benchmark::State& state) {
+  auto& d = Data(state);
+  RecordList list;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list = RecordList{};
+    state.ResumeTiming();
+    list.Reserve(static_cast<std::size_t>(state.range(0)));
+    for (std::int64_t i = 0; i < state.range(0); ++i) list.Add();
+    benchmark::DoNotOptimize(list.Size());
+  }
+  Finish(state, d);
+}
+
 // Decoding alone: every record into a row of an empty list (no style lists read, no pass).
 void BM_Read(benchmark::State& state) {
   auto& d = Data(state);
@@ -128,6 +143,20 @@ void BM_PreviewPassOtherTarget(benchmark::State& state) {
   d.Open();
   for (auto _ : state) {
     SaveMusicFinderx(d.fx.state, d.fx.dialogs, "PSR-2000", false, PassMode::kPreview);
+    benchmark::DoNotOptimize(d.fx.state.SaveBytes.size());
+  }
+  Finish(state, d);
+}
+
+// The preview pass while the list is sorted by Music: the pass walks the rows in record order
+// and leaves them sorted as they were.
+void BM_PreviewPassSortedByMusic(benchmark::State& state) {
+  auto& d = Data(state);
+  d.Open();
+  d.fx.state.SortColumn = col::kMusic;
+  d.fx.state.List.SetSort(col::kMusic, false);
+  for (auto _ : state) {
+    SaveMusicFinderx(d.fx.state, d.fx.dialogs, kModel, false, PassMode::kPreview);
     benchmark::DoNotOptimize(d.fx.state.SaveBytes.size());
   }
   Finish(state, d);
@@ -218,9 +247,11 @@ void BM_DelimitedExport(benchmark::State& state) {
 #define CADENZO_BENCH(name, unit) BENCHMARK(name)->Arg(2500)->Arg(32767)->Unit(benchmark::unit)
 
 CADENZO_BENCH(BM_MemcpyFloor, kMicrosecond);
+CADENZO_BENCH(BM_EmptyRowsFloor, kMillisecond);
 CADENZO_BENCH(BM_Read, kMillisecond);
 CADENZO_BENCH(BM_PreviewPass, kMillisecond);
 CADENZO_BENCH(BM_PreviewPassOtherTarget, kMillisecond);
+CADENZO_BENCH(BM_PreviewPassSortedByMusic, kMillisecond);
 CADENZO_BENCH(BM_BuildImage, kMillisecond);
 CADENZO_BENCH(BM_ReadPreviewImage, kMillisecond);
 CADENZO_BENCH(BM_Open, kMillisecond);

@@ -105,6 +105,9 @@ struct AppState {
   // and the conversion log goes to a file of the user's choice instead of the user folder.
   bool KeepSourceInstrument = false;
   std::string ExportLogPath;
+  // Headless use: no window shows the list, so the preview pass (which colours it and rewrites
+  // the conversion log) is not run. Saving runs the pass as always.
+  bool SkipPreview = false;
 
   // The main window caption.
   std::string Caption = "Cadenzo";

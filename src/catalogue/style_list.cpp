@@ -1,8 +1,6 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -94,10 +92,10 @@ std::optional<int> StyleNumberValue(std::string_view numberText) {
 
 std::size_t KeyedCollection::NoCaseHash::operator()(std::string_view key) const {
   // FNV-1a over the folded bytes.
-  std::size_t hash = 14695981039346656037ull;
+  std::size_t hash = 14695981039346656037ULL;
   for (const char c : key) {
     hash ^= static_cast<unsigned char>(LowerCp1252(c));
-    hash *= 1099511628211ull;
+    hash *= 1099511628211ULL;
   }
   return hash;
 }
@@ -129,6 +127,11 @@ TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) 
     // A line without a name would make every empty style text match it.
     if (!key.empty()) maps.nameMap.Add(key, number);
     maps.numberSet.Add(number, number);
+    if (const auto value = StyleNumberValue(number); value && std::to_string(*value) == number) {
+      const auto index = static_cast<std::size_t>(*value);
+      if (maps.numbers.size() <= index) maps.numbers.resize(index + 1);
+      maps.numbers[index] = true;
+    }
   }
   return maps;
 }
@@ -176,9 +179,8 @@ std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
 std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
                                             const TargetMaps& maps) {
   if (IsMediaReference(styleText)) return std::nullopt;
-  std::array<char, 16> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), styleNumber).ptr;
-  if (maps.numberSet.Has(std::string_view(digits.data(), end))) return styleNumber;
+  const auto index = static_cast<std::size_t>(styleNumber);
+  if (index < maps.numbers.size() && maps.numbers[index]) return styleNumber;
   if (const auto* found = FindByName(styleText, maps)) return StyleNumberValue(*found);
   return std::nullopt;
 }

@@ -72,6 +72,8 @@ bool CollectionHasKey(const KeyedCollection& collection, std::string_view key);
 struct TargetMaps {
   KeyedCollection nameMap;    // NormalizeStyleName(trimmed name) -> StripLeadingZeros(number)
   KeyedCollection numberSet;  // StripLeadingZeros(number) -> same
+  // The keys of numberSet that are numbers from 0 to 65535, by value, for the pass's lookups.
+  std::vector<bool> numbers;
 };
 TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target);
 
@@ -81,6 +83,7 @@ std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
                                               std::string_view styleText, const TargetMaps& maps);
 // The same for the processing pass, with numbers: the stored style number (0 to 65535) in, the
 // target's number out; nothing when not found or when the list's number text is not a number.
+// The maps are those BuildTargetMaps makes.
 std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
                                             const TargetMaps& maps);
 

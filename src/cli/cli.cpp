@@ -260,11 +260,11 @@ int Dump(AppState& state, std::ostream& out) {
 int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
   CheckModel(o.target, state.AppPath);
   if (std::filesystem::is_directory(o.output)) throw DataError{o.output + " is a folder"};
+  if (!o.log.empty()) state.ExportLogPath = o.log;
   OpenFile(state, dialogs, o);
   cboInst_Click(state, dialogs, o.target);
   if (o.noUserStyles) state.AllowUserStyles = false;
   if (o.hasDefaultStyle) state.DefaultStyle = o.defaultStyle;
-  if (!o.log.empty()) state.ExportLogPath = o.log;
   dialogs.SetSavePath(o.output);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
   const PassResult result = SaveMusicFinderx(state, dialogs, o.target, false, PassMode::kSave);
@@ -315,6 +315,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       }
       return o.command == "info" ? Info(state, out) : Dump(state, out);
     }
+    // Nothing shows the rows' colours, and only a conversion writes a log.
+    state.SkipPreview = true;
     if (o.command == "convert") return Convert(state, dialogs, o, out);
     return ListRows(state, dialogs, o, out);
   } catch (const DataError& e) {

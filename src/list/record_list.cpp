@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <numeric>
 
 #include "textio/cp1252.h"
 
@@ -80,6 +81,25 @@ void RecordList::SelectOnly(int position) {
   }
 }
 
+void RecordList::SortPositions(std::vector<std::uint32_t>& positions, int key,
+                               bool descending) const {
+  const int sign = descending ? -1 : 1;
+  std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return sign * CompareTexts(rows_[a].Cell(key), rows_[b].Cell(key)) < 0;
+  });
+}
+
+void RecordList::MoveRows(const std::vector<std::uint32_t>& positions) {
+  // Rows are large to move: each moves once, and none when they are in place already.
+  bool inPlace = true;
+  for (std::size_t i = 0; i < positions.size() && inPlace; ++i) inPlace = positions[i] == i;
+  if (inPlace) return;
+  std::vector<Row> sorted;
+  sorted.reserve(rows_.size());
+  for (const std::uint32_t i : positions) sorted.push_back(std::move(rows_[i]));
+  rows_ = std::move(sorted);
+}
+
 void RecordList::Resort() {
   if (!sortOn_) return;
   const int key = sortKey_;
@@ -87,17 +107,38 @@ void RecordList::Resort() {
   const auto before = [&](const Row& a, const Row& b) {
     return sign * CompareTexts(a.Cell(key), b.Cell(key)) < 0;
   };
-  // Most re-sorts find the list in order already (the processing pass sorts by Number twice).
+  // Most re-sorts find the list in order already.
   if (std::is_sorted(rows_.begin(), rows_.end(), before)) return;
-  // Sort positions, then move each row once: rows are large to move.
-  std::vector<std::uint32_t> order(rows_.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::uint32_t a, std::uint32_t b) { return before(rows_[a], rows_[b]); });
-  std::vector<Row> sorted;
-  sorted.reserve(rows_.size());
-  for (const std::uint32_t i : order) sorted.push_back(std::move(rows_[i]));
-  rows_ = std::move(sorted);
+  std::vector<std::uint32_t> positions(rows_.size());
+  std::iota(positions.begin(), positions.end(), 0U);
+  SortPositions(positions, key, descending_);
+  MoveRows(positions);
+}
+
+std::vector<std::uint32_t> RecordList::OrderBy(int key) const {
+  std::vector<std::uint32_t> positions(rows_.size());
+  std::iota(positions.begin(), positions.end(), 0U);
+  if (sortOn_) SortPositions(positions, key, false);
+  return positions;
+}
+
+void RecordList::SetSortKeyAfter(std::vector<std::uint32_t> firstOrder, int key) {
+  sortKey_ = key;
+  descending_ = false;
+  if (!sortOn_) return;
+  // The two sorts leave the rows ordered by the key, and rows of equal keys in the first order.
+  // After an earlier pass the rows are in that order already: one look along them tells.
+  std::vector<std::uint32_t> rank(rows_.size());
+  for (std::size_t i = 0; i < firstOrder.size(); ++i)
+    rank[firstOrder[i]] = static_cast<std::uint32_t>(i);
+  bool inOrder = true;
+  for (std::size_t i = 1; i < rows_.size() && inOrder; ++i) {
+    const int c = CompareTexts(rows_[i - 1].Cell(key), rows_[i].Cell(key));
+    inOrder = c < 0 || (c == 0 && rank[i - 1] < rank[i]);
+  }
+  if (inOrder) return;
+  SortPositions(firstOrder, key, false);
+  MoveRows(firstOrder);
 }
 
 bool RecordList::ClickColumn(int column) {

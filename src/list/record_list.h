@@ -65,6 +65,13 @@ class RecordList {
   void SelectOnly(int position);
   // Sorts by the current state if sorting is on.
   void Resort();
+  // The positions of the rows in the order an ascending sort by `key` would show them, without
+  // moving a row; every position in turn when sorting is off.
+  std::vector<std::uint32_t> OrderBy(int key) const;
+  // Leaves the list as SetSortKey(first) and then SetSortKey(key) (both ascending) would, given
+  // `firstOrder` = OrderBy(first) of the rows as they are: the rows move at most once, and not at
+  // all when they are in that order already.
+  void SetSortKeyAfter(std::vector<std::uint32_t> firstOrder, int key);
   // A click on a column header: same column reverses the order; another starts ascending.
   // Returns true when a new column became the key (the caller stores it in SortColumn).
   bool ClickColumn(int column);
@@ -73,6 +80,10 @@ class RecordList {
   static int CompareTexts(std::string_view a, std::string_view b);
 
  private:
+  // Sorts positions stably by the key in the given order; moves the rows to match them.
+  void SortPositions(std::vector<std::uint32_t>& positions, int key, bool descending) const;
+  void MoveRows(const std::vector<std::uint32_t>& positions);
+
   std::vector<Row> rows_;
   bool sortOn_ = false;
   int sortKey_ = 0;

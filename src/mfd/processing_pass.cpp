@@ -53,107 +53,118 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     state.ShowConversionNotes = false;
 
     RecordList& list = state.List;
-    list.SetSortKey(col::kNumber, false);
+    // The walk goes in record order, the order a sort by Number gives, but the rows stay where
+    // they are until the end. A pass that stops early leaves them sorted by Number.
+    const std::vector<std::uint32_t> recordOrder = list.OrderBy(col::kNumber);
+    const auto stopInRecordOrder = [&] { list.SetSortKey(col::kNumber, false); };
+    try {
+      const std::span<const std::uint8_t> bytes = state.FileBytes;
+      state.RecordCount = HeaderCount(bytes);
+      const bool keepsRefs = KeepsFileReferences(target);
+      if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
 
-    const std::span<const std::uint8_t> bytes = state.FileBytes;
-    state.RecordCount = HeaderCount(bytes);
-    const bool keepsRefs = KeepsFileReferences(target);
-    if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
+      // The number DefaultStyle has on the target, for records given the default style.
+      const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
+      const int defaultStyleNumber =
+          defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
 
-    // The number DefaultStyle has on the target, for records given the default style.
-    const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
-    const int defaultStyleNumber =
-        defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
+      const std::size_t rows =
+          std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
+      for (std::size_t i = 0; i < rows; ++i) {
+        Row& row = list[recordOrder[i]];
+        if (row.Cell(col::kGenre) == std::string_view("deleted")) continue;
+        if (checkedOnly && !row.checked) continue;
+        ++result.recordsRead;
 
-    const std::size_t rows =
-        std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
-    for (std::size_t i = 0; i < rows; ++i) {
-      Row& row = list[i];
-      if (row.Cell(col::kGenre) == "deleted") continue;
-      if (checkedOnly && !row.checked) continue;
-      ++result.recordsRead;
+        int newStyle = -1;
+        bool notFound = false;
+        std::string filePath;
+        // The row's own record, found through its Number text.
+        const int number = row.RecordNumber();
+        if (number < 1 || number > state.RecordCount) throw RuntimeError(err::kSubscriptOutOfRange);
+        const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
+        const int s = ReadU16(bytes, r + mfd::kStyle);
 
-      int newStyle = -1;
-      bool notFound = false;
-      std::string filePath;
-      // The row's own record, found through its Number text.
-      const int number = row.RecordNumber();
-      if (number < 1 || number > state.RecordCount) throw RuntimeError(err::kSubscriptOutOfRange);
-      const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
-      const int s = ReadU16(bytes, r + mfd::kStyle);
+        const std::string& styleText = row.Cell(col::kStyle);
+        const bool media = styleText.find(':') != std::string::npos;
+        if (!media) {
+          if (const auto found = ResolveTargetStyleNumber(s, styleText, maps)) {
+            newStyle = *found;
+          } else {
+            notFound = true;
+          }
+        }
+        // A record cut off inside its song name fails here, whether or not the log needs the name.
+        CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
 
-      const std::string& styleText = row.Cell(col::kStyle);
-      const bool media = styleText.find(':') != std::string::npos;
-      if (!media) {
-        if (const auto found = ResolveTargetStyleNumber(s, styleText, maps)) {
-          newStyle = *found;
+        bool red = false;
+        if (!media) {
+          red = notFound;
+        } else if (IsTyros4Or5(target)) {
+          red = false;
+        } else if (keepsRefs) {
+          const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
+          if (UpperCp1252(prefix) != "USB:" && prefix != "Preset:") {
+            red = true;
+            notFound = true;
+          }
         } else {
-          notFound = true;
-        }
-      }
-      // A record cut off inside its song name fails here, whether or not the log needs the name.
-      CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
-
-      bool red = false;
-      if (!media) {
-        red = notFound;
-      } else if (IsTyros4Or5(target)) {
-        red = false;
-      } else if (keepsRefs) {
-        const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
-        if (UpperCp1252(prefix) != "USB:" && prefix != "Preset:") {
           red = true;
-          notFound = true;
         }
-      } else {
-        red = true;
-      }
-      row.styleColor = red ? kRed : kBlack;
-      if (red) state.ShowConversionNotes = true;
+        row.styleColor = red ? kRed : kBlack;
+        if (red) state.ShowConversionNotes = true;
 
-      if (notFound) {
-        if (state.AllowUserStyles) {
-          newStyle = s;
-        } else if (state.DefaultStyle == "None" || state.DefaultStyle.empty()) {
+        if (notFound) {
+          if (state.AllowUserStyles) {
+            newStyle = s;
+          } else if (state.DefaultStyle == "None" || state.DefaultStyle.empty()) {
+            ++result.dropped;
+            continue;
+          } else {
+            log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " +
+                   NormalizeStyleName(styleText) + "\r\n";
+            newStyle = defaultStyleNumber;
+            notFound = false;
+            ++logCounter;
+            ++result.givenDefault;
+          }
+        }
+
+        if (keepsRefs && media && !notFound) {
+          filePath = styleText;
+          newStyle = mfd::kMediaStyle;
+          writer.AddFileReference(writer.Written(), styleText);
+          ++result.mediaReferences;
+        }
+        if (newStyle == -1) {
           ++result.dropped;
           continue;
-        } else {
-          log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " +
-                 NormalizeStyleName(styleText) + "\r\n";
-          newStyle = defaultStyleNumber;
-          notFound = false;
-          ++logCounter;
-          ++result.givenDefault;
         }
+        writer.EmitRecord(writer.Written(), newStyle, r);
+        if (IsMediaFilePath(filePath)) writer.MarkMediaFile();
       }
+      result.written = writer.Written();
+      state.SaveBytes = writer.FinishImage();
 
-      if (keepsRefs && media && !notFound) {
-        filePath = styleText;
-        newStyle = mfd::kMediaStyle;
-        writer.AddFileReference(writer.Written(), styleText);
-        ++result.mediaReferences;
+      if (mode == PassMode::kSave) {
+        if (!CheckCapacity(dialogs, target, result.written)) {
+          stopInRecordOrder();
+          return;
+        }
+        result.savedPath = SaveFile(state, dialogs);
+        result.saved = !result.savedPath.empty();
       }
-      if (newStyle == -1) {
-        ++result.dropped;
-        continue;
-      }
-      writer.EmitRecord(writer.Written(), newStyle, r);
-      if (IsMediaFilePath(filePath)) writer.MarkMediaFile();
-    }
-    result.written = writer.Written();
-    state.SaveBytes = writer.FinishImage();
-
-    if (mode == PassMode::kSave) {
-      if (!CheckCapacity(dialogs, target, result.written)) return;
-      result.savedPath = SaveFile(state, dialogs);
-      result.saved = !result.savedPath.empty();
+    } catch (...) {
+      stopInRecordOrder();
+      throw;
     }
 
-    list.SetSortKey(state.SortColumn, false);
+    // As a sort by Number and then one by SortColumn would leave them.
+    list.SetSortKeyAfter(recordOrder, state.SortColumn);
     try {
       WriteFileAtomic(
           state.ExportLogPath.empty() ? state.UserFolder + "ExportLog.txt" : state.ExportLogPath,
-          log);
+          log, Flush::kWriteBack);
     } catch (const RuntimeError& e) {
       ReportError(dialogs, e, "WriteTextFileContents");
     }

@@ -27,8 +27,9 @@ struct PassResult {
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
                             bool checkedOnly, PassMode mode);
 
-// The preview pass for the current target, as every trigger runs it.
+// The preview pass for the current target, as every trigger runs it (none when SkipPreview).
 inline PassResult RunPreview(AppState& state, Dialogs& dialogs) {
+  if (state.SkipPreview) return {};
   return SaveMusicFinderx(state, dialogs, state.TargetInstrument, false, PassMode::kPreview);
 }
 

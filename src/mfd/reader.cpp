@@ -266,7 +266,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
                     "  Source Instrument = " + state.SourceInstrument +
                     "   Default Style = " + state.DefaultStyle;
 
-    SaveMusicFinderx(state, dialogs, state.TargetInstrument, false, PassMode::kPreview);
+    RunPreview(state, dialogs);
     state.FileLoaded = true;
     if (state.SourceInstrument == "NetCommon") {
       dialogs.Show("Please select your Target Instrument if not already done.");

@@ -18,7 +18,7 @@ constexpr std::array<std::string_view, 11> kSectionTexts = {
 
 void AssignNumberText(std::string& text, int number, int width) {
   const unsigned magnitude =
-      number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+      number < 0 ? 0U - static_cast<unsigned>(number) : static_cast<unsigned>(number);
   std::array<char, 16> digits{};
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
   const auto length = static_cast<std::size_t>(end - digits.data());

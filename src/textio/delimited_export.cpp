@@ -66,7 +66,7 @@ std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::stri
 
 bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std::string& text) {
   return RunReported(dialogs, "WriteTextFileContents",
-                     [&] { WriteFileAtomic(path, text + std::string(kCrLf)); });
+                     [&] { WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack); });
 }
 
 void mnuTextFile_Click(AppState& state, Dialogs& dialogs) {

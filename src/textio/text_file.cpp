@@ -59,7 +59,7 @@ Bytes ReadFileBytes(const fs::path& path) {
   return bytes;
 }
 
-void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes) {
+void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes, Flush flush) {
   std::error_code ec;
   // A link is written through, as a plain write would: the link stays, its file is replaced.
   fs::path path = target;
@@ -99,7 +99,7 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  if (::fsync(fd) != 0) fail(errno);
+  if (flush == Flush::kToDisk && ::fsync(fd) != 0) fail(errno);
   if (::close(fd) != 0) {
     const int e = errno;
     ::unlink(tmpl.c_str());
@@ -112,9 +112,11 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
   }
 }
 
-void WriteFileAtomic(const fs::path& path, std::string_view text) {
-  WriteFileAtomic(path, std::span<const std::uint8_t>(
-                            reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+void WriteFileAtomic(const fs::path& path, std::string_view text, Flush flush) {
+  WriteFileAtomic(path,
+                  std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                                text.size()),
+                  flush);
 }
 
 std::vector<std::string_view> SplitCrLfLines(std::string_view text) {

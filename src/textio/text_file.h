@@ -17,11 +17,18 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // Reads a whole file into bytes; throws RuntimeError with the program's number on failure.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 
+// How a replacing write reaches the disk: a user's file is flushed to the disk before it takes
+// the old file's place; a log, rewritten by every preview, is left to the system's write-back
+// (still replaced whole, so a reader never sees half of it).
+enum class Flush { kToDisk, kWriteBack };
+
 // Writes a whole file atomically: a temporary file in the same folder, flushed, renamed over
 // the target. On failure the old file is untouched, the temporary is removed and a RuntimeError
 // is thrown.
-void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view text);
+void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                     Flush flush = Flush::kToDisk);
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view text,
+                     Flush flush = Flush::kToDisk);
 
 // Splits a text at every CR LF. The piece after the last CR LF is not a line: it is dropped.
 std::vector<std::string_view> SplitCrLfLines(std::string_view text);

@@ -172,6 +172,20 @@ TEST_F(CliE2e, ConvertToAnOlderModelAndBack) {
   EXPECT_FALSE(ReadText(dir.Path() / "back.log").empty());
 }
 
+// The conversion log of the program's last session stays unless a conversion writes it, and a
+// log named with --log is the only one written.
+TEST_F(CliE2e, OnlyAConversionWritesTheLogAndOnlyWhereItIsSent) {
+  File("s.mfd", Sample());
+  const std::string old = "the last session's log";
+  dir.Write("user/ExportLog.txt", old);
+  auto r = Run("list " + P("s.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = Run("convert " + P("s.mfd") + " --target PSR-2000 -o " + P("o.mfd") + " --log " + P("o.log"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadText(dir.Path() / "user/ExportLog.txt"), old);
+  EXPECT_EQ(ReadText(dir.Path() / "o.log").rfind("Style conversions to Swing   ", 0), 0u);
+}
+
 TEST_F(CliE2e, SameModelSaveIsByteForByteTheExpectedImage) {
   const FileBuilder sample = Sample();
   File("s.mfd", sample);

@@ -217,6 +217,60 @@ TEST_F(PassTest, ThePassSortsByNumberAndReturnsToTheSortColumnAscending) {
   EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), "a");
 }
 
+// Rows of equal Music end in record order, whatever order they were shown in before the pass.
+TEST_F(PassTest, RowsOfEqualKeysEndInRecordOrder) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "same"},
+                               RecordBuilder{.number = 1, .style = 12, .music = "other"},
+                               RecordBuilder{.number = 2, .style = 12, .music = "SAME"}}});
+  fx.state.List.SetSort(col::kNumber, true);  // 0003, 0002, 0001
+  fx.state.List.SetSort(col::kMusic, false);  // other, then the two "same" in that order
+  ASSERT_EQ(fx.state.List[1].Cell(col::kNumber), "0003");
+  fx.state.SortColumn = col::kMusic;
+  Preview("PSR-S970");
+  EXPECT_EQ(fx.state.List[0].Cell(col::kNumber), "0002");
+  EXPECT_EQ(fx.state.List[1].Cell(col::kNumber), "0001");
+  EXPECT_EQ(fx.state.List[2].Cell(col::kNumber), "0003");
+  EXPECT_EQ(DecodeMusic(fx.state.SaveBytes, mfd::RecordOffset(1)), "same");
+  EXPECT_EQ(DecodeMusic(fx.state.SaveBytes, mfd::RecordOffset(3)), "SAME");
+}
+
+// A pass that stops before its end leaves the rows sorted by Number, as its walk saw them.
+TEST_F(PassTest, APassThatStopsLeavesTheRowsInRecordOrder) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "b"},
+                               RecordBuilder{.number = 1, .style = 12, .music = "a"}}});
+  fx.state.List.SetSort(col::kMusic, false);
+  fx.state.SortColumn = col::kMusic;
+  ASSERT_EQ(fx.state.List[0].Cell(col::kNumber), "0002");
+
+  // A row whose Number names no record stops the pass with an error.
+  fx.state.List[1].Cell(col::kNumber) = "0009";
+  fx.dialogs.messages.clear();
+  EXPECT_FALSE(Preview("PSR-S970").completed);
+  EXPECT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.state.List.SortKey(), col::kNumber);
+  EXPECT_EQ(fx.state.List[0].Cell(col::kNumber), "0002");
+  EXPECT_EQ(fx.state.List[1].Cell(col::kNumber), "0009");
+
+  // Refusing at the capacity question, with a file over the 1200 records a PSR-S770 holds.
+  AppFixture big;
+  big.WriteStyleList("PSR-S770", {{"Pop Rock", "12"}});
+  FileBuilder file{.model = "PSR-S770"};
+  for (int i = 0; i < 1201; ++i) {
+    file.records.push_back(RecordBuilder{.number = i, .style = 12, .music = i % 2 ? "a" : "b"});
+  }
+  big.PutFile("big.mfd", file.Build());
+  OpenMusicFinderFile(big.state, big.dialogs);
+  big.state.List.SetSort(col::kMusic, false);
+  big.state.SortColumn = col::kMusic;
+  ASSERT_EQ(big.state.List[0].Cell(col::kMusic), "a");
+  big.dialogs.QueueAnswer(Answer::kNo);
+  const auto result = SaveMusicFinderx(big.state, big.dialogs, "PSR-S770", false, PassMode::kSave);
+  EXPECT_FALSE(result.completed);
+  EXPECT_EQ(big.state.List.SortKey(), col::kNumber);
+  EXPECT_EQ(big.state.List[0].Cell(col::kNumber), "0001");
+  EXPECT_EQ(big.state.List[1].Cell(col::kNumber), "0002");
+}
+
 struct SizeCase {
   const char* target;
   std::size_t size;

@@ -91,6 +91,26 @@ TEST(AtomicWrite, ReplacesTheFileAndLeavesNoTemporary) {
   EXPECT_EQ(files, 1);
 }
 
+TEST(AtomicWrite, LogsLeftToTheWriteBackAreReplacedWholeToo) {
+  testing::TempDir tmp;
+  const auto target = tmp.Write("ExportLog.txt", std::string(5000, 'o'));
+  WriteFileAtomic(target, std::string_view("short log\r\n"), Flush::kWriteBack);
+  EXPECT_EQ(testing::ReadText(target), "short log\r\n");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(tmp.Path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(ReadFile, ReadsFilesLargerThanOneBufferWhole) {
+  testing::TempDir tmp;
+  std::string text;
+  for (int i = 0; text.size() < 200000; ++i) text += "Style " + std::to_string(i) + ";1\r\n";
+  const auto path = tmp.Write("big.dat", text);
+  EXPECT_EQ(ReadWholeFile(path), text);
+  const Bytes bytes = ReadFileBytes(path);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+}
+
 TEST(AtomicWrite, FailureLeavesTheOldFileAndNoTemporary) {
   testing::TempDir tmp;
   EXPECT_THROW(WriteFileAtomic(tmp.Path() / "missing" / "x.mfd", std::string_view("x")),
