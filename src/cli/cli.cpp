@@ -336,6 +336,7 @@ int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ost
   if (!o.log.empty()) state.ExportLogPath = o.log;
   OpenFile(state, dialogs, o);
   cboInst_Click(state, dialogs, o.target);
+  if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
   ApplySaveOptions(state, o);
   return SaveAllRecords(state, dialogs, o, o.target, out);
 }
