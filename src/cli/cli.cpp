@@ -10,6 +10,8 @@
 #include <iomanip>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/paths.h"
@@ -17,6 +19,7 @@
 #include "catalogue/instrument_table.h"
 #include "cli/console_dialogs.h"
 #include "mfd/byte_io.h"
+#include "mfd/delimited_import.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
@@ -38,10 +41,21 @@ constexpr const char* kUsage =
     "  list FILE.mfd [--source MODEL] [--style-numbers] [-o OUT.txt]\n"
     "      The rows as the main window shows them after opening the file, as tab-delimited\n"
     "      text (Windows-1252, CR LF), to OUT.txt or standard output.\n"
+    "  export FILE.mfd -o OUT.txt [--source MODEL] [--style-numbers]\n"
+    "      The delimited text of File > Save As > Delimited Text File for the freshly opened\n"
+    "      file: the same text as list, which export differs from only by requiring -o.\n"
     "  convert FILE.mfd --target MODEL -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
     "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
     "      Converts every record for the target model and writes OUT.mfd, with the conversion\n"
     "      log in FILE (default: ExportLog.txt in the user folder).\n"
+    "  import FILE.mfd TEXT.txt -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
+    "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
+    "      Appends a record for every line of the delimited TEXT.txt (as export writes it)\n"
+    "      as File > Import Delimited Text File does, then saves all records for the file's\n"
+    "      own model to OUT.mfd. Lines whose style the source model lacks are left out when\n"
+    "      user styles are not allowed, and listed in ImportLog.txt in the user folder. A\n"
+    "      line that cannot be read stops the import, and nothing is written. A file whose\n"
+    "      model is not recognised needs --source.\n"
     "  dump FILE.mfd\n"
     "      An annotated hex dump of the header, the records and the file-reference block.\n"
     "\n"
@@ -52,17 +66,21 @@ constexpr const char* kUsage =
     "  --source MODEL       the model that made the file, instead of the one detected\n"
     "  --style-numbers      show style numbers instead of names\n"
     "  --target MODEL       the model to convert for (a name as the target list shows it)\n"
-    "  --no-user-styles     give styles the target lacks the default style\n"
-    "  --default-style NAME the default style (\"None\" leaves such records out)\n"
-    "  --over-capacity      save even when the target holds fewer records\n"
-    "  --log FILE           where to write the conversion log\n"
+    "  --no-user-styles     give styles the target lacks the default style; import leaves out\n"
+    "                       the lines whose style the source model lacks\n"
+    "  --default-style NAME the default style (\"None\" leaves such records out); import gives\n"
+    "                       it to a named style the source model lacks, when user styles are\n"
+    "                       allowed\n"
+    "  --over-capacity      save even when the model holds fewer records\n"
+    "  --log FILE           where to write the conversion log of the save\n"
     "  -o FILE              the output file\n"
     "  --help, --version\n"
     "\n"
     "Exit codes: 0 success, 1 file or data error, 2 usage error.\n";
 
 constexpr const char* kShortUsage =
-    "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR] info|list|convert|dump FILE.mfd ...\n"
+    "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
+    "       info|list|export|convert|import|dump FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
 struct UsageError {
@@ -71,13 +89,43 @@ struct UsageError {
 
 // The parsed command line.
 struct Options {
-  std::string appDir, userDir, command, file, source, target, output, defaultStyle, log;
+  std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
 };
 
+// What each command takes: the options it accepts and the arguments it cannot do without.
+struct CommandForm {
+  std::string_view name;
+  std::vector<std::string_view> options;
+  bool needsText = false;
+  bool needsOutput = false;
+  bool needsTarget = false;
+};
+
+const std::vector<CommandForm>& CommandForms() {
+  static const std::vector<CommandForm> kForms = {
+      {"info", {}},
+      {"list", {"--source", "--style-numbers", "-o"}},
+      {"export", {"--source", "--style-numbers", "-o"}, false, true},
+      {"convert",
+       {"--source", "--target", "-o", "--no-user-styles", "--default-style", "--over-capacity",
+        "--log"},
+       false,
+       true,
+       true},
+      {"import",
+       {"--source", "-o", "--no-user-styles", "--default-style", "--over-capacity", "--log"},
+       true,
+       true},
+      {"dump", {}},
+  };
+  return kForms;
+}
+
 Options Parse(const std::vector<std::string>& args) {
   Options o;
+  std::vector<std::string> given;  // the command's options, in order
   std::size_t i = 0;
   const auto value = [&](const std::string& name) -> std::string {
     if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
@@ -87,13 +135,19 @@ Options Parse(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     if (a == "--app-dir") {
       o.appDir = value(a);
-    } else if (a == "--user-dir") {
+      continue;
+    }
+    if (a == "--user-dir") {
       o.userDir = value(a);
-    } else if (o.command.empty() && !a.empty() && a[0] != '-') {
+      continue;
+    }
+    if (o.command.empty() && !a.empty() && a[0] != '-') {
       o.command = a;
-    } else if (o.command.empty()) {
-      throw UsageError{"unknown option " + a};
-    } else if (a == "--source") {
+      continue;
+    }
+    if (o.command.empty()) throw UsageError{"unknown option " + a};
+    if (!a.empty() && a[0] == '-') given.push_back(a);
+    if (a == "--source") {
       o.source = value(a);
     } else if (a == "--target") {
       o.target = value(a);
@@ -114,28 +168,28 @@ Options Parse(const std::vector<std::string>& args) {
       throw UsageError{"unknown option " + a};
     } else if (o.file.empty()) {
       o.file = a;
+    } else if (o.command == "import" && o.text.empty()) {
+      o.text = a;
     } else {
       throw UsageError{"unexpected argument " + a};
     }
   }
-  static const std::array<std::string, 4> kCommands = {"info", "list", "convert", "dump"};
   if (o.command.empty()) throw UsageError{"no command given"};
-  if (std::find(kCommands.begin(), kCommands.end(), o.command) == kCommands.end()) {
-    throw UsageError{"unknown command " + o.command};
+  const auto& forms = CommandForms();
+  const auto form = std::find_if(forms.begin(), forms.end(),
+                                 [&](const CommandForm& f) { return f.name == o.command; });
+  if (form == forms.end()) throw UsageError{"unknown command " + o.command};
+  for (const std::string& option : given) {
+    if (std::find(form->options.begin(), form->options.end(), option) == form->options.end()) {
+      throw UsageError{option + " does not belong to " + o.command};
+    }
   }
   if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
-  const bool convert = o.command == "convert";
-  if (convert && (o.target.empty() || o.output.empty())) {
-    throw UsageError{"convert needs --target MODEL and -o OUT.mfd"};
+  if (form->needsText && o.text.empty()) throw UsageError{o.command + " needs a TEXT.txt"};
+  if (form->needsTarget && o.target.empty()) {
+    throw UsageError{o.command + " needs --target MODEL"};
   }
-  if (!convert && (!o.target.empty() || o.noUserStyles || o.overCapacity || o.hasDefaultStyle ||
-                   !o.log.empty())) {
-    throw UsageError{"these options belong to convert"};
-  }
-  if (o.command != "list" && o.styleNumbers) throw UsageError{"--style-numbers belongs to list"};
-  if ((o.command == "info" || o.command == "dump") && (!o.source.empty() || !o.output.empty())) {
-    throw UsageError{o.command + " takes only FILE.mfd"};
-  }
+  if (form->needsOutput && o.output.empty()) throw UsageError{o.command + " needs -o OUT"};
   return o;
 }
 
@@ -257,22 +311,56 @@ int Dump(AppState& state, std::ostream& out) {
   return 0;
 }
 
-int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
-  CheckModel(o.target, state.AppPath);
-  if (std::filesystem::is_directory(o.output)) throw DataError{o.output + " is a folder"};
-  if (!o.log.empty()) state.ExportLogPath = o.log;
-  OpenFile(state, dialogs, o);
-  cboInst_Click(state, dialogs, o.target);
+// The conversion options of the Options menu and the Save As Options window.
+void ApplySaveOptions(AppState& state, const Options& o) {
   if (o.noUserStyles) state.AllowUserStyles = false;
   if (o.hasDefaultStyle) state.DefaultStyle = o.defaultStyle;
+}
+
+// Save As > All Records for the target, to the output file; fails on any message.
+int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
+                   const std::string& target, std::ostream& out) {
   dialogs.SetSavePath(o.output);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
-  const PassResult result = SaveMusicFinderx(state, dialogs, o.target, false, PassMode::kSave);
-  if (!result.saved || dialogs.MessagesShown() > 0) throw DataError{};
+  const int shownBefore = dialogs.MessagesShown();
+  const PassResult result = SaveMusicFinderx(state, dialogs, target, false, PassMode::kSave);
+  if (!result.saved || dialogs.MessagesShown() > shownBefore) throw DataError{};
   out << "read " << result.recordsRead << ", written " << result.written << ", default style "
       << result.givenDefault << ", dropped " << result.dropped << ", media references "
       << result.mediaReferences << "\n";
   return 0;
+}
+
+int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  CheckModel(o.target, state.AppPath);
+  if (!o.log.empty()) state.ExportLogPath = o.log;
+  OpenFile(state, dialogs, o);
+  cboInst_Click(state, dialogs, o.target);
+  if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
+  ApplySaveOptions(state, o);
+  return SaveAllRecords(state, dialogs, o, o.target, out);
+}
+
+// File > Import Delimited Text File into the freshly opened file, then the save for the file's
+// own model. The messages of the import (lines left out, an unreadable time signature) are
+// shown and the save goes on; an import that stops writes nothing.
+int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  if (!o.log.empty()) state.ExportLogPath = o.log;
+  OpenFile(state, dialogs, o);
+  if (FindInstrument(state.SourceInstrument) == nullptr) {
+    throw DataError{"the model that made " + o.file +
+                    " is not recognised; name it with --source MODEL"};
+  }
+  CheckModel(state.SourceInstrument, state.AppPath);
+  ApplySaveOptions(state, o);
+  dialogs.SetOpenPath(o.text);
+  const ImportResult imported = mnuTextDelimitedInput_Click(state, dialogs);
+  // Without its log the lines left out would go unrecorded.
+  if (!imported.read || imported.stopped || (imported.leftOut > 0 && !imported.logWritten)) {
+    throw DataError{"nothing was written to " + o.output};
+  }
+  out << "imported " << imported.imported << ", left out " << imported.leftOut << "\n";
+  return SaveAllRecords(state, dialogs, o, state.SourceInstrument, out);
 }
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
@@ -315,9 +403,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       }
       return o.command == "info" ? Info(state, out) : Dump(state, out);
     }
-    // Nothing shows the rows' colours, and only a conversion writes a log.
+    if (!o.output.empty() && std::filesystem::is_directory(o.output)) {
+      throw DataError{o.output + " is a folder"};
+    }
+    // Nothing shows the rows' colours, and only a save writes a conversion log.
     state.SkipPreview = true;
     if (o.command == "convert") return Convert(state, dialogs, o, out);
+    if (o.command == "import") return Import(state, dialogs, o, out);
     return ListRows(state, dialogs, o, out);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
@@ -331,15 +423,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 namespace {
 
+// list and export: the delimited text of the freshly opened file. To a file it goes through
+// File > Save As > Delimited Text File; to standard output as that command would write it.
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
   OpenFile(state, dialogs, o);
-  // As the window writes it: the export text and its final line end.
-  const std::string text = DelimitedExportText(state.List) + "\r\n";
   if (o.output.empty()) {
-    out << text;
-  } else {
-    WriteFileAtomic(o.output, text);
+    out << DelimitedExportText(state.List) << kCrLf;
+    return 0;
   }
+  dialogs.SetSavePath(o.output);
+  mnuTextFile_Click(state, dialogs);
+  if (dialogs.MessagesShown() > 0) throw DataError{};
   return 0;
 }
 

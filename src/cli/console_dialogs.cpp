@@ -29,7 +29,7 @@ std::optional<std::string> ConsoleDialogs::Input(const std::string&, const std::
   return std::nullopt;
 }
 
-std::optional<std::string> ConsoleDialogs::OpenFile(const FileRequest&) { return std::nullopt; }
+std::optional<std::string> ConsoleDialogs::OpenFile(const FileRequest&) { return openPath_; }
 
 std::optional<std::string> ConsoleDialogs::SaveFile(const FileRequest&) { return savePath_; }
 

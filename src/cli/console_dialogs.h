@@ -9,7 +9,8 @@
 namespace cadenzo::cli {
 
 // Dialogs for headless use: messages go to the error stream, questions are answered by the
-// command's options, and the save dialog answers with the output path.
+// command's options, the open dialog answers with the input path and the save dialog with the
+// output path.
 class ConsoleDialogs : public Dialogs {
  public:
   explicit ConsoleDialogs(std::ostream& err) : err_(err) {}
@@ -21,6 +22,7 @@ class ConsoleDialogs : public Dialogs {
   std::optional<std::string> SaveFile(const FileRequest& request) override;
   void SetBusy(bool) override {}
 
+  void SetOpenPath(std::string path) { openPath_ = std::move(path); }
   void SetSavePath(std::string path) { savePath_ = std::move(path); }
   void SetAcceptOverCapacity(bool accept) { acceptOverCapacity_ = accept; }
 
@@ -30,6 +32,7 @@ class ConsoleDialogs : public Dialogs {
 
  private:
   std::ostream& err_;
+  std::optional<std::string> openPath_;
   std::optional<std::string> savePath_;
   bool acceptOverCapacity_ = false;
   bool refusedCapacity_ = false;

@@ -192,7 +192,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
   BusyGuard busy(dialogs);
   std::string log = "Item #\tGenre\tSong\tStyle\r\n";
 
-  RunReported(dialogs, "ImportTextDelimitedFile", [&] {
+  const bool ran = RunReported(dialogs, "ImportTextDelimitedFile", [&] {
     const int defaultNumber = DefaultStyleNumber(state);
 
     // The non-empty lines; the piece after the last CR LF is not a line.
@@ -202,6 +202,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
     }
     if (lines.empty() && text.find(kCrLf) == std::string_view::npos && !TrimBlanks(text).empty()) {
       dialogs.Show(kImportNoCrLf);
+      result.stopped = true;
       return;
     }
     std::size_t first = 0;
@@ -277,6 +278,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
       }
     }
   });
+  if (!ran) result.stopped = true;
 
   // Whatever happened, the count and the rows agree with the records written so far.
   if (state.FileBytes.size() >= mfd::kHeaderSize) state.RecordCount = HeaderCount(state.FileBytes);

@@ -27,10 +27,12 @@ inline constexpr int kMaxImportRecords = 32767;
 
 // What one import did.
 struct ImportResult {
-  bool read = false;     // a file was chosen and its text read
-  int imported = 0;      // records appended
-  int leftOut = 0;       // lines whose style the source instrument lacks
-  bool stopped = false;  // a line could not be read, or the record count reached its limit
+  bool read = false;  // a file was chosen and its text read
+  int imported = 0;   // records appended
+  int leftOut = 0;    // lines whose style the source instrument lacks
+  // The text was not read to its end: a line could not be read, the record count reached its
+  // limit, the text holds no line, or an error was reported.
+  bool stopped = false;
   bool logWritten = false;
   bool fitColumns = false;  // the shell fits the list columns (header and contents)
 };

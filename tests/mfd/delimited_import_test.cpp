@@ -38,9 +38,11 @@ const std::string kLogPath = "ImportLog.txt";
 class ImportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fx.WriteStyleList(
-        "PSR-S970",
-        {{"Cool 8Beat", "0291"}, {"Pop Rock", "12"}, {"OBrien Blues", "45"}, {"Funk", "77"}});
+    fx.WriteStyleList("PSR-S970", {{"Cool 8Beat", "0291"},
+                                   {"Pop Rock", "12"},
+                                   {"OBrien Blues", "45"},
+                                   {"Funk", "77"},
+                                   {"jazzswing", "88"}});
     fx.state.UnknownStyleColor = kBlue;
     Open(FileBuilder{.records = {RecordBuilder{.number = 0, .style = 291},
                                  RecordBuilder{.number = 1, .style = 12}}});
@@ -123,6 +125,34 @@ TEST_F(ImportTest, ExportedListImportsAsACopyOfEveryRecord) {
   EXPECT_EQ(RunPreview(fx.state, fx.dialogs).written, 2 * writtenBefore);
 }
 
+// Without user styles only the records whose style the source lists (and media references) come
+// back; the others are named in the log by their position in the text.
+TEST_F(ImportTest, ExportedListWithoutUserStylesCopiesTheListedStylesOnly) {
+  FileBuilder file;
+  file.records = {RecordBuilder{.number = 0, .style = 291, .music = "Listed"},
+                  RecordBuilder{.number = 1, .style = 5000, .music = "Own"},
+                  RecordBuilder{.number = 2, .style = mfd::kMediaStyle, .music = "Media"},
+                  RecordBuilder{.number = 3, .style = 77, .music = "Funky"}};
+  file.fileRefs = std::vector<FileRefBuilder>{{.position = 2, .path = "I:\\Songs\\Hit.mid"}};
+  Open(file);
+  fx.state.AllowUserStyles = false;
+  const auto result = Import(DelimitedExportText(fx.state.List) + "\r\n");
+  EXPECT_EQ(result.imported, 3);
+  EXPECT_EQ(result.leftOut, 1);
+  EXPECT_FALSE(result.stopped);
+  ASSERT_EQ(fx.state.List.Size(), 7u);
+  const std::vector<std::pair<std::string, int>> copies = {
+      {"Listed", 291}, {"Media", mfd::kMediaStyle}, {"Funky", 77}};
+  for (std::size_t i = 0; i < copies.size(); ++i) {
+    const int record = static_cast<int>(i) + 5;
+    EXPECT_EQ(fx.state.List[i + 4].Cell(col::kNumber), NumberText(record));
+    EXPECT_EQ(DecodeMusic(fx.state.FileBytes, R(record)), copies[i].first);
+    EXPECT_EQ(StyleOf(record), copies[i].second);
+  }
+  EXPECT_EQ(testing::ReadText(UserFile(kLogPath)),
+            "Item #\tGenre\tSong\tStyle\r\n3\tPop\tOwn\t5000\r\n\r\n");
+}
+
 struct DecisionCase {
   const char* name;
   std::string style;
@@ -166,6 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DecisionCase{"FoundAsWritten", "Cool 8Beat", false, true, "Cool 8Beat", 291, false},
         DecisionCase{"FoundWithoutBlanksAndCase", "cool8beat", false, true, "cool8beat", 291,
+                     false},
+        DecisionCase{"ListEntryWrittenWithoutBlanks", "Jazz Swing", false, true, "Jazz Swing", 88,
                      false},
         DecisionCase{"ApostrophesRemoved", "O'Brien Blues", false, true, "OBrien Blues", 45, false},
         DecisionCase{"MediaReference", "USB:Songs/Hit.mid", false, true, "USB:Songs/Hit.mid",
@@ -316,6 +348,7 @@ TEST_F(ImportTest, BareLineFeedsImportNothingAndSaySo) {
   }
   const auto result = Import(text);
   EXPECT_EQ(result.imported, 0);
+  EXPECT_TRUE(result.stopped);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{kImportNoCrLf});
   EXPECT_EQ(fx.state.List.Size(), 2u);
 }
