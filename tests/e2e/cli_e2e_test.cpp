@@ -1,8 +1,6 @@
 // Runs the built cadenzo-cli on files made in a temporary folder and checks its output, its
 // exit codes and the bytes it writes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
 #include "support/builders.h"
+#include "support/cli_runner.h"
 
 namespace cadenzo {
 namespace {
@@ -17,21 +16,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FileBuilder;
 using testing::FileRefBuilder;
+using testing::Quote;
 using testing::ReadText;
 using testing::RecordBuilder;
+using testing::RunCli;
+using testing::RunResult;
 using testing::TempDir;
-
-struct RunResult {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 class CliE2e : public ::testing::Test {
  protected:
@@ -47,19 +37,7 @@ class CliE2e : public ::testing::Test {
     dir.Write("app/" + model + ".dat", text);
   }
 
-  RunResult Run(const std::string& args) {
-    const std::string outPath = (dir.Path() / "stdout").string();
-    const std::string errPath = (dir.Path() / "stderr").string();
-    const std::string cmd = Quote(CADENZO_CLI) + " --app-dir " + Quote(dir.Str() + "app") +
-                            " --user-dir " + Quote(dir.Str() + "user") + " " + args + " >" +
-                            Quote(outPath) + " 2>" + Quote(errPath) + " </dev/null";
-    const int status = std::system(cmd.c_str());
-    RunResult r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadText(outPath);
-    r.err = ReadText(errPath);
-    return r;
-  }
+  RunResult Run(const std::string& args) { return RunCli(CADENZO_CLI, dir.Path(), args); }
 
   std::string File(const std::string& name, const FileBuilder& builder) {
     return dir.Write(name, builder.Build()).string();

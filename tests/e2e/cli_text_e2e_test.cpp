@@ -1,36 +1,26 @@
 // Runs the built cadenzo-cli through the delimited text road: export, edit the text, import it
 // into the file again, and check the bytes of the saved file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <filesystem>
 
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
 #include "support/builders.h"
+#include "support/cli_runner.h"
 
 namespace cadenzo {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::FileBuilder;
+using testing::Quote;
 using testing::ReadText;
 using testing::RecordBuilder;
+using testing::RunCli;
+using testing::RunResult;
 using testing::TempDir;
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct RunResult {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 const std::string kHeader =
     "Number\tGenre    \tMusic         \tStyle    \tTimeSig\tTempo\tKeywords\tFavorites\tSearch "
@@ -58,19 +48,7 @@ class CliTextE2e : public ::testing::Test {
     dir.Write("s.mfd", Sample().Build());
   }
 
-  RunResult Run(const std::string& args) {
-    const std::string outPath = dir.Str() + "stdout";
-    const std::string errPath = dir.Str() + "stderr";
-    const std::string cmd = Quote(CADENZO_CLI) + " --app-dir " + P("app") + " --user-dir " +
-                            P("user") + " " + args + " >" + Quote(outPath) + " 2>" +
-                            Quote(errPath) + " </dev/null";
-    const int status = std::system(cmd.c_str());
-    RunResult r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadText(outPath);
-    r.err = ReadText(errPath);
-    return r;
-  }
+  RunResult Run(const std::string& args) { return RunCli(CADENZO_CLI, dir.Path(), args); }
 
   std::string P(const std::string& name) const { return Quote(dir.Str() + name); }
   Bytes Read(const std::string& name) const {
