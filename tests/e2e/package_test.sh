@@ -63,6 +63,21 @@ fi
 for file in "${expected[@]}"; do
   [ -s "$usr/$file" ] || fail "missing from the package: /usr/$file"
 done
+if $gui; then
+  # Each picture of the icon set has the size its folder names.
+  if command -v file >/dev/null; then
+    for size in 16 22 24 32 48 64 128 256; do
+      png=$usr/share/icons/hicolor/${size}x${size}/apps/cadenzo.png
+      file -b "$png" | grep -q "PNG image data, $size x $size" || fail "$png: $(file -b "$png")"
+    done
+  fi
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$usr/share/applications/cadenzo.desktop" || fail "desktop entry"
+  fi
+  grep -qx 'MimeType=application/x-music-finder;' "$usr/share/applications/cadenzo.desktop" ||
+    fail "the desktop entry does not open Music Finder files"
+  grep -q 'glob pattern="\*.mfd"' "$usr/share/mime/packages/cadenzo.xml" || fail "file type glob"
+fi
 # Nothing of the build tree or the tests.
 if dpkg-deb -c "$deb" | grep -Eq '_test|/build/|\.a$|midi_send_probe'; then
   dpkg-deb -c "$deb"
