@@ -23,7 +23,9 @@ TEST_P(DropAcceptance, TakesExactlyOneMusicFinderFile) {
   const auto& c = GetParam();
   const auto dropped = DroppedMusicFinderFile(c.paths);
   ASSERT_EQ(dropped.has_value(), c.accepted);
-  if (c.accepted) EXPECT_EQ(*dropped, c.paths.front());
+  if (c.accepted) {
+    EXPECT_EQ(*dropped, c.paths.front());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,6 +78,7 @@ TEST_F(OpenDropped, AsksBeforeUnsavedChangesAreLost) {
     fx.dialogs.QueueAnswer(answer);
     const auto outcome =
         OpenDroppedFile(fx.state, fx.dialogs, answer == Answer::kNo ? second : first);
+    ASSERT_FALSE(fx.dialogs.messages.empty());
     const auto& question = fx.dialogs.messages.back();
     EXPECT_EQ(question.text, "Your file has not been saved. Do you want to save now ?");
     EXPECT_EQ(question.title, "Open");

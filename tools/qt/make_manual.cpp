@@ -21,7 +21,7 @@
 namespace {
 
 // The widest a picture may be drawn, in the document's pixels: the text width of the page.
-constexpr double kMaxImageWidth = 620;
+constexpr double kMaxImageWidth = 640;
 
 // Scales every picture down to the page's text width, keeping its shape. A picture that cannot
 // be loaded fails the build, so that the manual never ships with holes.
@@ -42,6 +42,9 @@ bool FitImages(QTextDocument& document) {
       std::fprintf(stderr, "make_manual: cannot load the picture %s\n", qPrintable(format.name()));
       return false;
     }
+    // Printing lays out a copy of the document, which keeps added resources but not the
+    // pictures loaded from files.
+    document.addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
     const double width = std::min<double>(image.width(), kMaxImageWidth);
     format.setWidth(width);
     format.setHeight(width * image.height() / image.width());
