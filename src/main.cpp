@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <string>
@@ -8,9 +10,54 @@
 
 #include "ui/application.h"
 
+namespace {
+
+// One step of a scripted screenshot, as CADENZO_SCREENSHOT_STEPS writes it: "target=MODEL"
+// chooses the target instrument, "row=N" clicks the Nth row as shown (from 0), "click=NAME" runs
+// the command of the control or menu item NAME. Unknown steps are reported and skipped.
+void RunStep(cadenzo::Application& app, const QString& step) {
+  const QString what = step.section(QLatin1Char('='), 0, 0).trimmed();
+  const QString value = step.section(QLatin1Char('='), 1).trimmed();
+  cadenzo::MainWindow* window = app.Window();
+  if (what == QLatin1String("target")) {
+    QComboBox* combo = window->cboInst();
+    const int index = combo->findText(value, Qt::MatchExactly);
+    if (index >= 0) {
+      combo->setCurrentIndex(index);
+      emit combo->activated(index);
+      return;
+    }
+  } else if (what == QLatin1String("row")) {
+    QTableView* view = window->ListView1();
+    const QModelIndex index = view->model()->index(value.toInt(), 0);
+    if (index.isValid()) {
+      view->selectionModel()->setCurrentIndex(
+          index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      emit view->clicked(index);
+      return;
+    }
+  } else if (what == QLatin1String("click")) {
+    window->Click(value);
+    return;
+  }
+  std::fprintf(stderr, "cadenzo: screenshot step \"%s\" skipped\n", qPrintable(step));
+}
+
+// The visible window with this objectName; the main window when the name is empty or unknown.
+QWidget* WindowNamed(cadenzo::Application& app, const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!name.isEmpty() && w->objectName() == name && w->isVisible()) return w;
+  }
+  return app.Window();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Cadenzo"));
+  // The desktop entry that starts the program, for the window's icon and name on the desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("cadenzo"));
 
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
@@ -21,15 +68,26 @@ int main(int argc, char** argv) {
   app.Main(arguments, QCoreApplication::applicationDirPath().toStdString(), dataFolder);
   if (app.Window() == nullptr) return 1;
 
-  // CADENZO_SCREENSHOT=path: render the main window, save it as an image and quit.
+  // CADENZO_SCREENSHOT=path: run the steps of CADENZO_SCREENSHOT_STEPS (separated by ";"), then
+  // save a picture of the window CADENZO_SCREENSHOT_WINDOW (an objectName; default: the main
+  // window) and quit.
   if (const char* shot = std::getenv("CADENZO_SCREENSHOT"); shot != nullptr && *shot != '\0') {
     const QString path = QString::fromLocal8Bit(shot);
-    QTimer::singleShot(300, [&app, path] {
-      const bool ok = app.Window()->grab().save(path);
+    const QStringList steps = QString::fromLocal8Bit(qgetenv("CADENZO_SCREENSHOT_STEPS"))
+                                  .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QString windowName = QString::fromLocal8Bit(qgetenv("CADENZO_SCREENSHOT_WINDOW"));
+    int delay = 300;
+    for (const QString& step : steps) {
+      QTimer::singleShot(delay, [&app, step] { RunStep(app, step); });
+      delay += 200;
+    }
+    QTimer::singleShot(delay + 200, [&app, path, windowName] {
+      QWidget* window = WindowNamed(app, windowName);
+      const bool ok = window->grab().save(path);
       std::fprintf(stderr,
-                   ok ? "cadenzo: screenshot saved to %s\n"
-                      : "cadenzo: could not save the screenshot to %s\n",
-                   path.toLocal8Bit().constData());
+                   ok ? "cadenzo: screenshot saved to %s (window \"%s\")\n"
+                      : "cadenzo: could not save the screenshot to %s (window \"%s\")\n",
+                   path.toLocal8Bit().constData(), window->windowTitle().toUtf8().constData());
       QApplication::exit(ok ? 0 : 1);
     });
   }

@@ -73,6 +73,20 @@ CommandOutcome mnuOpen_Click(AppState& state, Dialogs& dialogs) {
   return CommandOutcome::kDone;
 }
 
+std::optional<std::string> DroppedMusicFinderFile(const std::vector<std::string>& paths) {
+  if (paths.size() != 1) return std::nullopt;
+  const std::string name = LowerCp1252(NamePartOf(paths.front()));
+  if (name.size() <= 4 || name.substr(name.size() - 4) != ".mfd") return std::nullopt;
+  return paths.front();
+}
+
+CommandOutcome OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::string& path) {
+  if (!ConfirmDiscardChanges(state, dialogs, "Open")) return CommandOutcome::kShowSaveOptions;
+  state.OpenFolder = FolderOf(path);
+  OpenChosen(state, dialogs, path);
+  return CommandOutcome::kDone;
+}
+
 CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect) {
   if (state.AutoDetect == autoDetect) return CommandOutcome::kDone;
   if (!ConfirmDiscardChanges(state, dialogs, "Source Instrument")) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,12 @@ bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string&
 CommandOutcome mnuNew_Click(AppState& state, Dialogs& dialogs);
 // File > Open.
 CommandOutcome mnuOpen_Click(AppState& state, Dialogs& dialogs);
+// A drop on the main window: the dropped path when the drop is exactly one Music Finder file
+// (a name ending in ".mfd" in any letter case); nothing for other drops, which are refused.
+std::optional<std::string> DroppedMusicFinderFile(const std::vector<std::string>& paths);
+// Opens a dropped file as File > Open does with the file it was given: the unsaved-changes
+// question first, then the open folder, caption and open procedure.
+CommandOutcome OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::string& path);
 // "&Auto" (autoDetect true) or "Use Style Numbers" (false): reads the current file again.
 CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect);
 // Save As > "&MusicFinder File ": true when the Save As Options window should open.

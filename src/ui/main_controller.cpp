@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "app/report_error.h"
 #include "catalogue/instrument_table.h"
 #include "catalogue/replacement_table.h"
 #include "list/delete_commands.h"
@@ -131,6 +132,11 @@ void MainController::Connect() {
   });
   window_.OnCommand("mnuTextFile", [this] { mnuTextFile_Click(state_, dialogs_); });
   window_.OnCommand("mnuExit", [this] { window_.close(); });
+  // A Music Finder file dropped on the window opens as File > Open would.
+  connect(&window_, &MainWindow::FileDropped, this, [this, afterFile](const QString& path) {
+    RunReported(dialogs_, "mnuOpen",
+                [&] { afterFile(OpenDroppedFile(state_, dialogs_, PathFromQt(path))); });
+  });
 
   // Setup > Source Instrument
   window_.OnCommand("mnuAuto",

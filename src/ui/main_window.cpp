@@ -5,12 +5,15 @@
 
 #include <QActionGroup>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -20,6 +23,7 @@
 
 #include "app/report_error.h"
 #include "list/list_view_rules.h"
+#include "mfd/file_commands.h"
 #include "ui/auto_size_columns.h"
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
@@ -53,6 +57,19 @@ const QHash<QString, QString>& ButtonOfMenuItem() {
 }
 
 constexpr int kTwipsPerPixel = 15;
+
+// The Music Finder file a drag carries, or an empty text when the window refuses the drag.
+QString DraggedMusicFinderFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  std::vector<std::string> paths;
+  for (const QUrl& url : data->urls()) {
+    // Only files on this computer can be read; anything else refuses the whole drop.
+    if (!url.isLocalFile()) return {};
+    paths.push_back(PathFromQt(url.toLocalFile()));
+  }
+  const auto path = DroppedMusicFinderFile(paths);
+  return path ? PathToQt(*path) : QString();
+}
 
 enum class Flag { kFavorite, kSearch1, kSearch2 };
 
@@ -112,6 +129,8 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
   ui_.setupUi(this);
   SetUpList();
   SetUpPictureButtons();
+  SetUpShortcuts();
+  setAcceptDrops(true);
 
   trackMenu_ = new QMenu(QStringLiteral("TrackMenu"), this);
   trackMenu_->setObjectName(QStringLiteral("mnuTrackMenu"));
@@ -202,6 +221,16 @@ void MainWindow::SetUpPictureButtons() {
   }
 }
 
+void MainWindow::SetUpShortcuts() {
+  // The desktop's usual keys; the captions' own Alt accelerators stay as they are.
+  ui_.mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  ui_.mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  ui_.mnuConvert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  ui_.mnuSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  ui_.mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  ui_.mnuQuickStartGuide->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
 void MainWindow::CollectControls() {
   for (QWidget* w : findChildren<QWidget*>()) {
     const QString name = w->objectName();
@@ -237,6 +266,40 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the program with every other window.
   event->accept();
   QApplication::closeAllWindows();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DraggedMusicFinderFile(event->mimeData()).isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (DraggedMusicFinderFile(event->mimeData()).isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DraggedMusicFinderFile(event->mimeData());
+  if (path.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // Opened after the drop has finished, so that a question about unsaved changes does not keep
+  // the program the file came from waiting.
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        emit FileDropped(path);
+        Refresh();
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::OnCommand(const QString& objectName, std::function<void()> handler) {

@@ -72,14 +72,20 @@ class MainWindow : public QMainWindow {
   void RowCheckChanged(int position);
   // A column header was clicked; the core list is already sorted.
   void ColumnClicked(int column);
+  // A Music Finder file was dropped on the window (a local path).
+  void FileDropped(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void SetUpList();
   void SetUpPictureButtons();
+  void SetUpShortcuts();
   void CollectControls();
   void RunCommand(const QString& objectName);
   void OnRowClicked(int position);

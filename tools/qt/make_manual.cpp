@@ -1,7 +1,9 @@
 // Renders the manual from its Markdown source into a PDF: make_manual SOURCE.md OUTPUT.pdf
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -9,7 +11,52 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The widest a picture may be drawn, in the document's pixels: the text width of the page.
+constexpr double kMaxImageWidth = 640;
+
+// Scales every picture down to the page's text width, keeping its shape. A picture that cannot
+// be loaded fails the build, so that the manual never ships with holes.
+bool FitImages(QTextDocument& document) {
+  std::vector<std::pair<QTextFragment, QTextImageFormat>> images;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (fragment.isValid() && fragment.charFormat().isImageFormat()) {
+        images.emplace_back(fragment, fragment.charFormat().toImageFormat());
+      }
+    }
+  }
+  for (auto& [fragment, format] : images) {
+    const QImage image =
+        document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+    if (image.isNull()) {
+      std::fprintf(stderr, "make_manual: cannot load the picture %s\n", qPrintable(format.name()));
+      return false;
+    }
+    // Printing lays out a copy of the document, which keeps added resources but not the
+    // pictures loaded from files.
+    document.addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+    const double width = std::min<double>(image.width(), kMaxImageWidth);
+    format.setWidth(width);
+    format.setHeight(width * image.height() / image.width());
+    QTextCursor cursor(&document);
+    cursor.setPosition(fragment.position());
+    cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+    cursor.setCharFormat(format);
+  }
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
@@ -28,7 +75,11 @@ int main(int argc, char** argv) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(10);
   document.setDefaultFont(font);
+  // Pictures are named relative to the source's folder.
+  document.setBaseUrl(
+      QUrl::fromLocalFile(QFileInfo(source.fileName()).absolutePath() + QLatin1Char('/')));
   document.setMarkdown(markdown);
+  if (!FitImages(document)) return 1;
 
   // Some air between paragraphs and before headings.
   QTextCursor cursor(&document);
