@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
@@ -51,6 +53,26 @@ QWidget* WindowNamed(cadenzo::Application& app, const QString& name) {
   return app.Window();
 }
 
+// The desktop as the user sees it: the main window with every other visible window of the
+// program drawn over it at its place (centred over it when the window has no place of its own).
+QPixmap GrabDesktop(cadenzo::Application& app) {
+  QWidget* main = app.Window();
+  QPixmap canvas = main->grab();
+  QPainter painter(&canvas);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w == main || !w->isVisible() || !w->isWindow() || w->inherits("QMenu")) continue;
+    const QPixmap picture = w->grab();
+    QPoint at = w->geometry().topLeft() - main->geometry().topLeft();
+    if (at == QPoint(0, 0))
+      at = QRect(QPoint(), canvas.deviceIndependentSize().toSize()).center() -
+           QRect(QPoint(), w->size()).center();
+    painter.drawPixmap(at, picture);
+    painter.setPen(QPen(Qt::darkGray, 1));
+    painter.drawRect(QRect(at, w->size()).adjusted(0, 0, -1, -1));
+  }
+  return canvas;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +92,7 @@ int main(int argc, char** argv) {
 
   // CADENZO_SCREENSHOT=path: run the steps of CADENZO_SCREENSHOT_STEPS (separated by ";"), then
   // save a picture of the window CADENZO_SCREENSHOT_WINDOW (an objectName; default: the main
-  // window) and quit.
+  // window; "*": every visible window over the main window) and quit.
   if (const char* shot = std::getenv("CADENZO_SCREENSHOT"); shot != nullptr && *shot != '\0') {
     const QString path = QString::fromLocal8Bit(shot);
     const QStringList steps = QString::fromLocal8Bit(qgetenv("CADENZO_SCREENSHOT_STEPS"))
@@ -83,7 +105,8 @@ int main(int argc, char** argv) {
     }
     QTimer::singleShot(delay + 200, [&app, path, windowName] {
       QWidget* window = WindowNamed(app, windowName);
-      const bool ok = window->grab().save(path);
+      const QPixmap picture = windowName == QLatin1String("*") ? GrabDesktop(app) : window->grab();
+      const bool ok = picture.save(path);
       std::fprintf(stderr,
                    ok ? "cadenzo: screenshot saved to %s (window \"%s\")\n"
                       : "cadenzo: could not save the screenshot to %s (window \"%s\")\n",
