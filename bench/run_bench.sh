@@ -43,7 +43,7 @@ if [[ $what == cli || $what == all ]]; then
   echo "== cadenzo-cli convert, 2,500 records, against cp"; load
   hyperfine -N --warmup 10 --runs "$runs" --export-json "$work/cli.json" \
     "cp $work/bench2500.mfd $work/copy.mfd" \
-    "$bin/cadenzo-cli --user-dir $work/user convert $work/bench2500.mfd --target PSR-S770 -o $work/out.mfd" \
+    "$bin/cadenzo-cli --user-dir $work/user convert $work/bench2500.mfd --target PSR-SX900 -o $work/out.mfd" \
     >/dev/null
   medians "$work/cli.json"; load
 fi

@@ -48,14 +48,15 @@ static_assert(mfd::kKeywordsLength <= mfd::kMusicLength);
 void AssignUpToZero(std::string& text, std::span<const std::uint8_t> bytes, std::size_t offset,
                     std::size_t length) {
   CheckRange(bytes.size(), offset, length);
-  std::array<char, mfd::kMusicLength> chars;
-  const std::size_t limit = std::min(length, chars.size());
-  std::memcpy(chars.data(), bytes.data() + offset, limit);
-  const void* zero = std::memchr(chars.data(), 0, limit);
+  const std::uint8_t* field = bytes.data() + offset;
+  const std::size_t limit = std::min(length, mfd::kMusicLength);
+  const void* zero = std::memchr(field, 0, limit);
   const std::size_t n =
-      zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - chars.data())
+      zero != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - field)
                       : limit;
-  SetText(text, chars.data(), n);
+  // Sized first, then filled with the bytes as they are.
+  text.resize(n);
+  std::memcpy(text.data(), field, n);
 }
 
 // Genre: every byte of the field that is not zero.
