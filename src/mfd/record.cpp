@@ -29,32 +29,18 @@ void SetText(std::string& text, std::string_view chars) {
   SetText(text, chars.data(), chars.size());
 }
 
-// Makes the text n chars long and returns where its chars begin. Short texts built char by char
-// are written in place: building them beside the string and copying them in reads back bytes
-// just written, which stalls the processor on every cell.
-char* SizedText(std::string& text, std::size_t n) {
-  text.resize(n);
-  return text.data();
-}
-
-std::size_t DigitCount(unsigned value) {
-  std::size_t n = 1;
-  for (; value >= 10; value /= 10) ++n;
-  return n;
-}
-
 void AssignNumberText(std::string& text, int number, int width) {
   const unsigned magnitude =
       number < 0 ? 0U - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  const std::size_t digits = DigitCount(magnitude);
-  const std::size_t zeros = width > 0 && digits < static_cast<std::size_t>(width)
-                                ? static_cast<std::size_t>(width) - digits
-                                : 0;
-  const std::size_t n = (number < 0 ? 1 : 0) + zeros + digits;
-  char* p = SizedText(text, n);
-  if (number < 0) *p++ = '-';
-  p = std::fill_n(p, zeros, '0');
-  std::to_chars(p, p + digits, magnitude);
+  std::array<char, 16> digits;  // written up to end
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
+  const auto length = static_cast<std::size_t>(end - digits.data());
+  text.clear();
+  if (number < 0) text.push_back('-');
+  if (width > 0 && length < static_cast<std::size_t>(width)) {
+    text.append(static_cast<std::size_t>(width) - length, '0');
+  }
+  text.append(digits.data(), length);
 }
 
 // A text field up to its first zero byte (Music, Keywords).
@@ -76,12 +62,12 @@ void AssignUpToZero(std::string& text, std::span<const std::uint8_t> bytes, std:
 // Genre: every byte of the field that is not zero.
 void AssignGenre(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
   CheckRange(bytes.size(), r + mfd::kGenre, mfd::kGenreLength);
-  const auto field = bytes.subspan(r + mfd::kGenre, mfd::kGenreLength);
-  char* p = SizedText(text, mfd::kGenreLength - static_cast<std::size_t>(std::count(
-                                                    field.begin(), field.end(), std::uint8_t{0})));
-  for (const std::uint8_t b : field) {
-    if (b != 0) *p++ = static_cast<char>(b);
+  std::array<char, mfd::kGenreLength> chars;  // only the first n are read
+  std::size_t n = 0;
+  for (const std::uint8_t b : bytes.subspan(r + mfd::kGenre, mfd::kGenreLength)) {
+    if (b != 0) chars[n++] = static_cast<char>(b);
   }
+  SetText(text, chars.data(), n);
 }
 
 // Numerator and denominator, each with a leading blank, joined by "/": " 4/ 4".
@@ -92,26 +78,23 @@ void AssignTimeSig(std::string& text, std::span<const std::uint8_t> bytes, std::
     text.clear();
     return;
   }
-  const std::size_t numeratorDigits = DigitCount(numerator);
-  const std::size_t denominatorDigits = DigitCount(denominator);
-  char* p = SizedText(text, 3 + numeratorDigits + denominatorDigits);
+  std::array<char, 16> chars;  // written up to p
+  char* p = chars.data();
   *p++ = ' ';
-  p = std::to_chars(p, p + numeratorDigits, numerator).ptr;
+  p = std::to_chars(p, chars.data() + chars.size(), numerator).ptr;
   *p++ = '/';
   *p++ = ' ';
-  std::to_chars(p, p + denominatorDigits, denominator);
+  p = std::to_chars(p, chars.data() + chars.size(), denominator).ptr;
+  SetText(text, chars.data(), static_cast<std::size_t>(p - chars.data()));
 }
 
 // A tempo below 100 gets a leading blank: " 96".
 void AssignTempo(std::string& text, int tempo) {
-  if (tempo < 0) {  // never read from a file; kept as the number's own text
-    SetText(text, " " + std::to_string(tempo));
-    return;
-  }
-  const std::size_t digits = DigitCount(static_cast<unsigned>(tempo));
-  char* p = SizedText(text, (tempo < 100 ? 1 : 0) + digits);
+  std::array<char, 16> chars;  // written up to p
+  char* p = chars.data();
   if (tempo < 100) *p++ = ' ';
-  std::to_chars(p, p + digits, tempo);
+  p = std::to_chars(p, chars.data() + chars.size(), tempo).ptr;
+  SetText(text, chars.data(), static_cast<std::size_t>(p - chars.data()));
 }
 
 void AssignTempo(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
