@@ -140,7 +140,9 @@ bool WriteExample(const std::string& listPath, const std::string& outPath, int r
   cadenzo::AppendU32(file, static_cast<std::uint32_t>(chunks.size()));
   file.insert(file.end(), chunks.begin(), chunks.end());
   for (char c : std::string("FPed")) file.push_back(static_cast<std::uint8_t>(c));
-  std::filesystem::create_directories(std::filesystem::path(outPath).parent_path());
+  // A bare file name has no folder to create.
+  if (const auto folder = std::filesystem::path(outPath).parent_path(); !folder.empty())
+    std::filesystem::create_directories(folder);
   cadenzo::WriteFileAtomic(outPath, file);
   return true;
 }

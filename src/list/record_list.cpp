@@ -10,6 +10,8 @@
 
 namespace cadenzo {
 
+Row::Row() = default;
+
 int Row::RecordNumber() const {
   const std::string_view text = TrimBlanks(Cell(col::kNumber));
   int value = 0;

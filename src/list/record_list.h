@@ -18,6 +18,10 @@ inline constexpr Colour kBlue = 16711680;
 // One row of the record list: the thirteen cell texts, the check box, the colour of the
 // "Style or File" cell and the selection mark.
 struct Row {
+  // Defined out of line, so that a new row in the list is not zero-filled before its members are
+  // constructed.
+  Row();
+
   std::array<std::string, col::kCount> cells;
   bool checked = false;
   Colour styleColor = kBlack;

@@ -57,6 +57,9 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     // they are until the end. A pass that stops early leaves them sorted by Number.
     const std::vector<std::uint32_t> recordOrder = list.OrderBy(col::kNumber);
     const auto stopInRecordOrder = [&] { list.SetSortKey(col::kNumber, false); };
+    // Rows whose style text ends in "!" (unplaced imported styles) take UnknownStyleColor at the
+    // end. They are counted on the way, so that a list without any is not walked a second time.
+    std::size_t unplacedRows = 0;
     try {
       const std::span<const std::uint8_t> bytes = state.FileBytes;
       state.RecordCount = HeaderCount(bytes);
@@ -72,6 +75,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
           std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
       for (std::size_t i = 0; i < rows; ++i) {
         Row& row = list[recordOrder[i]];
+        if (EndsWithBang(row.Cell(col::kStyle))) ++unplacedRows;
         if (row.Cell(col::kGenre) == std::string_view("deleted")) continue;
         if (checkedOnly && !row.checked) continue;
         ++result.recordsRead;
@@ -143,6 +147,9 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         writer.EmitRecord(writer.Written(), newStyle, r);
         if (IsMediaFilePath(filePath)) writer.MarkMediaFile();
       }
+      for (std::size_t i = rows; i < list.Size(); ++i) {
+        if (EndsWithBang(list[recordOrder[i]].Cell(col::kStyle))) ++unplacedRows;
+      }
       result.written = writer.Written();
       state.SaveBytes = writer.FinishImage();
 
@@ -168,11 +175,12 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     } catch (const RuntimeError& e) {
       ReportError(dialogs, e, "WriteTextFileContents");
     }
-    for (std::size_t i = 0; i < list.Size(); ++i) {
+    for (std::size_t i = 0; i < list.Size() && unplacedRows > 0; ++i) {
       Row& row = list[i];
       if (EndsWithBang(row.Cell(col::kStyle))) {
         row.styleColor = state.UnknownStyleColor;
         state.ShowConversionNotes = true;
+        --unplacedRows;
       }
     }
     // The user's selection stays where it was: the commands that act on the selected row must

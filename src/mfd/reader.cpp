@@ -218,7 +218,7 @@ void ReadRecordRows(AppState& state) {
     if (userStyle && editorStyles.insert(style).second) {
       state.Editor.styles.push_back({style, std::stoi(style)});
     }
-    row.Cell(col::kFiller) = "    ";
+    row.Cell(col::kFiller).append("    ");  // the new row's cells are empty
     genres.Add(row.Cell(col::kGenre));
   }
 

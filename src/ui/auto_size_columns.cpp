@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <QTableView>
 #include <algorithm>
@@ -56,11 +57,16 @@ void AutoSizeColumns(QTableView* view, bool headerMode) {
   int used = 0;
   for (int c = 0; c < columns; ++c) {
     if (header->isSectionHidden(c)) continue;
+    // Most columns repeat a few texts (flags, sections, genres, tempos): each distinct text is
+    // shaped and measured once.
+    QSet<QString> measured;
     int width = 0;
     for (const auto& [first, last] : ranges) {
       for (int r = first; r < last; ++r) {
-        const QString text = model->index(r, c).data(Qt::DisplayRole).toString();
-        if (!text.isEmpty()) width = std::max(width, metrics.horizontalAdvance(text));
+        QString text = model->index(r, c).data(Qt::DisplayRole).toString();
+        if (text.isEmpty() || measured.contains(text)) continue;
+        width = std::max(width, metrics.horizontalAdvance(text));
+        measured.insert(std::move(text));
       }
     }
     const bool checkable =

@@ -206,6 +206,54 @@ TEST_F(PassTest, UnplacedImportedStylesTakeTheUnknownColourEvenOnTheLastRow) {
   EXPECT_FALSE(fx.state.List[0].selected);
 }
 
+// Every row whose style ends in "!" takes the unknown colour, also rows the walk passes over: a
+// deleted row, an unchecked row of a checked-only pass, a row past the header's count; and in a
+// list shown in another order. Rows without "!" keep the walk's colour.
+struct UnplacedCase {
+  const char* name;
+  bool checkedOnly;
+  bool sortedByMusic;
+  friend void PrintTo(const UnplacedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class UnplacedRows : public PassTest, public ::testing::WithParamInterface<UnplacedCase> {};
+
+TEST_P(UnplacedRows, AllTakeTheUnknownColour) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "d"},
+                               RecordBuilder{.number = 1, .style = 12, .music = "c"},
+                               RecordBuilder{.number = 2, .style = 12, .music = "b"},
+                               RecordBuilder{.number = 3, .style = 12, .music = "a"}}});
+  // A fifth row the header does not count, as an import that was not saved leaves it.
+  Row extra = fx.state.List[3];
+  extra.Cell(col::kNumber) = "0005";
+  fx.state.List.Add(extra);
+  fx.state.List[0].Cell(col::kStyle) = "One!";
+  fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].Cell(col::kStyle) = "Two!";
+  fx.state.List[2].checked = true;
+  fx.state.List[3].Cell(col::kStyle) = "Three!";
+  fx.state.List[4].Cell(col::kStyle) = "Four!";
+  if (GetParam().sortedByMusic) {
+    fx.state.List.SetSort(col::kMusic, false);
+    fx.state.SortColumn = col::kMusic;
+  }
+  fx.state.UnknownStyleColor = kBlue;
+  const auto result = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", GetParam().checkedOnly,
+                                       PassMode::kPreview);
+  ASSERT_TRUE(result.completed);
+  EXPECT_TRUE(fx.state.ShowConversionNotes);
+  for (const auto& row : fx.state.List) {
+    const bool unplaced = row.Cell(col::kStyle).back() == '!';
+    EXPECT_EQ(row.styleColor, unplaced ? kBlue : kBlack) << row.Cell(col::kNumber);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PassTest, UnplacedRows,
+                         ::testing::Values(UnplacedCase{"AllRows", false, false},
+                                           UnplacedCase{"CheckedOnly", true, false},
+                                           UnplacedCase{"SortedByMusic", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PassTest, ThePassSortsByNumberAndReturnsToTheSortColumnAscending) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "b"},
                                RecordBuilder{.number = 1, .style = 12, .music = "a"}}});

@@ -79,7 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
     Table, TempoDecoding,
     ::testing::Values(NumberFieldCase{0x00, 0x60, " 96"}, NumberFieldCase{0x00, 0x78, "120"},
                       NumberFieldCase{0x00, 0x64, "100"}, NumberFieldCase{0x00, 0x05, " 5"},
-                      NumberFieldCase{0x01, 0x18, "280"}, NumberFieldCase{0xFF, 0x00, ""},
+                      NumberFieldCase{0x01, 0x18, "280"}, NumberFieldCase{0x00, 0x00, " 0"},
+                      NumberFieldCase{0x00, 0x09, " 9"}, NumberFieldCase{0x00, 0x0A, " 10"},
+                      NumberFieldCase{0x00, 0x63, " 99"}, NumberFieldCase{0x03, 0xE8, "1000"},
+                      NumberFieldCase{0xFE, 0xFF, "65279"}, NumberFieldCase{0xFF, 0x00, ""},
                       NumberFieldCase{0xFF, 0xFF, ""}));
 
 class TimeSigDecoding : public ::testing::TestWithParam<NumberFieldCase> {};
@@ -96,7 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
     Table, TimeSigDecoding,
     ::testing::Values(NumberFieldCase{4, 4, " 4/ 4"}, NumberFieldCase{3, 4, " 3/ 4"},
                       NumberFieldCase{6, 8, " 6/ 8"}, NumberFieldCase{12, 8, " 12/ 8"},
-                      NumberFieldCase{255, 4, ""}, NumberFieldCase{255, 255, ""}));
+                      NumberFieldCase{0, 0, " 0/ 0"}, NumberFieldCase{9, 10, " 9/ 10"},
+                      NumberFieldCase{100, 254, " 100/ 254"}, NumberFieldCase{255, 4, ""},
+                      NumberFieldCase{255, 255, ""}));
 
 TEST(TextFields, MusicStopsAtTheFirstZeroByte) {
   auto bytes = RecordBuilder{.music = "Hello"}.Build();
@@ -129,6 +134,10 @@ TEST(NumberText, PadsToFourDigitsAndKeepsLongerNumbers) {
   EXPECT_EQ(NumberText(2500), "2500");
   EXPECT_EQ(NumberText(32767), "32767");
   EXPECT_EQ(NumberText(124, 5), "00124");
+  EXPECT_EQ(NumberText(0), "0000");
+  EXPECT_EQ(NumberText(9, 1), "9");
+  EXPECT_EQ(NumberText(10, 0), "10");
+  EXPECT_EQ(NumberText(99999, 4), "99999");
   const auto bytes = RecordBuilder{.number = 41}.Build();
   EXPECT_EQ(DecodeNumberText(bytes, 0), "0042");
 }
@@ -136,6 +145,7 @@ TEST(NumberText, PadsToFourDigitsAndKeepsLongerNumbers) {
 TEST(NumberText, NegativeNumbersKeepTheirSignBeforeThePadding) {
   EXPECT_EQ(NumberText(-7, 3), "-007");
   EXPECT_EQ(NumberText(-12345), "-12345");
+  EXPECT_EQ(TempoText(-5), " -5");
 }
 
 // The reader fills its rows with DecodeRecordCells: it must agree with the field decoders, also
