@@ -81,7 +81,9 @@ int FailingFsync(int fd) {
 
 int FailingClose(int fd) {
   const int result = SystemWriteCalls().close(fd);
-  if (fd == gFault.fd && gFault.call == Call::kClose) {
+  if (fd != gFault.fd) return result;
+  gFault.fd = -1;  // the number may be given to the next file, which is not the named one
+  if (gFault.call == Call::kClose) {
     errno = gFault.error;
     return -1;
   }
@@ -181,6 +183,7 @@ const Writer kWriters[] = {
     {"ImportLog", "WriteTextFileContents", false,
      [](AppFixture& fx) {
        OpenSample(fx);
+       fx.state.AllowUserStyles = false;
        return fx.dir.Write("user/ImportLog.txt", std::string("old log\r\n")).string();
      },
      [](AppFixture& fx) {
@@ -223,6 +226,9 @@ std::string Expected(const FaultCase& fault, const Writer& writer) {
   if (at != std::string::npos) text.replace(at, 2, writer.errorName);
   return text;
 }
+
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.label; }
+void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.label; }
 
 class WriteFaults : public ::testing::TestWithParam<std::tuple<FaultCase, Writer>> {
  protected:
