@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "app/runtime_error.h"
 #include "mfd/delimited_import.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
@@ -305,6 +306,24 @@ TEST(WriteFileAtomic, CarriesOnAfterShortAndInterruptedWrites) {
   WriteCalls() = SystemWriteCalls();
   EXPECT_EQ(testing::ReadText(target), text);
   EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"a.mfd"});
+}
+
+// A medium that takes no byte and reports no error fills no loop: it counts as full.
+TEST(WriteFileAtomic, AWriteThatMakesNoProgressIsADiskFull) {
+  testing::TempDir dir;
+  const fs::path target = dir.Write("a.txt", std::string("old"));
+  FileWriteCalls calls = SystemWriteCalls();
+  calls.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
+  WriteCalls() = calls;
+  try {
+    WriteFileAtomic(target, std::string_view("new text"));
+    ADD_FAILURE() << "the write succeeded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kDiskFull);
+  }
+  WriteCalls() = SystemWriteCalls();
+  EXPECT_EQ(testing::ReadText(target), "old");
+  EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"a.txt"});
 }
 
 // A successful save after a failed one replaces the file and marks it saved: a fault leaves
