@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -48,19 +49,25 @@ std::string ReadWholeFile(const fs::path& path) {
   return text;
 }
 
-Bytes ReadFileBytes(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
+  // Opened without waiting, so that a named pipe nobody writes to cannot stop the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
     throw RuntimeError(err::kPathFileAccess);
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   Bytes bytes;
-  if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  const std::size_t most = limit + 1;
+  if (S_ISREG(st.st_mode)) {
+    bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), most));
+  }
   std::uint8_t buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+  while (bytes.size() < most) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, most - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       const int e = errno;

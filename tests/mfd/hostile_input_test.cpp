@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -192,6 +193,65 @@ TEST(HostilePaths, AFolderOrAnUnreadableFileIsNotOpened) {
   ::chmod(path.c_str(), 0644);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Could not find that file "});
   EXPECT_FALSE(fx.state.FileLoaded);
+}
+
+// Devices and pipes given as the file: one that never ends is refused once it is larger than
+// any file of its kind, and a pipe nobody writes to reads as empty instead of stopping the
+// program.
+struct DeviceCase {
+  const char* name;
+  std::function<std::string(const testing::TempDir&)> path;
+};
+
+void PrintTo(const DeviceCase& c, std::ostream* out) { *out << c.name; }
+
+std::string PipeWithoutWriter(const testing::TempDir& dir) {
+  const std::string path = dir.Str() + "pipe";
+  if (::mkfifo(path.c_str(), 0600) != 0) ADD_FAILURE() << "no pipe";
+  return path;
+}
+
+class HostileDevice : public ::testing::TestWithParam<DeviceCase> {
+ protected:
+  void SetUp() override {
+    if (!fs::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero";
+  }
+};
+
+TEST_P(HostileDevice, IsNotOpenedAsAMusicFinderFile) {
+  AppFixture fx;
+  fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}});
+  fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
+  OpenMusicFinderFile(fx.state, fx.dialogs);
+  const Bytes before = fx.state.FileBytes;
+  fx.dialogs.messages.clear();
+  fx.state.CurrentFilePath = GetParam().path(fx.dir);
+  OpenMusicFinderFile(fx.state, fx.dialogs);
+  EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Bad File"});
+  EXPECT_EQ(fx.state.FileBytes, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, HostileDevice,
+    ::testing::Values(DeviceCase{"EndlessDevice", [](const auto&) { return "/dev/zero"; }},
+                      DeviceCase{"EmptyDevice", [](const auto&) { return "/dev/null"; }},
+                      DeviceCase{"PipeWithoutWriter", PipeWithoutWriter}),
+    [](const ::testing::TestParamInfo<DeviceCase>& info) { return std::string(info.param.name); });
+
+TEST(HostileImportPath, AnEndlessDeviceIsNotImported) {
+  if (!fs::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero";
+  AppFixture fx;
+  fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}});
+  fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
+  OpenMusicFinderFile(fx.state, fx.dialogs);
+  fx.dialogs.messages.clear();
+  fx.dialogs.QueueFile("/dev/zero");
+  EXPECT_EQ(mnuTextDelimitedInput_Click(fx.state, fx.dialogs).imported, 0);
+  EXPECT_EQ(fx.dialogs.Texts(),
+            std::vector<std::string>{"Error #: 7, Out of memory, encountered in Function "
+                                     "ImportTextDelimitedFile. If the solution is not obvious, "
+                                     "please report this to the author."});
+  EXPECT_EQ(fx.state.List.Size(), 1u);
 }
 
 // Style lists with malformed lines, bare line feeds, NUL bytes and runaway lines: the style

@@ -2,9 +2,11 @@
 // "SetPSR", sends nothing, and leaves the template as it was.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/runtime_error.h"
 #include "midi/midi_file.h"
 #include "midi/send_to_instrument.h"
 #include "midi/sysex_template.h"
@@ -83,6 +85,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TemplateCase>& info) {
       return std::string(info.param.name);
     });
+
+// A template that is a device without end is refused at the reader's size limit.
+TEST(HostileTemplateFile, AnEndlessDeviceIsRefusedAtTheSizeLimit) {
+  if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero";
+  try {
+    LoadMidiFile("/dev/zero");
+    ADD_FAILURE() << "read";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Description(), "Invalid MIDI file: larger than 16 MiB");
+  }
+}
 
 }  // namespace
 }  // namespace cadenzo
