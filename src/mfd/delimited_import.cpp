@@ -31,7 +31,7 @@ enum Field : std::size_t {
 constexpr std::size_t kLeastFields = 10;  // up to Search 2; intro and section come as a pair
 
 constexpr int kLargestTempo = 32767;
-constexpr std::size_t kMaxImportTextSize = std::size_t{256} << 20;
+constexpr std::size_t kMaxImportTextSize = std::size_t{64} << 20;
 constexpr std::size_t kMaxShownLine = 300;
 
 // A line that cannot be read: the error number it raises.
