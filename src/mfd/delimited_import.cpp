@@ -31,6 +31,7 @@ enum Field : std::size_t {
 constexpr std::size_t kLeastFields = 10;  // up to Search 2; intro and section come as a pair
 
 constexpr int kLargestTempo = 32767;
+constexpr std::size_t kMaxImportTextSize = std::size_t{64} << 20;
 constexpr std::size_t kMaxShownLine = 300;
 
 // A line that cannot be read: the error number it raises.
@@ -312,7 +313,9 @@ ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs) {
     const auto chosen = dialogs.OpenFile(request);
     if (!chosen || chosen->empty()) return;
     state.ImportFolder = FolderOf(*chosen);
-    const Bytes bytes = ReadFileBytes(*chosen);
+    const Bytes bytes = ReadFileBytes(*chosen, kMaxImportTextSize);
+    // Far more than the records a file can hold; a device that never ends stops here.
+    if (bytes.size() > kMaxImportTextSize) throw RuntimeError(7, "Out of memory");
     text.assign(bytes.begin(), bytes.end());
     result.read = true;
   });

@@ -278,7 +278,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
 LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path) {
   Bytes bytes;
   try {
-    bytes = ReadFileBytes(path);
+    bytes = ReadFileBytes(path, kMaxMusicFinderFileSize);
   } catch (const RuntimeError&) {
     return LoadResult::kFailed;
   }

@@ -183,7 +183,7 @@ MidiFile LoadMidiFile(const std::filesystem::path& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (!ec && size > kMaxMidiFileSize) Invalid("larger than 16 MiB");
-  const Bytes bytes = ReadFileBytes(path);
+  const Bytes bytes = ReadFileBytes(path, kMaxMidiFileSize);
   return ReadMidiFile(bytes);
 }
 

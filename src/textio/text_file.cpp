@@ -4,15 +4,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <random>
 
 #include "app/runtime_error.h"
+#include "textio/write_calls.h"
 
 namespace cadenzo {
 namespace fs = std::filesystem;
+
+FileWriteCalls SystemWriteCalls() {
+  return FileWriteCalls{
+      .makeTemp = [](char* pathTemplate) { return ::mkstemp(pathTemplate); },
+      .write = [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); },
+      .fsync = [](int fd) { return ::fsync(fd); },
+      .close = [](int fd) { return ::close(fd); },
+      .rename = [](const char* from, const char* to) { return ::rename(from, to); }};
+}
+
+FileWriteCalls& WriteCalls() {
+  static FileWriteCalls calls = SystemWriteCalls();
+  return calls;
+}
 
 std::string ReadWholeFile(const fs::path& path) {
   std::error_code ec;
@@ -33,19 +49,25 @@ std::string ReadWholeFile(const fs::path& path) {
   return text;
 }
 
-Bytes ReadFileBytes(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
+  // Opened without waiting, so that a named pipe nobody writes to cannot stop the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
     throw RuntimeError(err::kPathFileAccess);
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   Bytes bytes;
-  if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  const std::size_t most = limit + 1;
+  if (S_ISREG(st.st_mode)) {
+    bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), most));
+  }
   std::uint8_t buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+  while (bytes.size() < most) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, most - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       const int e = errno;
@@ -74,20 +96,26 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
   if (!fs::is_directory(folder, ec)) throw RuntimeError(err::kPathNotFound);
 
   std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) throw RuntimeError(ErrorNumberFromErrno(errno));
+  const FileWriteCalls& calls = WriteCalls();
+  // A folder that vanished since it was checked is a path that does not exist, not a file.
+  const auto writeError = [](int e) {
+    return RuntimeError(e == ENOENT ? err::kPathNotFound : ErrorNumberFromErrno(e));
+  };
+  const int fd = calls.makeTemp(tmpl.data());
+  if (fd < 0) throw writeError(errno);
   auto fail = [&](int e) {
-    ::close(fd);
+    calls.close(fd);
     ::unlink(tmpl.c_str());
-    throw RuntimeError(ErrorNumberFromErrno(e));
+    throw writeError(e);
   };
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = calls.write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);
     }
+    if (n == 0) fail(ENOSPC);  // no progress: the medium takes no more
     done += static_cast<std::size_t>(n);
   }
   // Keep the permissions of a file being replaced; a new file gets the usual 0644 under umask.
@@ -99,16 +127,16 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  if (flush == Flush::kToDisk && ::fsync(fd) != 0) fail(errno);
-  if (::close(fd) != 0) {
+  if (flush == Flush::kToDisk && calls.fsync(fd) != 0) fail(errno);
+  if (calls.close(fd) != 0) {
     const int e = errno;
     ::unlink(tmpl.c_str());
-    throw RuntimeError(ErrorNumberFromErrno(e));
+    throw writeError(e);
   }
-  if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+  if (calls.rename(tmpl.c_str(), path.c_str()) != 0) {
     const int e = errno;
     ::unlink(tmpl.c_str());
-    throw RuntimeError(ErrorNumberFromErrno(e));
+    throw writeError(e);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,7 +16,10 @@ using Bytes = std::vector<std::uint8_t>;
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 // Reads a whole file into bytes; throws RuntimeError with the program's number on failure.
-Bytes ReadFileBytes(const std::filesystem::path& path);
+// Reads at most limit + 1 bytes, so that a caller that refuses files larger than limit also
+// refuses a device or a pipe that never ends. A pipe without a writer reads as empty.
+Bytes ReadFileBytes(const std::filesystem::path& path,
+                    std::size_t limit = std::numeric_limits<std::size_t>::max() - 1);
 
 // How a replacing write reaches the disk: a user's file is flushed to the disk before it takes
 // the old file's place; a log, rewritten by every preview, is left to the system's write-back

@@ -1,0 +1,51 @@
+// Parses any text as the style replacement table, applies it to a small list, and runs Auto
+// Replace with the same text as the table file in the application folder.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/runtime_error.h"
+#include "catalogue/replacement_table.h"
+#include "fuzz_support.h"
+#include "mfd/record.h"
+#include "textio/text_file.h"
+
+namespace {
+
+cadenzo::RecordList SampleRows() {
+  using namespace cadenzo;
+  RecordList list;
+  for (const char* style : {"Cool Beat", "Pop Rock", "USB:\\a.mid", "", "funk!", "Ballad 3"}) {
+    Row row;
+    row.Cell(col::kNumber) = "0001";
+    row.Cell(col::kStyle) = style;
+    list.Add(std::move(row));
+  }
+  return list;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace cadenzo;
+  if (size > (1u << 18)) return 0;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  ReplacementTableParse parse = ParseReplacementTable(text);
+  if (parse.error && parse.error->number != err::kInvalidCall &&
+      parse.error->number != err::kDuplicateKey) {
+    __builtin_trap();
+  }
+  RecordList list = SampleRows();
+  const int replaced = ApplyReplacementTable(parse.table, list);
+  if (replaced < 0 || static_cast<std::size_t>(replaced) > list.Size()) __builtin_trap();
+
+  // Auto Replace reads the table from the application folder; a bad table changes no row.
+  WriteFileAtomic(fuzz::ScratchFolder() + kReplacementTableFile, text);
+  AppState state = fuzz::FreshState();
+  state.List = SampleRows();
+  fuzz::QuietDialogs dialogs;
+  const AutoReplaceResult result = cboStyle_setup(state, dialogs);
+  if (parse.error && (result.applied || dialogs.shown != 1)) __builtin_trap();
+  if (!parse.error && result.replaced != replaced) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+
+namespace cadenzo {
+
+// The system calls through which WriteFileAtomic replaces a file. The program always uses the
+// system's own; fault-injection tests swap single entries for failing ones and put them back.
+struct FileWriteCalls {
+  int (*makeTemp)(char* pathTemplate);
+  ssize_t (*write)(int fd, const void* data, std::size_t size);
+  int (*fsync)(int fd);
+  int (*close)(int fd);
+  int (*rename)(const char* from, const char* to);
+};
+
+// The calls in use (the system's own unless a test changed them).
+FileWriteCalls& WriteCalls();
+// The system's own calls.
+FileWriteCalls SystemWriteCalls();
+
+}  // namespace cadenzo
