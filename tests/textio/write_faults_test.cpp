@@ -9,6 +9,8 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/runtime_error.h"
 #include "mfd/delimited_import.h"
@@ -248,7 +250,6 @@ class WriteFaults : public ::testing::TestWithParam<std::tuple<FaultCase, Writer
 
 TEST_P(WriteFaults, KeepTheOldFileAndReportTheFailure) {
   const auto& [fault, writer] = GetParam();
-  if (fault.call == Call::kFsync && !writer.flushes) GTEST_SKIP() << "logs are not flushed";
   AppFixture fx;
   const fs::path target = writer.prepare(fx);
   ASSERT_FALSE(HasFailure());
@@ -277,9 +278,20 @@ TEST_P(WriteFaults, KeepTheOldFileAndReportTheFailure) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWriter, WriteFaults,
-                         ::testing::Combine(::testing::ValuesIn(kFaults),
-                                            ::testing::ValuesIn(kWriters)),
+// Every fault against every writer, but a failing flush only where the writer flushes: the logs
+// are replaced without waiting for the disk.
+std::vector<std::tuple<FaultCase, Writer>> EveryFaultOfEveryWriter() {
+  std::vector<std::tuple<FaultCase, Writer>> cases;
+  for (const FaultCase& fault : kFaults) {
+    for (const Writer& writer : kWriters) {
+      if (fault.call == Call::kFsync && !writer.flushes) continue;
+      cases.emplace_back(fault, writer);
+    }
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWriter, WriteFaults, ::testing::ValuesIn(EveryFaultOfEveryWriter()),
                          [](const ::testing::TestParamInfo<WriteFaults::ParamType>& info) {
                            return std::string(std::get<0>(info.param).label) + "_" +
                                   std::get<1>(info.param).label;
