@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include <QEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/quit_after_paint.h"
 
 namespace {
 
@@ -76,26 +76,6 @@ QPixmap GrabDesktop(cadenzo::Application& app) {
   return canvas;
 }
 
-// Quits the program once the watched widget has finished its first paint. Start-up opens a file
-// named on the command line before the event loop runs, so that paint shows its rows.
-class QuitAfterPaint : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !seen_) {
-      seen_ = true;
-      // Queued: the paint itself completes first.
-      QTimer::singleShot(0, qApp, [] { QApplication::exit(0); });
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  bool seen_ = false;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,7 +121,7 @@ int main(int argc, char** argv) {
   if (const char* quit = std::getenv("CADENZO_QUIT_AFTER_PAINT");
       quit != nullptr && std::string(quit) == "1") {
     QWidget* viewport = app.Window()->ListView1()->viewport();
-    viewport->installEventFilter(new QuitAfterPaint(viewport));
+    viewport->installEventFilter(new cadenzo::QuitAfterPaint(viewport));
     viewport->update();  // a paint is due even if start-up painted the list already
   }
   return QApplication::exec();
