@@ -82,7 +82,8 @@ struct AppState {
   std::vector<std::uint8_t> SaveBytes;
   std::vector<std::string> GenreList;
   std::int16_t SortColumn = 0;
-  std::int16_t SelectedRecord = 0;
+  // The record of the row last clicked, counted from 1 (a row's `record`); 0: none.
+  int SelectedRecord = 0;
   std::int16_t SelectedTempo = 0;
   std::int16_t SelectedIntroCode = 0;
   std::int16_t SelectedNextCode = 0;

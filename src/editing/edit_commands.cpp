@@ -87,7 +87,7 @@ bool cmdModify_Click(AppState& state, Dialogs& dialogs) {
       dialogs.Show("This is a Preset file in the User Area and it cannot be modified from Cadenzo");
       return false;
     }
-    if (row.Cell(col::kGenre) == "deleted") return false;
+    if (row.deleted) return false;
     state.EditIsNew = false;
     SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro), row.Cell(col::kNext));
     EnableTimingControls(state.Editor, true);

@@ -174,9 +174,9 @@ void WriteRecordBytes(std::span<std::uint8_t> bytes, std::size_t r, const Edited
 void StoreModified(AppState& state, const EditedRecord& rec) {
   const int position = SelectedRecordRow(state);
   if (position < 0) throw RuntimeError(err::kObjectNotSet);
-  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(state.SelectedRecord));
-  // A row whose number points past the image changes nothing, not even its cells.
-  CheckRange(state.FileBytes.size(), r, mfd::kRecordSize);
+  // A row whose record is not in the image changes nothing, not even its cells.
+  const std::size_t r =
+      CheckedRecordOffset(state.FileBytes, static_cast<std::uint32_t>(state.SelectedRecord));
   FillCells(state.List[static_cast<std::size_t>(position)], rec);
   WriteRecordBytes(state.FileBytes, r, rec);
   state.Editor.cboIntro = 0;
@@ -195,15 +195,16 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
   state.RecordCount = static_cast<int>(n);
 
   Row row;
+  row.record = static_cast<std::uint32_t>(n);
   row.Cell(col::kNumber) = NumberText(static_cast<int>(n));
   row.Cell(col::kFiller) = "    ";
   FillCells(row, rec);
   state.List.Add(std::move(row));
   state.List.Resort();
-  state.List.SelectOnly(state.List.FindByNumber(static_cast<int>(n)));
+  state.List.SelectOnly(state.List.FindByRecord(static_cast<std::uint32_t>(n)));
   state.Enable("CmdDelete");
   state.Enable("cmdModify");
-  state.SelectedRecord = static_cast<std::int16_t>(n);
+  state.SelectedRecord = static_cast<int>(n);
   return static_cast<int>(n);
 }
 
@@ -216,7 +217,7 @@ int SelectedRecordRow(const AppState& state) {
   int found = -1;
   for (std::size_t i = 0; i < state.List.Size(); ++i) {
     const Row& row = state.List[i];
-    if (row.RecordNumber() != state.SelectedRecord) continue;
+    if (static_cast<int>(row.record) != state.SelectedRecord) continue;
     if (row.selected) return static_cast<int>(i);
     if (found < 0) found = static_cast<int>(i);
   }

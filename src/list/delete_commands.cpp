@@ -6,6 +6,7 @@
 namespace cadenzo {
 
 void MarkRowDeleted(Row& row) {
+  row.deleted = true;
   row.Cell(col::kGenre) = kDeletedMarker;
   for (int column : {col::kMusic, col::kStyle, col::kTimeSig, col::kTempo, col::kKeywords}) {
     row.Cell(column).clear();
@@ -22,7 +23,7 @@ void CmdDelete_Click(AppState& state, Dialogs& dialogs) {
     // highlight, the row last clicked.
     auto position = SelectedRow(state);
     if (!position) {
-      const int found = state.List.FindByNumber(state.SelectedRecord);
+      const int found = state.List.FindByRecord(static_cast<std::uint32_t>(state.SelectedRecord));
       if (found < 0) return;
       position = static_cast<std::size_t>(found);
     }

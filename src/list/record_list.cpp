@@ -12,22 +12,16 @@ namespace cadenzo {
 
 Row::Row() = default;
 
-int Row::RecordNumber() const {
-  const std::string_view text = TrimBlanks(Cell(col::kNumber));
-  int value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() ? value : 0;
-}
-
 Row& RecordList::Add(Row row) { return rows_.emplace_back(std::move(row)); }
 
 void RecordList::Remove(std::size_t position) {
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
-int RecordList::FindByNumber(int n) const {
+int RecordList::FindByRecord(std::uint32_t n) const {
+  if (n == 0) return -1;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].RecordNumber() == n) return static_cast<int>(i);
+    if (rows_[i].record == n) return static_cast<int>(i);
   }
   return -1;
 }
@@ -121,6 +115,19 @@ std::vector<std::uint32_t> RecordList::OrderBy(int key) const {
   std::vector<std::uint32_t> positions(rows_.size());
   std::iota(positions.begin(), positions.end(), 0U);
   if (sortOn_) SortPositions(positions, key, false);
+  return positions;
+}
+
+std::vector<std::uint32_t> RecordList::RecordOrder() const {
+  std::vector<std::uint32_t> positions(rows_.size());
+  std::iota(positions.begin(), positions.end(), 0U);
+  // Rows are appended in record order and only sorting moves them: most lists are in order.
+  const auto byRecord = [&](std::uint32_t a, std::uint32_t b) {
+    return rows_[a].record < rows_[b].record;
+  };
+  if (!std::is_sorted(positions.begin(), positions.end(), byRecord)) {
+    std::stable_sort(positions.begin(), positions.end(), byRecord);
+  }
   return positions;
 }
 

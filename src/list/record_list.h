@@ -16,7 +16,7 @@ inline constexpr Colour kRed = 255;
 inline constexpr Colour kBlue = 16711680;
 
 // One row of the record list: the thirteen cell texts, the check box, the colour of the
-// "Style or File" cell and the selection mark.
+// "Style or File" cell, the selection mark, the record the row stands for and its deletion mark.
 struct Row {
   // Defined out of line, so that a new row in the list is not zero-filled before its members are
   // constructed.
@@ -26,11 +26,15 @@ struct Row {
   bool checked = false;
   Colour styleColor = kBlack;
   bool selected = false;
+  // The record the row was read from or added as: its position in the file image, counted from 1
+  // (0: none). The Number text is only a label; a file may number its records in any way.
+  std::uint32_t record = 0;
+  // Deleted rows stay in the list until the file is saved without them; a genre that reads
+  // "deleted" is an ordinary genre.
+  bool deleted = false;
 
   const std::string& Cell(int column) const { return cells[static_cast<std::size_t>(column)]; }
   std::string& Cell(int column) { return cells[static_cast<std::size_t>(column)]; }
-  // The record number the row stands for: the numeric value of its Number text.
-  int RecordNumber() const;
 };
 
 // The rows of the main list in display order, with the list control's sort state.
@@ -53,8 +57,8 @@ class RecordList {
   Row& Add() { return rows_.emplace_back(); }
   void Remove(std::size_t position);
 
-  // Position of the first row whose Number text has the numeric value n, or -1.
-  int FindByNumber(int n) const;
+  // Position of the row that stands for record n (counted from 1), or -1.
+  int FindByRecord(std::uint32_t n) const;
   int CheckedCount() const;
 
   // Sort state as the list control keeps it.
@@ -72,9 +76,11 @@ class RecordList {
   // The positions of the rows in the order an ascending sort by `key` would show them, without
   // moving a row; every position in turn when sorting is off.
   std::vector<std::uint32_t> OrderBy(int key) const;
+  // The positions of the rows in the order of their records in the file.
+  std::vector<std::uint32_t> RecordOrder() const;
   // Leaves the list as SetSortKey(first) and then SetSortKey(key) (both ascending) would, given
-  // `firstOrder` = OrderBy(first) of the rows as they are: the rows move at most once, and not at
-  // all when they are in that order already.
+  // `firstOrder` = OrderBy(first) (or RecordOrder()) of the rows as they are: the rows move at
+  // most once, and not at all when they are in that order already.
   void SetSortKeyAfter(std::vector<std::uint32_t> firstOrder, int key);
   // A click on a column header: same column reverses the order; another starts ascending.
   // Returns true when a new column became the key (the caller stores it in SortColumn).

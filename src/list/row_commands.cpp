@@ -130,24 +130,18 @@ std::optional<std::size_t> SelectedRow(const AppState& state) {
 }
 
 std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
-  const int n = row.RecordNumber();
-  if (n < 1 || n > HeaderCount(state.FileBytes)) throw RuntimeError(err::kSubscriptOutOfRange);
-  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(n));
-  CheckRange(state.FileBytes.size(), r, mfd::kRecordSize);
-  return r;
+  return CheckedRecordOffset(state.FileBytes, row.record);
 }
 
 void ListView1_ItemClick(AppState& state, Dialogs& dialogs, std::size_t position) {
   RunReported(dialogs, "ListView_ItemClick", [&] {
     if (position >= state.List.Size()) throw RuntimeError(err::kListIndexOutOfBounds);
     const Row& row = state.List[position];
-    const long long number = LeadingNumber(row.Cell(col::kNumber));
-    if (!FitsInt16(number)) throw RuntimeError(err::kOverflow);
     // A tempo the keyboard message cannot carry counts as none.
     const long long tempo = LeadingNumber(row.Cell(col::kTempo));
 
     state.List.SelectOnly(static_cast<int>(position));
-    state.SelectedRecord = static_cast<std::int16_t>(number);
+    state.SelectedRecord = static_cast<int>(row.record);
     for (const char* name : {"CmdDelete", "cmdModify", "cmdReplaceStyle"}) state.Enable(name);
 
     EditorLists& editor = state.Editor;

@@ -30,16 +30,6 @@ std::vector<std::string> SplitAtComma(const std::string& text) {
   return parts;
 }
 
-// The offset of a row's record, found through its Number text.
-std::size_t RecordOffsetOf(const Row& row, const AppState& state) {
-  const int number = row.RecordNumber();
-  if (number < 1 || number > HeaderCount(state.FileBytes))
-    throw RuntimeError(err::kSubscriptOutOfRange);
-  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
-  CheckRange(state.FileBytes.size(), r, mfd::kRecordSize);
-  return r;
-}
-
 }  // namespace
 
 bool cmdReplaceStyle_Click(AppState& state, Dialogs& dialogs) {
@@ -68,7 +58,7 @@ StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
     std::sort(list.begin(), end, ByCharacterCodes);
     setup.genres.assign(list.begin(), end);
 
-    const int position = state.List.FindByNumber(state.SelectedRecord);
+    const int position = state.List.FindByRecord(state.SelectedRecord);
     if (position >= 0) {
       setup.currentGenre = state.List[static_cast<std::size_t>(position)].Cell(col::kGenre);
     }
@@ -147,10 +137,11 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
     state.FileSaved = false;
 
     for (Row& row : list) {
+      if (row.deleted) continue;  // its record is not saved; its cells show the deletion
       switch (values.mode) {
         case ReplaceMode::kStyle: {
           if (!values.newStyle || row.Cell(col::kStyle) != values.currentStyle) break;
-          const std::size_t r = RecordOffsetOf(row, state);
+          const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
           const int number = values.newStyle->data;
           if (number < 0 || number > 0xFFFF) throw RuntimeError(err::kOverflow);
           WriteU16(bytes, r + mfd::kStyle, static_cast<std::uint16_t>(number));
@@ -159,14 +150,14 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
         }
         case ReplaceMode::kGenre: {
           if (!values.newGenre || row.Cell(col::kGenre) != values.currentGenre) break;
-          const std::size_t r = RecordOffsetOf(row, state);
+          const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
           EncodeText(bytes, r + mfd::kGenre, mfd::kGenreLength, *values.newGenre);
           row.Cell(col::kGenre) = *values.newGenre;
           break;
         }
         case ReplaceMode::kKeyword: {
           // Every row's keywords are written back, changed or not.
-          const std::size_t r = RecordOffsetOf(row, state);
+          const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
           std::string text = ReplaceKeywordText(row.Cell(col::kKeywords), values.currentKeyword,
                                                 values.newKeyword, values.match);
           EncodeText(bytes, r + mfd::kKeywords, mfd::kKeywordsLength, text);

@@ -254,6 +254,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
         WriteRecord(state.FileBytes, r, number, styleNumber, fields, values);
 
         Row row;
+        row.record = static_cast<std::uint32_t>(number);
         row.Cell(col::kNumber) = NumberText(number);
         for (int c = col::kGenre; c <= col::kNext; ++c) {
           const auto f = static_cast<std::size_t>(c);

@@ -53,9 +53,9 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     state.ShowConversionNotes = false;
 
     RecordList& list = state.List;
-    // The walk goes in record order, the order a sort by Number gives, but the rows stay where
-    // they are until the end. A pass that stops early leaves them sorted by Number.
-    const std::vector<std::uint32_t> recordOrder = list.OrderBy(col::kNumber);
+    // The walk goes in the order of the records in the file, but the rows stay where they are
+    // until the end. A pass that stops early leaves them sorted by Number.
+    const std::vector<std::uint32_t> recordOrder = list.RecordOrder();
     const auto stopInRecordOrder = [&] { list.SetSortKey(col::kNumber, false); };
     // Rows whose style text ends in "!" (unplaced imported styles) take UnknownStyleColor at the
     // end. They are counted on the way, so that a list without any is not walked a second time.
@@ -76,17 +76,18 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       for (std::size_t i = 0; i < rows; ++i) {
         Row& row = list[recordOrder[i]];
         if (EndsWithBang(row.Cell(col::kStyle))) ++unplacedRows;
-        if (row.Cell(col::kGenre) == std::string_view("deleted")) continue;
+        if (row.deleted) continue;
         if (checkedOnly && !row.checked) continue;
         ++result.recordsRead;
 
         int newStyle = -1;
         bool notFound = false;
         std::string filePath;
-        // The row's own record, found through its Number text.
-        const int number = row.RecordNumber();
-        if (number < 1 || number > state.RecordCount) throw RuntimeError(err::kSubscriptOutOfRange);
-        const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(number));
+        // The row's own record.
+        if (row.record < 1 || row.record > static_cast<std::uint32_t>(state.RecordCount)) {
+          throw RuntimeError(err::kSubscriptOutOfRange);
+        }
+        const std::size_t r = mfd::RecordOffset(row.record);
         const int s = ReadU16(bytes, r + mfd::kStyle);
 
         const std::string& styleText = row.Cell(col::kStyle);
@@ -166,7 +167,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       throw;
     }
 
-    // As a sort by Number and then one by SortColumn would leave them.
+    // As a sort in record order and then one by SortColumn would leave them.
     list.SetSortKeyAfter(recordOrder, state.SortColumn);
     try {
       WriteFileAtomic(

@@ -198,7 +198,7 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
 void ReadRecordRows(AppState& state) {
   state.List.Clear();
   GenreCollector genres(state.GenreList);
-  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  std::span<const std::uint8_t> bytes = state.FileBytes;
   state.RecordCount = HeaderCount(bytes);
   const StyleDecoder styles(state);
   std::unordered_set<std::string> editorStyles;
@@ -210,8 +210,16 @@ void ReadRecordRows(AppState& state) {
 
   for (int i = 1; i <= state.RecordCount; ++i) {
     const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+    if (i == state.RecordCount && bytes.size() >= r + mfd::kLastReadByte &&
+        bytes.size() < r + mfd::kRecordSize) {
+      // The last record lacks only bytes the program never reads: it is whole, the missing
+      // bytes are zero.
+      state.FileBytes.resize(r + mfd::kRecordSize, 0);
+      bytes = state.FileBytes;
+    }
     CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
     Row& row = state.List.Add();
+    row.record = static_cast<std::uint32_t>(i);
     DecodeRecordCells(bytes, r, row.cells);
     std::string& style = row.Cell(col::kStyle);
     const bool userStyle = styles.Decode(bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1], style);

@@ -250,6 +250,13 @@ void SetFlag(std::span<std::uint8_t> bytes, std::size_t r, std::uint8_t flag, bo
   WriteU8(bytes, r + mfd::kFlags, static_cast<std::uint8_t>(on ? (old | flag) : (old & ~flag)));
 }
 
+std::size_t CheckedRecordOffset(std::span<const std::uint8_t> bytes, std::uint32_t n) {
+  if (n < 1 || n > HeaderCount(bytes)) throw RuntimeError(err::kSubscriptOutOfRange);
+  const std::size_t r = mfd::RecordOffset(n);
+  CheckRange(bytes.size(), r, mfd::kRecordSize);
+  return r;
+}
+
 std::uint16_t HeaderCount(std::span<const std::uint8_t> bytes) {
   return ReadU16(bytes, mfd::kCountOffset);
 }

@@ -30,6 +30,8 @@ inline constexpr std::size_t kGenreLength = 16;
 inline constexpr std::size_t kKeywords = 57;
 inline constexpr std::size_t kKeywordsLength = 32;
 inline constexpr std::size_t kSections = 89;
+// Bytes 90 and 91 of a record are never read: a record is whole up to here.
+inline constexpr std::size_t kLastReadByte = 90;
 
 inline constexpr std::uint16_t kMediaStyle = 0xFFFD;
 
@@ -101,6 +103,10 @@ void EncodeTempo(std::span<std::uint8_t> bytes, std::size_t r, int tempo);
 void EncodeNoTempo(std::span<std::uint8_t> bytes, std::size_t r);
 void EncodeSections(std::span<std::uint8_t> bytes, std::size_t r, int introDigit, int nextDigit);
 void SetFlag(std::span<std::uint8_t> bytes, std::size_t r, std::uint8_t flag, bool on);
+
+// Offset of record n (counted from 1) of the image; n must be one of the header's records and
+// the record whole in the bytes, or RuntimeError 9 is thrown.
+std::size_t CheckedRecordOffset(std::span<const std::uint8_t> bytes, std::uint32_t n);
 
 // Record count of the header (bytes 34 and 35).
 std::uint16_t HeaderCount(std::span<const std::uint8_t> bytes);

@@ -20,7 +20,7 @@ int NumberValue(const std::string& text) {
 
 }  // namespace
 
-bool IsDeletedRow(const Row& row) { return row.Cell(col::kGenre) == "deleted"; }
+bool IsDeletedRow(const Row& row) { return row.deleted; }
 
 namespace {}  // namespace
 
@@ -64,7 +64,7 @@ std::optional<std::size_t> PlayList::SelectedIndex() const {
 void PlayList::AddFromMain(const Row& main) {
   PlayListRow row;
   row.cells.resize(Columns().size());
-  row.cells[plcol::kCdzIndex] = std::to_string(main.RecordNumber());
+  row.cells[plcol::kCdzIndex] = std::to_string(main.record);
   if (layout_ == PlayListLayout::kDefault) {
     row.cells[plcol::kMusic] = main.Cell(col::kMusic);
     row.cells[plcol::kStyle] = main.Cell(col::kStyle);

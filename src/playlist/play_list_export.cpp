@@ -1,5 +1,7 @@
 #include "playlist/play_list_export.h"
 
+#include <algorithm>
+
 #include "app/report_error.h"
 #include "mfd/record.h"
 #include "textio/delimited_export.h"
@@ -49,7 +51,7 @@ const Row* SourceRowOf(const PlayListRow& row, PlayListLayout layout, const Reco
   auto showsSong = [&](const Row& m) {
     return !IsDeletedRow(m) && m.Cell(col::kMusic) == music && m.Cell(col::kStyle) == style;
   };
-  const int at = main.FindByNumber(row.CdzIndex());
+  const int at = main.FindByRecord(static_cast<std::uint32_t>(std::max(row.CdzIndex(), 0)));
   const Row* numbered = at >= 0 ? &main[static_cast<std::size_t>(at)] : nullptr;
   if (numbered != nullptr && IsDeletedRow(*numbered)) numbered = nullptr;
   if (numbered != nullptr && showsSong(*numbered)) return numbered;

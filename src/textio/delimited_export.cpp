@@ -24,6 +24,8 @@ std::string DelimitedExportText(const RecordList& list) {
   text += kCrLf;
   std::size_t n = 0;
   for (const Row& row : list) {
+    // Deleted rows are not saved either: an import must not bring them back as empty records.
+    if (row.deleted) continue;
     text += RunningNumberText(++n);
     for (int c = col::kGenre; c <= col::kNext; ++c) {
       text += '\t';

@@ -36,7 +36,7 @@ void MainController::LoadEditorWindow() {
   editor_ = new EditWindow(state_, dialogs_, &window_);
   editor_->SetListChangedCallback([this](int record) {
     if (record > 0) {
-      const int position = state_.List.FindByNumber(record);
+      const int position = state_.List.FindByRecord(static_cast<std::uint32_t>(record));
       if (position >= 0) state_.List.SelectOnly(position);
     }
     state_.PendingColumnFit = ColumnFit::kHeaderAndContents;

@@ -57,7 +57,7 @@ TEST_P(ModifySelects, TheRowsStyleAndSections) {
   const auto& c = GetParam();
   Open(3);
   Click(2);
-  Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(2))];
+  Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(2))];
   row.Cell(col::kStyle) = c.style;
   row.Cell(col::kIntro) = c.intro;
   row.Cell(col::kNext) = c.next;
@@ -88,11 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditorTest, ModifyRefusesUserAreaAndDeletedRows) {
   Open(3);
-  Row& user = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(1))];
+  Row& user = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(1))];
   user.Cell(col::kStyle) = "User:/My/a.sty";
-  Row& deleted = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(2))];
+  Row& deleted = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(2))];
   deleted.Cell(col::kGenre) = "deleted";
-  Row& lower = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(3))];
+  deleted.deleted = true;
+  Row& lower = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(3))];
   lower.Cell(col::kStyle) = "USER:/My/b.sty";  // the protection compares exactly
 
   Click(1);
@@ -120,7 +121,7 @@ TEST_F(EditorTest, BothCommandsSortTheListByNumberFirst) {
   ASSERT_NE(fx.state.List[0].Cell(col::kNumber), "0001");
   Click(3);
   ASSERT_TRUE(cmdModify_Click(fx.state, fx.dialogs));
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(fx.state.List[i].RecordNumber(), int(i) + 1);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(fx.state.List[i].record, int(i) + 1);
 
   fx.state.List.SetSort(col::kGenre, true);
   ASSERT_TRUE(cmdAdd_Click(fx.state, fx.dialogs));
@@ -133,7 +134,7 @@ TEST_F(EditorTest, AddKeepsTheMediaFileAndTheEnabledStates) {
   Click(1);
   fx.state.Editor.lblSelectedFile = "USB:/prev.mid";
   EnableTimingControls(fx.state.Editor, false);
-  Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(1))];
+  Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(1))];
   row.Cell(col::kStyle) = "Bossa";  // not in the list: no style click happens
   ASSERT_TRUE(cmdAdd_Click(fx.state, fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/prev.mid");

@@ -42,7 +42,7 @@ class EditorTest : public ::testing::Test {
   // What a click on the row of record n loads into the editor.
   void Click(int n) {
     AppState& s = fx.state;
-    const int position = s.List.FindByNumber(n);
+    const int position = s.List.FindByRecord(n);
     ASSERT_GE(position, 0);
     s.List.SelectOnly(position);
     const Row& row = s.List[static_cast<std::size_t>(position)];
@@ -73,7 +73,7 @@ class EditorTest : public ::testing::Test {
         .subspan(mfd::RecordOffset(static_cast<std::size_t>(n)), mfd::kRecordSize);
   }
   const Row& RowOf(int n) const {
-    return fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(n))];
+    return fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(n))];
   }
 
   AppFixture fx;

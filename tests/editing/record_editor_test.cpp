@@ -437,7 +437,7 @@ TEST_F(EditorTest, ModifyAfterAddRewritesTheNewRecordNotTheOneClickedBefore) {
 
 TEST_F(EditorTest, RowPointingPastTheImageIsReportedAndLeftUnchanged) {
   Open(2);
-  fx.state.List[1].Cell(col::kNumber) = "0050";
+  fx.state.List[1].record = 50;
   Click(50);
   fx.state.EditIsNew = false;
   cboStyle_Click(fx.state, 0);

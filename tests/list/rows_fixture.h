@@ -47,7 +47,7 @@ struct RowsFixture {
     return std::string(begin, begin + static_cast<std::ptrdiff_t>(mfd::kKeywordsLength));
   }
   const Row& RowNumbered(int n) const {
-    return state.List[static_cast<std::size_t>(state.List.FindByNumber(n))];
+    return state.List[static_cast<std::size_t>(state.List.FindByRecord(n))];
   }
 };
 

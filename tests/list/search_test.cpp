@@ -164,7 +164,7 @@ TEST_F(SearchTest, FindFirstAfterSortingFollowsTheDisplayedOrder) {
   Option1_Click(search, 4);
   const auto found = FindFirst(fx.state, fx.dialogs, search);
   ASSERT_TRUE(found);
-  EXPECT_EQ(fx.state.List[*found].RecordNumber(), 4);
+  EXPECT_EQ(fx.state.List[*found].record, 4);
 }
 
 TEST_F(SearchTest, WholeWordGenreSearchIsExact) {

@@ -72,7 +72,7 @@ class BulkReplaceTest : public ::testing::Test {
   std::string Genre(int record) const { return DecodeGenre(fx.state.FileBytes, R(record)); }
   std::string Keywords(int record) const { return DecodeKeywords(fx.state.FileBytes, R(record)); }
   const Row& RowOf(int record) const {
-    return fx.state.List[static_cast<std::size_t>(fx.state.List.FindByNumber(record))];
+    return fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(record))];
   }
   bool PreviewRan() const { return std::filesystem::exists(fx.state.UserFolder + "ExportLog.txt"); }
 
@@ -222,7 +222,7 @@ TEST_F(BulkReplaceTest, AllEntriesNeedsTheModesNewValue) {
 }
 
 TEST_F(BulkReplaceTest, ARowWithoutItsRecordIsReportedAndEarlierRowsStay) {
-  fx.state.List[3].Cell(col::kNumber) = "0099";
+  fx.state.List[3].record = 99;
   SubReplaceStyle(fx.state, fx.dialogs,
                   {.mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = "Soul"});
   EXPECT_EQ(Genre(1), "Soul");

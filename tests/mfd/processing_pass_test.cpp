@@ -111,6 +111,7 @@ TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
                                RecordBuilder{.number = 1, .style = 12, .music = "B"},
                                RecordBuilder{.number = 2, .style = 12, .music = "C"}}});
   fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].deleted = true;
   fx.state.List[1].styleColor = 12345;
   Preview("PSR-S970");
   EXPECT_EQ(Count(), 2);
@@ -226,9 +227,11 @@ TEST_P(UnplacedRows, AllTakeTheUnknownColour) {
   // A fifth row the header does not count, as an import that was not saved leaves it.
   Row extra = fx.state.List[3];
   extra.Cell(col::kNumber) = "0005";
+  extra.record = 5;
   fx.state.List.Add(extra);
   fx.state.List[0].Cell(col::kStyle) = "One!";
   fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].deleted = true;
   fx.state.List[1].Cell(col::kStyle) = "Two!";
   fx.state.List[2].checked = true;
   fx.state.List[3].Cell(col::kStyle) = "Three!";
@@ -290,8 +293,9 @@ TEST_F(PassTest, APassThatStopsLeavesTheRowsInRecordOrder) {
   fx.state.SortColumn = col::kMusic;
   ASSERT_EQ(fx.state.List[0].Cell(col::kNumber), "0002");
 
-  // A row whose Number names no record stops the pass with an error.
+  // A row whose record is missing stops the pass with an error.
   fx.state.List[1].Cell(col::kNumber) = "0009";
+  fx.state.List[1].record = 9;
   fx.dialogs.messages.clear();
   EXPECT_FALSE(Preview("PSR-S970").completed);
   EXPECT_EQ(fx.dialogs.messages.size(), 1u);

@@ -161,10 +161,12 @@ TEST(PlayListImportableExport, SourceRowFollowsTheSong) {
   main[0].Cell(col::kMusic) = "Mango (live)";
   // Record 1 was deleted: its song is left out.
   main[1].Cell(col::kGenre) = "deleted";
+  main[1].deleted = true;
   main[1].Cell(col::kMusic).clear();
   main[1].Cell(col::kStyle).clear();
   // Record 2's song now lives under another number (another file was read).
   main[2].Cell(col::kNumber) = "0040";
+  main[2].record = 40;
   main.Add(MainRowBuilder{.number = 2, .music = "Other"}.Build());
   EXPECT_EQ(PlayListImportableText(list, main),
             kImportHeader +

@@ -51,7 +51,7 @@ TEST(PlayListAppend, TakesCheckedRowsOnceByMusicAndStyle) {
       {.number = 2, .music = "Unchecked", .checked = false},
       {.number = 3, .music = "Same", .style = "Pop Rock", .tempo = "90", .checked = true},
       {.number = 4, .music = "Same", .style = "Pop rock", .checked = true},  // case counts
-      {.number = 5, .genre = "deleted", .music = "", .style = "", .checked = true},
+      {.number = 5, .genre = "deleted", .music = "", .style = "", .checked = true, .deleted = true},
   }));
   EXPECT_EQ(Column(list, plcol::kCdzIndex), (std::vector<std::string>{"1", "4"}));
   EXPECT_EQ(Column(list, plcol::kNumber), (std::vector<std::string>{"00001", "00002"}));

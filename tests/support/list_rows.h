@@ -23,9 +23,14 @@ struct MainRowBuilder {
   std::string intro = "Intro 1";
   std::string next = "Main A";
   bool checked = false;
+  bool deleted = false;
+  // The record the row stands for; 0: the record whose position is `number`.
+  std::uint32_t record = 0;
 
   Row Build() const {
     Row row;
+    row.record = record != 0 ? record : static_cast<std::uint32_t>(number > 0 ? number : 0);
+    row.deleted = deleted;
     row.Cell(col::kNumber) = NumberText(number);
     row.Cell(col::kGenre) = genre;
     row.Cell(col::kMusic) = music;

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kHeader +
                        "\r\n 1\tRock\tHit\tUSB:\\Songs\\Hit.mid\t 3/ 4\t 96\tkw\tYes\tNo\tYes\t"
                        "Off\tEnding 2"},
-        ExportCase{"DeletedRowIsExportedWithItsEmptiedCells",
+        ExportCase{"DeletedRowIsLeftOutAndARealGenreDeletedIsKept",
                    {{.number = 1, .music = "A"},
                     {.number = 2,
                      .genre = "deleted",
@@ -69,10 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
                      .style = "",
                      .timeSig = "",
                      .tempo = "",
-                     .fav = "Yes"}},
+                     .fav = "Yes",
+                     .deleted = true},
+                    {.number = 3, .genre = "deleted", .music = "B"}},
                    -1,
-                   kHeader + "\r\n 1\tPop\tA\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"
-                             "\r\n 2\tdeleted\t\t\t\t\t\tYes\tNo\tNo\tIntro 1\tMain A"},
+                   kHeader +
+                       "\r\n 1\tPop\tA\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"
+                       "\r\n 2\tdeleted\tB\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"},
         ExportCase{
             "SortedListIsNumberedInDisplayOrder",
             {{.number = 1, .music = "Zebra"},

@@ -42,7 +42,7 @@ struct Session {
   // What a click on the row of record n puts into the editor.
   void Click(int n) {
     AppState& s = fx.state;
-    const Row& row = s.List[static_cast<std::size_t>(s.List.FindByNumber(n))];
+    const Row& row = s.List[static_cast<std::size_t>(s.List.FindByRecord(n))];
     s.SelectedRecord = static_cast<std::int16_t>(n);
     s.Editor.txtMusic = row.Cell(col::kMusic);
     s.Editor.txtTempo = row.Cell(col::kTempo);
@@ -168,7 +168,7 @@ class EditWindowTest : public QObject {
     QVERIFY(s.fx.dialogs.messages.empty());
     QVERIFY(s.window->isHidden());
     QCOMPARE(s.listChanges, std::vector<int>{0});
-    const Row& row = s.fx.state.List[static_cast<std::size_t>(s.fx.state.List.FindByNumber(2))];
+    const Row& row = s.fx.state.List[static_cast<std::size_t>(s.fx.state.List.FindByRecord(2))];
     QCOMPARE(row.Cell(col::kMusic), std::string("Caf\xE9 Song"));
     QCOMPARE(row.Cell(col::kStyle), std::string("Funk"));
     QCOMPARE(row.Cell(col::kTimeSig), std::string(" 3/ 4"));
@@ -200,7 +200,7 @@ class EditWindowTest : public QObject {
     QCOMPARE(s.fx.state.List.Size(), std::size_t{4});
     QCOMPARE(s.listChanges, std::vector<int>{4});
     QCOMPARE(genre->itemText(genre->count() - 1), QStringLiteral("Polka"));
-    const Row& row = s.fx.state.List[static_cast<std::size_t>(s.fx.state.List.FindByNumber(4))];
+    const Row& row = s.fx.state.List[static_cast<std::size_t>(s.fx.state.List.FindByRecord(4))];
     QCOMPARE(row.Cell(col::kGenre), std::string("Polka"));
     QCOMPARE(row.Cell(col::kMusic), std::string("Song 1"));
   }

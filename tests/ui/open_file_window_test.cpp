@@ -59,7 +59,7 @@ class OpenFileWindowTest : public QObject {
     }
     QCOMPARE(p.app.Window()->cboInst()->currentText(), QStringLiteral("PSR-S970"));
     // A user style of the example is painted red on its own model.
-    const int row = p.app.State().List.FindByNumber(6);
+    const int row = p.app.State().List.FindByRecord(6);
     QVERIFY(row >= 0);
     QCOMPARE(p.app.State().List[static_cast<std::size_t>(row)].styleColor, kRed);
   }

@@ -126,7 +126,7 @@ class StyleReplaceWindowTest : public QObject {
     QCOMPARE(cboGenre->currentText(), QStringLiteral("Swing"));
     Find<QPushButton>(w, "cmdAllEntries")->click();
     QCOMPARE(o.refreshed, 1);
-    const Row& row = o.fx.state.List[static_cast<std::size_t>(o.fx.state.List.FindByNumber(1))];
+    const Row& row = o.fx.state.List[static_cast<std::size_t>(o.fx.state.List.FindByRecord(1))];
     QCOMPARE(row.Cell(col::kGenre), std::string("Swing"));
     QVERIFY(!o.fx.state.FileSaved);
   }
