@@ -3,6 +3,7 @@
 #include "app/report_error.h"
 #include "editing/record_editor.h"
 #include "mfd/record.h"
+#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {
@@ -15,6 +16,40 @@ int SectionIndex(const std::string& text) {
     if (items[i].text == text) return static_cast<int>(i);
   }
   return 0;
+}
+
+// The editor's inputs take the row's values as the list shows them now: flags toggled, keywords
+// added or an import since the row was clicked are not lost by the next OK.
+void LoadEditorFromRow(AppState& state, const Row& row) {
+  EditorLists& editor = state.Editor;
+  editor.cboGenre = row.Cell(col::kGenre);
+  editor.txtMusic = row.Cell(col::kMusic);
+  editor.txtTempo = row.Cell(col::kTempo);
+  editor.txtKeywords = row.Cell(col::kKeywords);
+  editor.chkFavorite = row.Cell(col::kFav) == "Yes";
+  editor.chkSearch1 = row.Cell(col::kS1) == "Yes";
+  editor.chkSearch2 = row.Cell(col::kS2) == "Yes";
+  // A time signature outside the five options checks none, so that OK asks for one instead of
+  // storing another record's.
+  editor.timeSigOption.clear();
+  state.EditTimeSig.clear();
+  const std::string_view timeSig = TrimBlanks(row.Cell(col::kTimeSig));
+  for (const auto& choice : TimeSigChoices()) {
+    if (TrimBlanks(choice.editTimeSig) == timeSig) {
+      editor.timeSigOption = std::string(choice.control);
+      state.EditTimeSig = std::string(choice.editTimeSig);
+      break;
+    }
+  }
+}
+
+// A new record without a template: every input empty, no media file, the sections "Off".
+void ClearEditorForNewRecord(AppState& state) {
+  Command1_Click(state);
+  state.Editor.lblSelectedFile.clear();
+  state.EditStyleOrFile.clear();
+  EnableTimingControls(state.Editor, true);
+  SelectEditorControls(state, "", "", "");
 }
 
 }  // namespace
@@ -60,10 +95,12 @@ bool cmdAdd_Click(AppState& state, Dialogs& dialogs) {
     state.EditIsNew = true;
     if (position >= 0) {
       const Row& row = state.List[static_cast<std::size_t>(SelectedRecordRow(state))];
+      LoadEditorFromRow(state, row);
       SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro),
                            row.Cell(col::kNext));
     } else {
-      SelectEditorControls(state, "", "", "");
+      // No row clicked in this file (a new or empty one): nothing of an earlier file's record.
+      ClearEditorForNewRecord(state);
     }
     show = true;
   });
@@ -89,6 +126,7 @@ bool cmdModify_Click(AppState& state, Dialogs& dialogs) {
     }
     if (row.deleted) return false;
     state.EditIsNew = false;
+    LoadEditorFromRow(state, row);
     SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro), row.Cell(col::kNext));
     EnableTimingControls(state.Editor, true);
     return true;

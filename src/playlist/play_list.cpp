@@ -249,11 +249,11 @@ void cmdOrder_Click(PlayList& list, Dialogs& dialogs) {
 
 void cmdNotes_Click(PlayList& list, Dialogs& dialogs) {
   RunReported(dialogs, "Notes", [&] {
+    // The Song-Genre layout has no Comments column (the window disables the button there): no
+    // comment is asked for that could not be kept.
+    if (list.Layout() != PlayListLayout::kDefault) return;
     const auto r = list.AddressedRow();
     if (!r) return;
-    // The Song-Genre layout has no Comments column: refuse before asking for a comment that
-    // could not be kept.
-    if (list.Layout() != PlayListLayout::kDefault) throw RuntimeError(err::kListIndexOutOfBounds);
     const auto answer = dialogs.Input("Enter Comments", list[*r].Cell(plcol::kCdzIndex), "");
     list.SetComment(*r, answer.value_or(std::string{}));
   });

@@ -132,7 +132,7 @@ void PlayList_ChooseLayout(PlayList& list, PlayListLayout layout, const RecordLi
 void PlayList_ColumnClick(PlayList& list, int column, Dialogs& dialogs);
 // "Change Position in List".
 void cmdOrder_Click(PlayList& list, Dialogs& dialogs);
-// "Enter Comments".
+// "Enter Comments"; nothing in the Song-Genre layout, which has no Comments column.
 void cmdNotes_Click(PlayList& list, Dialogs& dialogs);
 
 }  // namespace cadenzo

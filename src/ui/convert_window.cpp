@@ -10,11 +10,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mfd/file_commands.h"
 #include "ui/qt_text.h"
 
 namespace cadenzo {
+
+namespace {
+
+constexpr const char* kNoRowChecked =
+    "No row is checked, so there is nothing to save with \"Checked Records Only\".\r\n"
+    "Check the rows to save, or choose \"All Records\".";
+
+}  // namespace
 
 ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<void()> afterSave,
                              QWidget* parent)
@@ -60,22 +69,30 @@ ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<vo
 
   connect(cmdSave, &QPushButton::clicked, this, &ConvertWindow::Save);
   connect(cmdCancel, &QPushButton::clicked, this, &ConvertWindow::close);
-  Fill();
+  // Every opening starts from "All Records"; coming back to the open window keeps the choice.
+  optAllRecords_->setChecked(true);
+  ShowInstruments();
 }
 
 bool ConvertWindow::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) Fill();
+  if (event->type() == QEvent::WindowActivate) ShowInstruments();
   return QDialog::event(event);
 }
 
-void ConvertWindow::Fill() {
+void ConvertWindow::ShowInstruments() {
   txtSourceInstrument_->setText(ToQt(state_.SourceInstrument));
   lblTargetInstrument_->setText(ToQt(state_.TargetInstrument));
-  optAllRecords_->setChecked(true);
 }
 
 void ConvertWindow::Save() {
   const bool checkedOnly = optCheckedRecords_->isChecked();
+  if (checkedOnly && std::none_of(state_.List.begin(), state_.List.end(),
+                                  [](const Row& row) { return row.checked && !row.deleted; })) {
+    // A file without records is no useful result of this choice: nothing is written, and the
+    // window stays for another choice.
+    dialogs_.Show(kNoRowChecked);
+    return;
+  }
   hide();
   ConvertCommandSave(state_, dialogs_, checkedOnly);
   if (afterSave_) afterSave_();

@@ -25,7 +25,8 @@ class ConvertWindow : public QDialog {
   bool event(QEvent* event) override;
 
  private:
-  void Fill();
+  // The source and target as they are now; the save option keeps the user's choice.
+  void ShowInstruments();
   void Save();
 
   AppState& state_;

@@ -1,5 +1,6 @@
 #include "ui/main_controller.h"
 
+#include <QApplication>
 #include <QComboBox>
 
 #include "app/report_error.h"
@@ -101,6 +102,12 @@ void MainController::OpenCurrentFile() {
 bool MainController::QueryUnload() {
   if (Form_QueryUnload(state_, dialogs_)) {
     if (midi_) midi_->Release();
+    // The play list refuses its close box; the program's end closes it, so that no window is
+    // left to keep the program running.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* playList = qobject_cast<PlayListWindow*>(top);
+      if (playList != nullptr && playList->Serves(state_)) playList->CloseWithProgram();
+    }
     return true;
   }
   ShowConvertWindow(true);

@@ -104,6 +104,7 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
   connect(ui_->mnuPrint, &QAction::triggered, this, &PlayListWindow::mnuPrint_Click);
   connect(ui_->mnuExit, &QAction::triggered, this, &PlayListWindow::mnuExit_Click);
 
+  ShowLayout();
   Refresh();
 }
 
@@ -140,10 +141,17 @@ void PlayListWindow::AutoSizeColumns() {
 
 void PlayListWindow::ChooseLayout(PlayListLayout layout) {
   PlayList_ChooseLayout(list_, layout, state_.List, dialogs_);
-  // The check marks show the layout in use, also when the shown one was chosen again.
-  ui_->mnuDefault->setChecked(list_.Layout() == PlayListLayout::kDefault);
-  ui_->mnuSong_Genre->setChecked(list_.Layout() == PlayListLayout::kSongGenre);
+  ShowLayout();
   Refresh();
+}
+
+void PlayListWindow::ShowLayout() {
+  const bool defaultLayout = list_.Layout() == PlayListLayout::kDefault;
+  // The check marks show the layout in use, also when the shown one was chosen again.
+  ui_->mnuDefault->setChecked(defaultLayout);
+  ui_->mnuSong_Genre->setChecked(!defaultLayout);
+  // Comments have a column only in the default layout.
+  ui_->cmdNotes->setEnabled(defaultLayout);
 }
 
 void PlayListWindow::OnCurrentRowChanged(int row) {
@@ -167,6 +175,8 @@ void PlayListWindow::mnuExit_Click() {
   exiting_ = true;
   close();
 }
+
+void PlayListWindow::CloseWithProgram() { mnuExit_Click(); }
 
 void PlayListWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);

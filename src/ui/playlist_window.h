@@ -34,6 +34,9 @@ class PlayListWindow : public QMainWindow {
   void Form_Activate();
   // Prints the list straight to a PDF file, as the preview would print it. Throws RuntimeError.
   void PrintToPdf(const QString& path);
+  // The program ends (File > Exit of the main window, after its unsaved-changes question): the
+  // window closes as its own Exit would, without the close-box refusal.
+  void CloseWithProgram();
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -44,6 +47,8 @@ class PlayListWindow : public QMainWindow {
   void Refresh();
   void AutoSizeColumns();
   void ChooseLayout(PlayListLayout layout);
+  // The check marks of the layout items and the buttons the layout allows.
+  void ShowLayout();
   void mnuPrint_Click();
   void mnuExit_Click();
   void OnCurrentRowChanged(int row);

@@ -27,16 +27,35 @@ TEST_F(EditorTest, AddAndModifyNeedAnOpenFileAndASelection) {
                 std::string(kSelectFirst) + "\r\nThe data of this item is used as default."}));
 }
 
-TEST_F(EditorTest, AddOnAnEmptyFileNeedsNoSelection) {
+TEST_F(EditorTest, AddOnAnEmptyFileNeedsNoSelectionAndStartsEmpty) {
   Open(0);
-  fx.state.Editor.cboIntro = 5;
-  fx.state.Editor.cboStyle = 1;
+  // What an earlier file's record left in the editor.
+  EditorLists& ed = fx.state.Editor;
+  ed.cboIntro = 5;
+  ed.cboStyle = 1;
+  ed.txtMusic = "Old Song";
+  ed.txtTempo = "99";
+  ed.txtKeywords = "old";
+  ed.cboGenre = "Pop";
+  ed.chkFavorite = ed.chkSearch1 = ed.chkSearch2 = true;
+  ed.lblSelectedFile = "USB:/old.mid";
+  fx.state.EditStyleOrFile = "USB:/old.mid";
+  optTimeSig_Click(fx.state, TimeSigOption::k34);
+  EnableTimingControls(ed, false);
+
   ASSERT_TRUE(cmdAdd_Click(fx.state, fx.dialogs));
   EXPECT_TRUE(fx.dialogs.messages.empty());
   EXPECT_TRUE(fx.state.EditIsNew);
-  EXPECT_EQ(fx.state.Editor.cboIntro, 0);
-  EXPECT_EQ(fx.state.Editor.cboSection, 0);
-  EXPECT_EQ(fx.state.Editor.cboStyle, -1);
+  EXPECT_EQ(ed.cboIntro, 0);
+  EXPECT_EQ(ed.cboSection, 0);
+  EXPECT_EQ(ed.cboStyle, -1);
+  for (const std::string* text :
+       {&ed.txtMusic, &ed.txtTempo, &ed.txtKeywords, &ed.cboGenre, &ed.lblSelectedFile,
+        &ed.timeSigOption, &fx.state.EditStyleOrFile, &fx.state.EditTimeSig}) {
+    EXPECT_EQ(*text, "");
+  }
+  EXPECT_FALSE(ed.chkFavorite || ed.chkSearch1 || ed.chkSearch2);
+  for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
 }
 
 // S, I and X of the selected row choose the editor's controls.

@@ -179,6 +179,43 @@ class PlayListWindowTest : public QObject {
     QVERIFY(!Action(w, "mnuSong_Genre")->isChecked());
   }
 
+  // Comments have a column only in the default layout: the button is off in the other one, and
+  // no internal error reaches the user however it is reached.
+  void commentsOnlyWhereTheLayoutHasThem() {
+    QWidget root;
+    AppState state;
+    FillMain(state, 3);
+    testing::ScriptedDialogs dialogs;
+    PlayListWindow* w = OpenPlayList(&root, state, dialogs);
+    auto* notes = w->findChild<QPushButton*>(QStringLiteral("cmdNotes"));
+    auto* order = w->findChild<QPushButton*>(QStringLiteral("cmdOrder"));
+    auto* view = w->findChild<QTreeView*>(QStringLiteral("ListView1"));
+    QVERIFY(notes->isEnabled());
+
+    Action(w, "mnuSong_Genre")->trigger();
+    QVERIFY(!notes->isEnabled());
+    QVERIFY(order->isEnabled());
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::mouseClick(notes, Qt::LeftButton);
+    notes->click();  // a disabled button ignores a click from code as well
+    QVERIFY(dialogs.inputPrompts.empty());
+    QVERIFY(dialogs.messages.empty());
+
+    // Moving a row still works in this layout.
+    dialogs.QueueInput("1");
+    QTest::mouseClick(order, Qt::LeftButton);
+    QCOMPARE(Column(w, 3), (QStringList{"Song 02", "Song 01", "Song 03"}));
+
+    Action(w, "mnuDefault")->trigger();
+    QVERIFY(notes->isEnabled());
+    view->setCurrentIndex(view->model()->index(2, 0));
+    dialogs.QueueInput("slow");
+    QTest::mouseClick(notes, Qt::LeftButton);
+    QCOMPARE(Column(w, 6), (QStringList{" ", " ", "slow"}));
+    QVERIFY(dialogs.messages.empty());
+    QVERIFY(dialogs.AllAnswered());
+  }
+
   void rowClickAndButtonsReachTheCore() {
     QWidget root;
     AppState state;
