@@ -21,9 +21,8 @@ void SelectEditorControls(AppState& state, const std::string& s, const std::stri
 bool cmdAdd_Click(AppState& state, Dialogs& dialogs);
 
 // cmdModify, mnuModify and the double click in edit mode: changes the selected record, the editor
-// showing the row's current values. Rows of
-// the instrument's user area and deleted rows cannot be modified. Errors are reported with
-// "cmdModify".
+// showing the row's current values. Rows of the instrument's user area and deleted rows cannot be
+// modified. Errors are reported with "cmdModify".
 bool cmdModify_Click(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo
