@@ -134,10 +134,13 @@ TEST_F(SameFileOutputs, DistinctFilesAreWritten) {
   auto r = RunCli(CADENZO_CLI, dir.Path(), Args("list @s.mfd -o @list.txt"));
   ASSERT_EQ(r.code, 0) << r.err;
   r = RunCli(CADENZO_CLI, dir.Path(),
+             Args("convert @s.mfd --target PSR-S970 -o @plain.mfd --log @o.log"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = RunCli(CADENZO_CLI, dir.Path(),
              Args("convert @s.mfd --target PSR-S970 -o @dangling1.mfd --log @o.log"));
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_TRUE(fs::is_symlink(dir.Path() / "dangling1.mfd"));
-  EXPECT_EQ(ReadText(dir.Path() / "sub/real.mfd"), ReadText(dir.Path() / "s.mfd"));
+  EXPECT_EQ(ReadText(dir.Path() / "sub/real.mfd"), ReadText(dir.Path() / "plain.mfd"));
   r = RunCli(CADENZO_CLI, dir.Path(), Args("import @s.mfd @list.txt -o @o.mfd --log @o.log"));
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(ReadText(dir.Path() / "t.txt"), "the user's text\r\n");
@@ -181,6 +184,11 @@ class Permissions : public ::testing::Test {
     dir.Write("home/s.mfd", Sample());
     Own(home, 0755);
     Own(home / "user", 0755);
+    // What a save writes, made beside the user's folder.
+    ASSERT_EQ(Run(Convert("../saved.mfd"), false).code, 0);
+    saved = ReadText(dir.Path() / "saved.mfd");
+    ASSERT_EQ(saved.rfind("MFDFILE-HEAD", 0), 0u);
+    fs::remove(home / "user" / "ExportLog.txt");
   }
 
   void Own(const fs::path& path, int mode, gid_t group = static_cast<gid_t>(-1)) const {
@@ -221,6 +229,7 @@ class Permissions : public ::testing::Test {
 
   TempDir dir;
   fs::path home;
+  std::string saved;
   uid_t uid = 0;
   gid_t gid = 0;
 };
@@ -260,7 +269,7 @@ TEST_F(Permissions, AWritableFileKeepsItsModeAndTheGroupsTheUserHas) {
     Own(target, c.mode, c.group);
     const RunResult r = Run(Convert(c.name), true, c.groups);
     EXPECT_EQ(r.code, 0) << c.name << ": " << r.err;
-    EXPECT_EQ(ReadText(target), ReadText(home / "s.mfd")) << c.name;
+    EXPECT_EQ(ReadText(target), saved) << c.name;
     const struct stat st = Stat(target);
     EXPECT_EQ(st.st_mode & 07777, static_cast<mode_t>(c.mode)) << c.name;
     EXPECT_EQ(st.st_uid, uid) << c.name;
@@ -274,7 +283,7 @@ TEST_F(Permissions, TheAdministratorKeepsTheOwner) {
   Own(target, 0640);
   const RunResult r = Run(Convert("theirs.mfd"), false);
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(ReadText(target), ReadText(home / "s.mfd"));
+  EXPECT_EQ(ReadText(target), saved);
   EXPECT_EQ(Stat(target).st_uid, uid);
   EXPECT_EQ(Stat(target).st_gid, gid);
   EXPECT_EQ(Stat(target).st_mode & 07777, 0640u);

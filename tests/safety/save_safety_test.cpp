@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/report_error.h"
 #include "app/runtime_error.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
 #include "support/app_fixture.h"
 #include "textio/delimited_export.h"
 #include "textio/text_file.h"
+#include "textio/write_calls.h"
 
 namespace cadenzo {
 namespace {
@@ -100,7 +100,9 @@ TEST_P(SaveOntoTheOpenFile, AsksItsOwnQuestionAndReplacesOnlyOnOk) {
     EXPECT_EQ(written, "");
     EXPECT_EQ(ReadText(open), before);
   }
-  if (c.throughLink) EXPECT_TRUE(fs::is_symlink(chosen));
+  if (c.throughLink) {
+    EXPECT_TRUE(fs::is_symlink(chosen));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
