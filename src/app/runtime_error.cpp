@@ -3,6 +3,10 @@
 #include <cerrno>
 
 namespace cadenzo {
+namespace {
+// A name the system does not take (too long for it).
+constexpr int kBadFileName = 52;
+}  // namespace
 
 std::string ErrorDescription(int number) {
   switch (number) {
@@ -16,6 +20,8 @@ std::string ErrorDescription(int number) {
       return "Type mismatch";
     case err::kObjectNotSet:
       return "Object variable or With block variable not set";
+    case kBadFileName:
+      return "Bad file name or number";
     case err::kFileNotFound:
       return "File not found";
     case err::kBadFileMode:
@@ -67,7 +73,6 @@ int ErrorNumberFromErrno(int errnoValue) {
       return err::kPermissionDenied;
     case EROFS:
     case EISDIR:
-    case ENAMETOOLONG:
     case EEXIST:
       return err::kPathFileAccess;
     case ENOSPC:
@@ -81,6 +86,8 @@ int ErrorNumberFromErrno(int errnoValue) {
       return err::kDeviceUnavailable;
     case EAGAIN:
       return err::kDiskNotReady;
+    case ENAMETOOLONG:
+      return kBadFileName;
     default:
       return err::kBadFileMode;
   }

@@ -26,6 +26,7 @@
 #include "mfd/target_change.h"
 #include "textio/cp1252.h"
 #include "textio/delimited_export.h"
+#include "textio/file_identity.h"
 #include "textio/text_file.h"
 
 namespace cadenzo::cli {
@@ -76,7 +77,8 @@ constexpr const char* kUsage =
     "  -o FILE              the output file\n"
     "  --help, --version\n"
     "\n"
-    "Exit codes: 0 success, 1 file or data error, 2 usage error.\n";
+    "Exit codes: 0 success, 1 file or data error, 2 usage error (also an output that is one\n"
+    "of the command's own files: nothing is then written).\n";
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
@@ -365,6 +367,41 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostr
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
 
+// Why the command would write over one of its own files: an output that is one of its inputs or
+// another output (the same file by device and inode, or by resolved path for a file still to be
+// made). Devices such as /dev/null are no files of the user's and are left out.
+std::optional<std::string> SameFileClash(const Options& o, const AppState& state) {
+  struct NamedFile {
+    std::string role, path;
+    bool written;
+  };
+  std::vector<NamedFile> files = {{"FILE.mfd", o.file, false}};
+  if (!o.text.empty()) files.push_back({"TEXT.txt", o.text, false});
+  if (!o.output.empty()) files.push_back({"-o", o.output, true});
+  if (o.command == "convert" || o.command == "import") {
+    files.push_back(o.log.empty()
+                        ? NamedFile{"the export log", state.UserFolder + "ExportLog.txt", true}
+                        : NamedFile{"--log", o.log, true});
+  }
+  if (o.command == "import") {
+    files.push_back({"the import log", state.UserFolder + kImportLogFile, true});
+  }
+  std::erase_if(files, [](const NamedFile& f) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(f.path, ec);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+  });
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    for (std::size_t j = i + 1; j < files.size(); ++j) {
+      if ((files[i].written || files[j].written) && SameFile(files[i].path, files[j].path)) {
+        return files[i].role + " and " + files[j].role + " are the same file, " + files[j].path +
+               "; nothing was written";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -392,6 +429,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     state.UserFolder = o.userDir.empty()
                            ? GetUserFolder(DefaultUserDataFolder(), "Cadenzo", exeFolder, dialogs)
                            : WithTrailingSlash(o.userDir);
+    if (const auto clash = SameFileClash(o, state)) {
+      err << "cadenzo-cli: " << *clash << "\n";
+      return 2;
+    }
     if (o.command == "info" || o.command == "dump") {
       switch (LoadFileBytes(state, dialogs, o.file)) {
         case LoadResult::kFailed:

@@ -9,6 +9,7 @@
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
 #include "textio/cp1252.h"
+#include "textio/file_identity.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
@@ -144,13 +145,7 @@ std::string SaveFile(AppState& state, Dialogs& dialogs) {
                                           .defaultExtension = "mfd"});
     if (!chosen || chosen->empty()) return;
     state.SaveFolder = FolderOf(*chosen);
-    std::error_code ec;
-    if (std::filesystem::exists(*chosen, ec)) {
-      const Answer answer = dialogs.Message({.text = "This will replace existing file",
-                                             .buttons = Buttons::kOkCancel,
-                                             .icon = Icon::kWarning});
-      if (answer != Answer::kOk) return;
-    }
+    if (!ConfirmReplace(state, dialogs, *chosen, Icon::kWarning)) return;
     BusyGuard busy(dialogs);
     WriteFileAtomic(*chosen, state.SaveBytes);
     state.FileSaved = true;

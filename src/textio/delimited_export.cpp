@@ -4,6 +4,7 @@
 
 #include "app/report_error.h"
 #include "app/runtime_error.h"
+#include "textio/file_identity.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
@@ -52,14 +53,7 @@ std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::stri
     const std::string& path = *chosen;
     state.ExportFolder = FolderOf(path);
 
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-      const Answer answer =
-          dialogs.Message(MessageRequest{.text = "This will replace existing file",
-                                         .buttons = Buttons::kOkCancel,
-                                         .icon = Icon::kExclamation});
-      if (answer != Answer::kOk) return;
-    }
+    if (!ConfirmReplace(state, dialogs, path, Icon::kExclamation)) return;
     WriteFileAtomic(path, text + std::string(kCrLf));
     written = path;
   });

@@ -1,16 +1,21 @@
 #include "textio/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <random>
 
 #include "app/runtime_error.h"
+#include "textio/file_identity.h"
 #include "textio/write_calls.h"
 
 namespace cadenzo {
@@ -18,7 +23,7 @@ namespace fs = std::filesystem;
 
 FileWriteCalls SystemWriteCalls() {
   return FileWriteCalls{
-      .makeTemp = [](char* pathTemplate) { return ::mkstemp(pathTemplate); },
+      .makeTemp = [](char* pathTemplate, const char*) { return ::mkstemp(pathTemplate); },
       .write = [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); },
       .fsync = [](int fd) { return ::fsync(fd); },
       .close = [](int fd) { return ::close(fd); },
@@ -81,32 +86,98 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
   return bytes;
 }
 
+namespace {
+
+// Temporary files of a save are named ".cadenzo-PID-XXXXXX": short, whatever the length of the
+// target's name, hidden, and telling which process writes them.
+constexpr std::string_view kTemporaryPrefix = ".cadenzo-";
+
+// The process that writes a temporary file of ours, or 0 for any other name.
+pid_t TemporaryWriter(std::string_view name) {
+  if (!name.starts_with(kTemporaryPrefix)) return 0;
+  name.remove_prefix(kTemporaryPrefix.size());
+  const auto dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos || name.size() - dash - 1 != 6) return 0;
+  long long pid = 0;
+  for (const char c : name.substr(0, dash)) {
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  for (const char c : name.substr(dash + 1)) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) return 0;
+  }
+  return static_cast<pid_t>(pid);
+}
+
+bool ProcessRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// Removes the temporary files that saves killed before their end left in the folder: only ours,
+// only the user's own, and only those whose process is gone and which no process holds locked
+// (a save in another process space may carry a number that is free here).
+void RemoveStaleTemporaries(const fs::path& folder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t pid = TemporaryWriter(it->path().filename().native());
+    if (pid <= 0 || ProcessRunning(pid)) continue;
+    const std::string path = it->path().string();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+      ::unlink(path.c_str());
+    }
+    ::close(fd);
+  }
+}
+
+// The error of a failed write. A folder that vanished since it was checked is a path that does
+// not exist, not a file; a name longer than the system takes is a bad name, not a read-only file.
+RuntimeError WriteError(int e) {
+  if (e == ENOENT) return RuntimeError(err::kPathNotFound);
+  if (e == ENAMETOOLONG) return RuntimeError(ErrorNumberFromErrno(e), "File name too long");
+  return RuntimeError(ErrorNumberFromErrno(e));
+}
+
+}  // namespace
+
+bool IsSaveTemporaryName(std::string_view fileName) { return TemporaryWriter(fileName) > 0; }
+
 void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes, Flush flush) {
   std::error_code ec;
-  // A link is written through, as a plain write would: the link stays, its file is replaced.
-  fs::path path = target;
-  if (fs::is_symlink(target, ec)) {
-    path = fs::weakly_canonical(target, ec);
-    if (ec) throw FromErrorCode(ec);
-  }
+  // A link is written through, as a plain write would: the link stays and its file is replaced,
+  // or made when it does not exist yet.
+  const fs::path path = ResolveLinks(target);
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   // Only regular files are replaced: never a folder, a device or a pipe.
   const auto status = fs::status(path, ec);
   if (fs::exists(status) && !fs::is_regular_file(status)) throw RuntimeError(err::kPathFileAccess);
   if (!fs::is_directory(folder, ec)) throw RuntimeError(err::kPathNotFound);
+  if (path.filename().native().size() > NAME_MAX) throw WriteError(ENAMETOOLONG);
+  // A file the user may not write stays as it is, as in an editor: a folder the user may write
+  // does not make its files writable.
+  struct stat old {};
+  const bool replaces = ::stat(path.c_str(), &old) == 0;
+  if (replaces && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+    const int e = errno;
+    throw RuntimeError(e == EROFS || e == EACCES || e == EPERM ? err::kPathFileAccess
+                                                               : ErrorNumberFromErrno(e));
+  }
 
-  std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  RemoveStaleTemporaries(folder);
+  const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+  std::string tmpl = (folder / name).string();
   const FileWriteCalls& calls = WriteCalls();
-  // A folder that vanished since it was checked is a path that does not exist, not a file.
-  const auto writeError = [](int e) {
-    return RuntimeError(e == ENOENT ? err::kPathNotFound : ErrorNumberFromErrno(e));
-  };
-  const int fd = calls.makeTemp(tmpl.data());
-  if (fd < 0) throw writeError(errno);
+  const int fd = calls.makeTemp(tmpl.data(), path.c_str());
+  if (fd < 0) throw WriteError(errno);
+  // Held until the file is renamed or removed: a save in another process leaves it alone.
+  ::flock(fd, LOCK_EX);
   auto fail = [&](int e) {
     calls.close(fd);
     ::unlink(tmpl.c_str());
-    throw writeError(e);
+    throw WriteError(e);
   };
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -118,11 +189,17 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
     if (n == 0) fail(ENOSPC);  // no progress: the medium takes no more
     done += static_cast<std::size_t>(n);
   }
-  // Keep the permissions of a file being replaced; a new file gets the usual 0644 under umask.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    ::fchmod(fd, st.st_mode & 07777);
+  if (replaces) {
+    // The replaced file's owner and group where the user may set them (the owner only for the
+    // administrator, the group for its members), then its mode, which a change of owner clears
+    // of its set-id bits.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+      // Neither may be given: the new file is the user's, in the user's group.
+    }
+    ::fchmod(fd, old.st_mode & 07777);
   } else {
+    // A new file gets the usual 0666 under the umask.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
@@ -131,12 +208,12 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
   if (calls.close(fd) != 0) {
     const int e = errno;
     ::unlink(tmpl.c_str());
-    throw writeError(e);
+    throw WriteError(e);
   }
   if (calls.rename(tmpl.c_str(), path.c_str()) != 0) {
     const int e = errno;
     ::unlink(tmpl.c_str());
-    throw writeError(e);
+    throw WriteError(e);
   }
 }
 

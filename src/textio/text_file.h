@@ -28,11 +28,16 @@ enum class Flush { kToDisk, kWriteBack };
 
 // Writes a whole file atomically: a temporary file in the same folder, flushed, renamed over
 // the target. On failure the old file is untouched, the temporary is removed and a RuntimeError
-// is thrown.
+// is thrown. A symbolic link is written through to its file (made when it does not exist); a
+// file the user may not write is refused; the replaced file's mode, and its owner and group
+// where the user may set them, carry over. Temporary files that killed saves left in the folder
+// are removed first, those of saves still running kept.
 void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                      Flush flush = Flush::kToDisk);
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view text,
                      Flush flush = Flush::kToDisk);
+// True for the name of a temporary file of a save, which file lists leave out.
+bool IsSaveTemporaryName(std::string_view fileName);
 
 // Splits a text at every CR LF. The piece after the last CR LF is not a line: it is dropped.
 std::vector<std::string_view> SplitCrLfLines(std::string_view text);

@@ -9,7 +9,8 @@ namespace cadenzo {
 // The system calls through which WriteFileAtomic replaces a file. The program always uses the
 // system's own; fault-injection tests swap single entries for failing ones and put them back.
 struct FileWriteCalls {
-  int (*makeTemp)(char* pathTemplate);
+  // Makes the temporary file from a mkstemp template, for the file it is to replace.
+  int (*makeTemp)(char* pathTemplate, const char* target);
   ssize_t (*write)(int fd, const void* data, std::size_t size);
   int (*fsync)(int fd);
   int (*close)(int fd);

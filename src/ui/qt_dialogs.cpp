@@ -3,14 +3,40 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QUrl>
 
+#include "textio/text_file.h"
 #include "ui/qt_text.h"
 
 namespace cadenzo {
+namespace {
+
+// Leaves the temporary files of saves, also those of a save running in another process, out of
+// the file lists, whichever filter the person types and whether or not hidden files are shown.
+class WithoutSaveTemporaries : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    const QModelIndex index = sourceModel()->index(row, 0, parent);
+    return !IsSaveTemporaryName(
+        sourceModel()->data(index, QFileSystemModel::FileNameRole).toString().toStdString());
+  }
+};
+
+// The program's own file dialog rather than the desktop's, whose file list it cannot filter.
+void PrepareFileDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setProxyModel(new WithoutSaveTemporaries(&dialog));
+}
+
+}  // namespace
 
 QString QtFilterFrom(const std::string& filter) {
   const QStringList parts = ToQt(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
@@ -89,15 +115,18 @@ std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std
 std::optional<std::string> QtDialogs::OpenFile(const FileRequest& request) {
   QString start = PathToQt(request.folder);
   if (!request.fileName.empty()) start = PathToQt(request.folder + request.fileName);
-  const QString path = QFileDialog::getOpenFileName(parent_, ToQt(request.title), start,
-                                                    QtFilterFrom(request.filter));
-  if (path.isEmpty()) return std::nullopt;
-  return PathFromQt(path);
+  QFileDialog dialog(parent_, ToQt(request.title), start, QtFilterFrom(request.filter));
+  PrepareFileDialog(dialog);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return PathFromQt(dialog.selectedFiles().constFirst());
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileRequest& request) {
   QFileDialog dialog(parent_, ToQt(request.title), PathToQt(request.folder),
                      QtFilterFrom(request.filter));
+  PrepareFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The program asks its own replace question.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -46,22 +46,21 @@ Fault gFault;
 
 bool Named(const char* path) {
   const std::string text(path);
-  return text.find("/" + gFault.name) != std::string::npos ||
-         text.find("/." + gFault.name + ".") != std::string::npos;
+  return text.find("/" + gFault.name) != std::string::npos;
 }
 
-int FailingMakeTemp(char* pathTemplate) {
-  if (Named(pathTemplate)) {
+int FailingMakeTemp(char* pathTemplate, const char* target) {
+  if (Named(target)) {
     if (gFault.removeFolder) fs::remove_all(fs::path(pathTemplate).parent_path());
     if (gFault.call == Call::kMakeTemp && gFault.error != 0) {
       errno = gFault.error;
       return -1;
     }
-    const int fd = SystemWriteCalls().makeTemp(pathTemplate);
+    const int fd = SystemWriteCalls().makeTemp(pathTemplate, target);
     gFault.fd = fd;
     return fd;
   }
-  return SystemWriteCalls().makeTemp(pathTemplate);
+  return SystemWriteCalls().makeTemp(pathTemplate, target);
 }
 
 ssize_t FailingWrite(int fd, const void* data, std::size_t size) {
