@@ -180,11 +180,18 @@ TEST_F(CliE2e, DefaultStyleAndNoneOptions) {
   auto r = Run("convert " + P("s.mfd") +
                " --target PSR-2000 --no-user-styles --default-style Swing -o " + P("a.mfd"));
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "read 4, written 3, default style 2, dropped 1, media references 0\n");
+  // Cool Beat and the song PSR-2000 cannot keep take Swing; the user style 5000 stays.
+  EXPECT_EQ(r.out, "read 4, written 4, default style 2, dropped 0, media references 0\n");
+  const auto a = ReadText(dir.Path() / "a.mfd");
+  const std::vector<std::uint8_t> bytes(a.begin(), a.end());
+  for (const auto& [record, style] :
+       std::vector<std::pair<int, int>>{{1, 30}, {3, 5000}, {4, 30}}) {
+    EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(static_cast<std::size_t>(record)) + 2), style);
+  }
   r = Run("convert " + P("s.mfd") + " --target PSR-2000 --no-user-styles --default-style None -o " +
           P("b.mfd"));
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "read 4, written 1, default style 0, dropped 3, media references 0\n");
+  EXPECT_EQ(r.out, "read 4, written 2, default style 0, dropped 2, media references 0\n");
 }
 
 TEST_F(CliE2e, OverCapacityIsRefusedUnlessAccepted) {
