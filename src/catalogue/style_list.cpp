@@ -125,26 +125,20 @@ TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) 
     const std::string number = StripLeadingZeros(entry.number);
     const std::string key = NormalizeStyleName(TrimBlanks(entry.name));
     // A line without a name would make every empty style text match it.
-    if (!key.empty()) maps.nameMap.Add(key, number);
-    maps.numberSet.Add(number, number);
-    if (const auto value = StyleNumberValue(number); value && std::to_string(*value) == number) {
-      const auto index = static_cast<std::size_t>(*value);
-      if (maps.numbers.size() <= index) maps.numbers.resize(index + 1);
-      maps.numbers[index] = true;
+    if (!key.empty()) {
+      maps.nameMap.Add(key, number);
+      maps.numberNames.emplace(number, key);
     }
+    maps.numberSet.Add(number, number);
   }
   return maps;
 }
 
 namespace {
 
-// Steps 4 to 6 of the lookup: the normalised name, the name without its last digit, the name
-// followed by 1, 2 or 3.
-const std::string* FindByName(std::string_view styleText, const TargetMaps& maps) {
-  std::string name = NormalizeStyleName(styleText);
-  if (name.empty()) return nullptr;
-  if (const auto* found = maps.nameMap.Find(name)) return found;
-
+// The lookup by the near names of a name that the target lacks: without its last digit, or
+// followed by 1, 2 or 3. name is normalised and not empty.
+const std::string* FindByNearName(std::string name, const TargetMaps& maps) {
   // "Pop Rock 2" may be "Pop Rock" on the target; "Funk" may be "Funk1" to "Funk3".
   if (const char last = name.back(); last >= '1' && last <= '9') {
     name.pop_back();
@@ -166,23 +160,66 @@ bool IsMediaReference(std::string_view styleText) {
 
 }  // namespace
 
+bool IsStyleNumberText(std::string_view styleText) {
+  const std::string_view text = TrimBlanks(styleText);
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool TargetNamesNumber(std::string_view numberText, const TargetMaps& maps) {
+  return maps.numberNames.count(std::string(WithoutLeadingZeros(numberText))) != 0;
+}
+
+namespace {
+
+// The stored number stays: the target gives it the record's own style (one of its names, when
+// the list holds the number twice), or the text is a number.
+bool KeepsStoredNumber(std::string_view number, std::string_view styleText, const std::string& name,
+                       const TargetMaps& maps) {
+  if (IsStyleNumberText(styleText)) return true;
+  if (name.empty()) return false;
+  const auto [first, last] = maps.numberNames.equal_range(std::string(number));
+  return std::any_of(first, last, [&](const auto& entry) { return entry.second == name; });
+}
+
+// The resolution with the target's number as text.
+std::optional<std::pair<std::string, bool>> Resolve(std::string_view number,
+                                                    std::string_view styleText,
+                                                    const TargetMaps& maps) {
+  if (IsMediaReference(styleText)) return std::nullopt;
+  const std::string name = NormalizeStyleName(styleText);
+  if (KeepsStoredNumber(number, styleText, name, maps)) {
+    return std::pair{std::string(number), true};
+  }
+  if (name.empty()) return std::nullopt;
+  if (const auto* found = maps.nameMap.Find(name)) return std::pair{*found, true};
+  if (const auto* found = FindByNearName(name, maps)) return std::pair{*found, false};
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
                                               std::string_view styleText, const TargetMaps& maps) {
-  if (IsMediaReference(styleText)) return std::nullopt;
-  // A number that exists on the target stays, whatever the name says.
-  const std::string_view number = WithoutLeadingZeros(styleNumberText);
-  if (maps.numberSet.Has(number)) return std::string(number);
-  if (const auto* found = FindByName(styleText, maps)) return *found;
-  return std::nullopt;
+  const auto found = Resolve(WithoutLeadingZeros(styleNumberText), styleText, maps);
+  if (!found) return std::nullopt;
+  return found->first;
+}
+
+std::optional<StyleMatch> ResolveTargetStyleMatch(int styleNumber, std::string_view styleText,
+                                                  const TargetMaps& maps) {
+  const auto found = Resolve(std::to_string(styleNumber), styleText, maps);
+  if (!found) return std::nullopt;
+  const auto value = StyleNumberValue(found->first);
+  if (!value) return std::nullopt;  // a list number that cannot be written
+  return StyleMatch{*value, found->second};
 }
 
 std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
                                             const TargetMaps& maps) {
-  if (IsMediaReference(styleText)) return std::nullopt;
-  const auto index = static_cast<std::size_t>(styleNumber);
-  if (index < maps.numbers.size() && maps.numbers[index]) return styleNumber;
-  if (const auto* found = FindByName(styleText, maps)) return StyleNumberValue(*found);
-  return std::nullopt;
+  const auto match = ResolveTargetStyleMatch(styleNumber, styleText, maps);
+  if (!match) return std::nullopt;
+  return match->number;
 }
 
 KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source) {

@@ -72,13 +72,17 @@ bool CollectionHasKey(const KeyedCollection& collection, std::string_view key);
 struct TargetMaps {
   KeyedCollection nameMap;    // NormalizeStyleName(trimmed name) -> StripLeadingZeros(number)
   KeyedCollection numberSet;  // StripLeadingZeros(number) -> same
-  // The keys of numberSet that are numbers from 0 to 65535, by value, for the pass's lookups.
-  std::vector<bool> numbers;
+  // StripLeadingZeros(number) -> every normalised name the list gives that number.
+  std::unordered_multimap<std::string, std::string> numberNames;
 };
 TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target);
 
 // The record's style on the target: a style number text, or nothing (not found). styleNumberText
-// is the stored number as four digits; styleText the row's "Style or File" text.
+// is the stored number as four digits; styleText the row's "Style or File" text. In this order:
+// the stored number stays when the target gives it the record's own style name, or when the text
+// is a number (a user style, or style numbers shown); otherwise the number of the name; then the
+// name without its last digit, or followed by 1, 2 or 3. Nothing else is found, not even a stored
+// number that the target gives another style: saving it would change the record's style.
 std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
                                               std::string_view styleText, const TargetMaps& maps);
 // The same for the processing pass, with numbers: the stored style number (0 to 65535) in, the
@@ -86,6 +90,20 @@ std::optional<std::string> ResolveTargetStyle(std::string_view styleNumberText,
 // The maps are those BuildTargetMaps makes.
 std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view styleText,
                                             const TargetMaps& maps);
+// The same, telling whether the style found is the one the text names (exact) or a near name
+// (the name without its last digit, or followed by 1, 2 or 3), which the target shows otherwise.
+struct StyleMatch {
+  int number = 0;
+  bool exact = true;
+};
+std::optional<StyleMatch> ResolveTargetStyleMatch(int styleNumber, std::string_view styleText,
+                                                  const TargetMaps& maps);
+
+// Whether a "Style or File" text is a number (a user style, or style numbers shown).
+bool IsStyleNumberText(std::string_view styleText);
+// Whether the target's list gives the number any style (the number as text, leading zeros
+// ignored).
+bool TargetNamesNumber(std::string_view numberText, const TargetMaps& maps);
 
 // The source style list as the reader keeps it: StripLeadingZeros(number) -> untrimmed name.
 KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source);

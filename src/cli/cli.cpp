@@ -313,10 +313,17 @@ int Dump(AppState& state, std::ostream& out) {
   return 0;
 }
 
-// The conversion options of the Options menu and the Save As Options window.
-void ApplySaveOptions(AppState& state, const Options& o) {
+// The conversion options of the Options menu and the Save As Options window. A default style the
+// target's list lacks is refused before anything is written.
+void ApplySaveOptions(AppState& state, const Options& o, const std::string& target) {
   if (o.noUserStyles) state.AllowUserStyles = false;
-  if (o.hasDefaultStyle) state.DefaultStyle = o.defaultStyle;
+  if (o.hasDefaultStyle) {
+    if (!DefaultStyleOnTarget(state.AppPath, target, o.defaultStyle)) {
+      throw DataError{"the default style \"" + o.defaultStyle + "\" is not on the style list of " +
+                      target + "; nothing was written"};
+    }
+    state.DefaultStyle = o.defaultStyle;
+  }
 }
 
 // Save As > All Records for the target, to the output file; fails on any message.
@@ -339,7 +346,7 @@ int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ost
   OpenFile(state, dialogs, o);
   cboInst_Click(state, dialogs, o.target);
   if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
-  ApplySaveOptions(state, o);
+  ApplySaveOptions(state, o, o.target);
   return SaveAllRecords(state, dialogs, o, o.target, out);
 }
 
@@ -354,7 +361,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostr
                     " is not recognised; name it with --source MODEL"};
   }
   CheckModel(state.SourceInstrument, state.AppPath);
-  ApplySaveOptions(state, o);
+  ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetOpenPath(o.text);
   const ImportResult imported = mnuTextDelimitedInput_Click(state, dialogs);
   // Without its log the lines left out would go unrecorded.

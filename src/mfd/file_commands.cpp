@@ -132,7 +132,12 @@ std::string SameInstrumentConfirmation() {
 PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnly) {
   PassResult result;
   RunReported(dialogs, "ConvertCommandSave", [&] {
-    if (state.FileLoaded) RunPreview(state, dialogs);
+    if (state.FileLoaded && RunPreview(state, dialogs).needsMissingDefault > 0) {
+      // Refused before any question: the records would be left out instead.
+      dialogs.Show(DefaultStyleMissingMessage(state.DefaultStyle, state.TargetInstrument));
+      result.refusedDefaultStyle = true;
+      return;
+    }
     const auto confirm = [&](const std::string& text) {
       return dialogs.Message({.text = text,
                               .buttons = Buttons::kYesNo,
@@ -192,8 +197,9 @@ DefaultStyleChoices LoadDefaultStyle(AppState& state, Dialogs& dialogs) {
         break;
       }
     }
-    // A default style that is not in the list cannot be selected.
-    if (choices.selected < 0) throw RuntimeError(err::kInvalidCall);
+    // A default style that is not in the list (kept from another target) cannot be selected:
+    // the last style is offered, as a change of target would set it.
+    if (choices.selected < 0) choices.selected = static_cast<int>(choices.entries.size()) - 1;
     choices.loaded = true;
   });
   return choices;

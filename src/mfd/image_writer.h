@@ -17,6 +17,7 @@ class ImageWriter {
   ImageWriter(const std::vector<std::uint8_t>& source, const std::string& target);
 
   void BeginFileReferences();
+  bool HasFileReferences() const { return hasBlock_; }
   // Writes record `number` with `style`, copying bytes 4 to 91 of the source record at r.
   void EmitRecord(int number, int style, std::size_t r);
   // Marks the last emitted record as a media file (bytes 2 to 7).

@@ -41,6 +41,19 @@ bool EndsWithBang(const std::string& text) { return !text.empty() && text.back()
 
 }  // namespace
 
+std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const std::string& target) {
+  return "The default style \"" + defaultStyle + "\" is not on the style list of " + target +
+         ".\r\nNothing was saved. Please choose another default style.";
+}
+
+bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
+                          const std::string& defaultStyle) {
+  if (defaultStyle == "None" || defaultStyle.empty()) return true;
+  const TargetMaps maps = BuildTargetMaps(appPath, target);
+  const std::string* number = maps.nameMap.Find(NormalizeStyleName(defaultStyle));
+  return number != nullptr && StyleNumberValue(*number).has_value();
+}
+
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
                             bool checkedOnly, PassMode mode) {
   PassResult result;
@@ -65,11 +78,18 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       state.RecordCount = HeaderCount(bytes);
       const bool keepsRefs = KeepsFileReferences(target);
       if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
+      // A save for the model the file came from keeps what it read.
+      const bool sameModel = target == state.SourceInstrument;
 
       // The number DefaultStyle has on the target, for records given the default style.
+      const bool defaultNamed = !(state.DefaultStyle == "None" || state.DefaultStyle.empty());
       const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
       const int defaultStyleNumber =
           defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
+      const auto logLine = [&](std::size_t r, const std::string& text) {
+        log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " + text + "\r\n";
+        ++logCounter;
+      };
 
       const std::size_t rows =
           std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
@@ -82,7 +102,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
 
         int newStyle = -1;
         bool notFound = false;
-        std::string filePath;
+        bool shownOtherwise = false;  // written with a style the target shows by another name
         // The row's own record.
         if (row.record < 1 || row.record > static_cast<std::uint32_t>(state.RecordCount)) {
           throw RuntimeError(err::kSubscriptOutOfRange);
@@ -93,50 +113,57 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         const std::string& styleText = row.Cell(col::kStyle);
         const bool media = styleText.find(':') != std::string::npos;
         if (!media) {
-          if (const auto found = ResolveTargetStyleNumber(s, styleText, maps)) {
-            newStyle = *found;
+          if (const auto found = ResolveTargetStyleMatch(s, styleText, maps)) {
+            newStyle = found->number;
+            shownOtherwise = !found->exact;
+            // A user style whose number the target gives one of its own styles would come back
+            // as that style.
+            notFound = !sameModel && state.AutoDetect && IsStyleNumberText(styleText) &&
+                       TargetNamesNumber(std::to_string(s), maps);
+          } else if (sameModel && styleText.empty() && (s >> 8) == 0xFF) {
+            newStyle = s;  // no style, or a media record without a path: as it was read
           } else {
             notFound = true;
           }
+        } else {
+          const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
+          const bool keeps = sameModel || IsTyros4Or5(target) ||
+                             (keepsRefs && (UpperCp1252(prefix) == "USB:" || prefix == "Preset:"));
+          notFound = !keeps;
         }
         // A record cut off inside its song name fails here, whether or not the log needs the name.
         CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
 
-        bool red = false;
-        if (!media) {
-          red = notFound;
-        } else if (IsTyros4Or5(target)) {
-          red = false;
-        } else if (keepsRefs) {
-          const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
-          if (UpperCp1252(prefix) != "USB:" && prefix != "Preset:") {
-            red = true;
-            notFound = true;
-          }
-        } else {
-          red = true;
-        }
+        const bool red = notFound || shownOtherwise;
         row.styleColor = red ? kRed : kBlack;
         if (red) state.ShowConversionNotes = true;
 
+        // A media reference kept with its path.
+        const bool keptMedia = media && !notFound;
         if (notFound) {
-          if (state.AllowUserStyles) {
+          // A media file cannot be kept as a user style: without its path it points at nothing.
+          const bool mediaRecord = media || s == mfd::kMediaStyle;
+          if (state.AllowUserStyles && !mediaRecord) {
             newStyle = s;
-          } else if (state.DefaultStyle == "None" || state.DefaultStyle.empty()) {
+          } else if (!state.AllowUserStyles && defaultNamed && defaultStyleNumber >= 0) {
+            logLine(r, NormalizeStyleName(styleText));
+            newStyle = defaultStyleNumber;
+            ++result.givenDefault;
+          } else {
+            if (!state.AllowUserStyles && defaultNamed) {
+              ++result.needsMissingDefault;
+              logLine(r, NormalizeStyleName(styleText) + "   left out: the default style " +
+                             state.DefaultStyle + " is not on the style list of " + target);
+            } else if (mediaRecord) {
+              logLine(r, styleText + "   left out: " + target + " cannot keep this media file");
+            }
             ++result.dropped;
             continue;
-          } else {
-            log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " +
-                   NormalizeStyleName(styleText) + "\r\n";
-            newStyle = defaultStyleNumber;
-            notFound = false;
-            ++logCounter;
-            ++result.givenDefault;
           }
         }
 
-        if (keepsRefs && media && !notFound) {
-          filePath = styleText;
+        if (keptMedia) {
+          if (!writer.HasFileReferences()) writer.BeginFileReferences();
           newStyle = mfd::kMediaStyle;
           writer.AddFileReference(writer.Written(), styleText);
           ++result.mediaReferences;
@@ -146,7 +173,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
           continue;
         }
         writer.EmitRecord(writer.Written(), newStyle, r);
-        if (IsMediaFilePath(filePath)) writer.MarkMediaFile();
+        if (keptMedia && IsMediaFilePath(styleText)) writer.MarkMediaFile();
       }
       for (std::size_t i = rows; i < list.Size(); ++i) {
         if (EndsWithBang(list[recordOrder[i]].Cell(col::kStyle))) ++unplacedRows;
@@ -154,7 +181,11 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       result.written = writer.Written();
       state.SaveBytes = writer.FinishImage();
 
-      if (mode == PassMode::kSave) {
+      if (mode == PassMode::kSave && result.needsMissingDefault > 0) {
+        // Nothing is written: records would be left out that the user meant to keep.
+        dialogs.Show(DefaultStyleMissingMessage(state.DefaultStyle, target));
+        result.refusedDefaultStyle = true;
+      } else if (mode == PassMode::kSave) {
         if (!CheckCapacity(dialogs, target, result.written)) {
           stopInRecordOrder();
           return;
@@ -186,7 +217,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     }
     // The user's selection stays where it was: the commands that act on the selected row must
     // not be moved to whichever row the pass looked at last.
-    result.completed = true;
+    result.completed = !result.refusedDefaultStyle;
   });
   return result;
 }

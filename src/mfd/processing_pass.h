@@ -18,8 +18,19 @@ struct PassResult {
   int givenDefault = 0;
   int dropped = 0;
   int mediaReferences = 0;
+  // Records that needed the default style while the target's list lacks it (left out).
+  int needsMissingDefault = 0;
+  // Save mode: nothing was written because such records would have been left out.
+  bool refusedDefaultStyle = false;
   std::string savedPath;
 };
+
+// Whether records can be given the default style on the target: "None" or empty (such records
+// are left out), or a name on the target's list.
+bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
+                          const std::string& defaultStyle);
+// The refusal when records need a default style that the target's list lacks.
+std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const std::string& target);
 
 // The record processing pass: converts every row for the target, colours the "Style or File"
 // cells, builds SaveBytes, rewrites ExportLog.txt in the user folder, and in save mode checks the

@@ -94,8 +94,11 @@ void ConvertWindow::Save() {
     return;
   }
   hide();
-  ConvertCommandSave(state_, dialogs_, checkedOnly);
+  const PassResult result = ConvertCommandSave(state_, dialogs_, checkedOnly);
   if (afterSave_) afterSave_();
+  // Records would need a default style the target lacks: let the user choose another.
+  if (result.refusedDefaultStyle)
+    DefaultStyleWindow::Open(state_, dialogs_, afterSave_, parentWidget());
   close();
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -189,22 +190,23 @@ TEST_F(Resolving, FollowsTheLookupSteps) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"0012", "Anything Else", "12"},  // a number on the target wins whatever the name
-      {"0071", "Funk", "71"},           // also a second line's number
-      {"0999", "COOL 8 BEAT", "12"},    // then the normalised name
-      {"0999", " cool8beat ", "12"},    //
-      {"0999", "Pop Rock 2", "30"},     // the name without its last digit
-      {"0999", "Pop Rock 9", "30"},     //
-      {"0999", "Ballad3", "40"},        // Ballad before Ballad1
-      {"0999", "Ballad12", "41"},       // one digit only is dropped
-      {"0999", "Funk", "52"},           // funk1 is missing, funk2 follows
-      {"0999", "Funk 7", "52"},         // funk, then funk1 to funk3
-      {"0999", "Swing", "60"},          //
-      {"0999", "Swing 4", "60"},        //
-      {"0999", "Disco", "70"},          // the first of duplicate names
-      {"0999", "Funk4", "52"},          //
-      {"0999", "Funk0", std::nullopt},  // 0 is not a variant digit
-      {"0999", "Samba 4", "70"},        //
+      {"0012", "Cool 8Beat", "12"},             // the number the target gives the record's name
+      {"0012", "Anything Else", std::nullopt},  // not one the target gives another style
+      {"0071", "Funk", "52"},                   // also a second line's number gives way
+      {"0999", "COOL 8 BEAT", "12"},            // then the normalised name
+      {"0999", " cool8beat ", "12"},            //
+      {"0999", "Pop Rock 2", "30"},             // the name without its last digit
+      {"0999", "Pop Rock 9", "30"},             //
+      {"0999", "Ballad3", "40"},                // Ballad before Ballad1
+      {"0999", "Ballad12", "41"},               // one digit only is dropped
+      {"0999", "Funk", "52"},                   // funk1 is missing, funk2 follows
+      {"0999", "Funk 7", "52"},                 // funk, then funk1 to funk3
+      {"0999", "Swing", "60"},                  //
+      {"0999", "Swing 4", "60"},                //
+      {"0999", "Disco", "70"},                  // the first of duplicate names
+      {"0999", "Funk4", "52"},                  //
+      {"0999", "Funk0", std::nullopt},          // 0 is not a variant digit
+      {"0999", "Samba 4", "70"},                //
       {"0999", "After The Gap", std::nullopt},
       {"0999", "Tango", std::nullopt},                 //
       {"0999", "", std::nullopt},                      // an empty text matches no style
@@ -226,8 +228,8 @@ TEST(ResolveTargetStyleNumber, NumberZeroAndListNumbersThatAreNoNumbers) {
   TempDir dir;
   dir.Write("T.dat", std::string("Zero;0000\r\nOdd;12a\r\nBig;70000\r\n"));
   const auto maps = BuildTargetMaps(dir.Str(), "T");
-  EXPECT_EQ(ResolveTargetStyleNumber(0, "Anything", maps), 0);
-  EXPECT_EQ(ResolveTargetStyle("0000", "Anything", maps), "0");
+  EXPECT_EQ(ResolveTargetStyleNumber(0, "Zero", maps), 0);
+  EXPECT_EQ(ResolveTargetStyle("0000", "Zero", maps), "0");
   // The text form finds these names; their numbers cannot be written, so the pass finds nothing.
   EXPECT_EQ(ResolveTargetStyle("0999", "Odd", maps), "12a");
   EXPECT_EQ(ResolveTargetStyleNumber(999, "Odd", maps), std::nullopt);
@@ -317,6 +319,68 @@ INSTANTIATE_TEST_SUITE_P(
                       ComboCase{
                           "bad first line", "bad\r\n", {}, true, 5, std::nullopt, std::nullopt},
                       ComboCase{"empty file", "", {}, false, 0, std::nullopt, std::nullopt}));
+
+// The order of the resolution: the record's own style keeps its number, then the name, then the
+// near names; a number the target gives another style is never kept for a name.
+TEST_F(Resolving, KeepsTheStoredNumberOnlyForTheRecordsOwnStyle) {
+  struct Case {
+    int number;
+    const char* text;
+    std::optional<int> expected;
+    bool exact;
+  };
+  const Case cases[] = {
+      {70, "Disco", 70, true},        // a name the list holds twice keeps either number
+      {71, "DISCO", 71, true},        //
+      {70, "Samba", 70, true},        // a number the list holds twice keeps either name
+      {12, "Disco", 70, true},        // another style's number: the name's number
+      {41, "Ballad 1", 41, true},     // names compare normalised
+      {40, "Ballad 1", 41, true},     //
+      {999, "0999", 999, true},       // a user style keeps its number
+      {12, "12", 12, true},           // as does a number the target names
+      {5, " 0005 ", 5, true},         //
+      {30, "Pop Rock 2", 30, false},  // a near name is found, but not as the text names it
+      {52, "Funk", 52, false},        //
+      {30, "Acid Jazz", std::nullopt, true},
+      {12, "", std::nullopt, true},  // an empty text keeps nothing, not even a named number
+      {999, "12a", std::nullopt, true},
+  };
+  for (const auto& c : cases) {
+    const auto match = ResolveTargetStyleMatch(c.number, c.text, maps_);
+    ASSERT_EQ(match.has_value(), c.expected.has_value()) << c.number << " " << c.text;
+    EXPECT_EQ(ResolveTargetStyleNumber(c.number, c.text, maps_), c.expected) << c.text;
+    const auto text = Resolve("0" + std::to_string(c.number), c.text);
+    EXPECT_EQ(text ? std::optional<int>(std::stoi(*text)) : std::nullopt, c.expected) << c.text;
+    if (match) {
+      EXPECT_EQ(match->number, *c.expected) << c.number << " " << c.text;
+      EXPECT_EQ(match->exact, c.exact) << c.number << " " << c.text;
+    }
+  }
+}
+
+// Every shipped list resolved against itself, each number with the name a file of that model
+// shows for it (the first line that gives the number): the number stays, exactly.
+TEST(ResolveOnShippedLists, TheSameModelKeepsEveryNumber) {
+  const std::string dataDir = CADENZO_DATA_DIR;
+  int lists = 0;
+  for (const auto& file : std::filesystem::directory_iterator(dataDir)) {
+    if (file.path().extension() != ".dat") continue;
+    const std::string model = file.path().stem().string();
+    const TargetMaps maps = BuildTargetMaps(dataDir, model);
+    const KeyedCollection shown = BuildSourceStyles(dataDir, model);
+    ASSERT_GT(shown.Size(), 50u) << model;
+    for (const auto& [number, name] : shown.Items()) {
+      const auto value = StyleNumberValue(number);
+      if (!value) continue;
+      const auto match = ResolveTargetStyleMatch(*value, name, maps);
+      ASSERT_TRUE(match.has_value()) << model << " " << number << " " << name;
+      EXPECT_EQ(match->number, *value) << model << " " << name;
+      EXPECT_TRUE(match->exact) << model << " " << name;
+    }
+    ++lists;
+  }
+  EXPECT_GE(lists, 10);
+}
 
 }  // namespace
 }  // namespace cadenzo

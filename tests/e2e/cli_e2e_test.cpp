@@ -180,11 +180,18 @@ TEST_F(CliE2e, DefaultStyleAndNoneOptions) {
   auto r = Run("convert " + P("s.mfd") +
                " --target PSR-2000 --no-user-styles --default-style Swing -o " + P("a.mfd"));
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "read 4, written 3, default style 2, dropped 1, media references 0\n");
+  // Cool Beat and the song PSR-2000 cannot keep take Swing; the user style 5000 stays.
+  EXPECT_EQ(r.out, "read 4, written 4, default style 2, dropped 0, media references 0\n");
+  const auto a = ReadText(dir.Path() / "a.mfd");
+  const std::vector<std::uint8_t> bytes(a.begin(), a.end());
+  for (const auto& [record, style] :
+       std::vector<std::pair<int, int>>{{1, 30}, {3, 5000}, {4, 30}}) {
+    EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(static_cast<std::size_t>(record)) + 2), style);
+  }
   r = Run("convert " + P("s.mfd") + " --target PSR-2000 --no-user-styles --default-style None -o " +
           P("b.mfd"));
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "read 4, written 1, default style 0, dropped 3, media references 0\n");
+  EXPECT_EQ(r.out, "read 4, written 2, default style 0, dropped 2, media references 0\n");
 }
 
 TEST_F(CliE2e, OverCapacityIsRefusedUnlessAccepted) {
@@ -272,6 +279,81 @@ TEST_F(CliE2e, DumpAnnotatesEveryPart) {
   for (const char* part : {"model", "count", "= 4", "record 4", "music", "|Moon River",
                            "file references: 1", "path \"I:\\Songs\\Hit.mid\""}) {
     EXPECT_NE(r.out.find(part), std::string::npos) << part;
+  }
+}
+
+// The shipped example (PSR-S970, six media records on USB: and HD:) saved for its own model keeps
+// every reference, path and record, in file order.
+TEST_F(CliE2e, TheExampleSavedForItsOwnModelKeepsEveryMediaReference) {
+  const fs::path bin = fs::path(CADENZO_CLI).parent_path();
+  fs::copy_file(bin / "PSR-S970.dat", dir.Path() / "app/PSR-S970.dat",
+                fs::copy_options::overwrite_existing);
+  fs::copy_file(bin / "examples/Example.mfd", dir.Path() / "ex.mfd");
+  auto r = Run("convert " + P("ex.mfd") + " --target PSR-S970 -o " + P("same.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find(", media references 6\n"), std::string::npos) << r.out;
+  const auto references = [&](const std::string& name) {
+    const auto dump = Run("dump " + P(name));
+    EXPECT_EQ(dump.code, 0) << dump.err;
+    std::vector<std::string> lines;
+    for (std::size_t p = dump.out.find("  chunk at "); p != std::string::npos;
+         p = dump.out.find("  chunk at ", p + 1)) {
+      const std::size_t from = dump.out.find(": position", p);
+      lines.push_back(dump.out.substr(from, dump.out.find('\n', p) - from));
+    }
+    return lines;
+  };
+  const auto before = references("ex.mfd");
+  ASSERT_EQ(before.size(), 6u);
+  EXPECT_EQ(references("same.mfd"), before);
+  // With user styles off and a default style set the same holds.
+  r = Run("convert " + P("ex.mfd") + " --target PSR-S970 --no-user-styles -o " + P("same2.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(references("same2.mfd"), before);
+}
+
+// For another model the records it cannot keep are left out and logged, or take the default
+// style: never a media record without its path.
+TEST_F(CliE2e, MediaReferencesTheTargetCannotKeepAreLeftOutOrTakeTheDefault) {
+  FileBuilder file = Sample();
+  file.records.push_back(RecordBuilder{.number = 4, .style = mfd::kMediaStyle, .music = "Far"});
+  file.fileRefs->push_back(FileRefBuilder{.position = 4, .path = "E:\\Music\\Far.mid"});
+  File("m.mfd", file);
+  WriteList("PSR-S770", "Pop Rock;12\r\nBallad;40\r\n");
+  auto r =
+      Run("convert " + P("m.mfd") + " --target PSR-S770 -o " + P("a.mfd") + " --log " + P("a.log"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 5, written 4, default style 0, dropped 1, media references 1\n");
+  EXPECT_NE(ReadText(dir.Path() / "a.log").find("Far   HD:\\Music\\Far.mid   left out"),
+            std::string::npos)
+      << ReadText(dir.Path() / "a.log");
+  r = Run("convert " + P("m.mfd") +
+          " --target PSR-S770 --no-user-styles --default-style Ballad -o " + P("b.mfd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "read 5, written 5, default style 3, dropped 0, media references 1\n");
+  const auto b = ReadText(dir.Path() / "b.mfd");
+  const std::vector<std::uint8_t> bytes(b.begin(), b.end());
+  EXPECT_EQ(ReadU16(bytes, mfd::RecordOffset(5) + 2), 40);
+}
+
+// A default style the target's list lacks: exit 1 with the reason, nothing written; "None" and a
+// listed style are accepted.
+TEST_F(CliE2e, ADefaultStyleTheTargetLacksIsRefused) {
+  File("s.mfd", Sample());
+  for (const std::string style : {"Slow Waltz", "Nowhere"}) {
+    const auto r = Run("convert " + P("s.mfd") + " --target PSR-2000 --no-user-styles " +
+                       "--default-style " + Quote(style) + " -o " + P("out.mfd"));
+    EXPECT_EQ(r.code, 1) << style;
+    EXPECT_NE(r.err.find("the default style \"" + style +
+                         "\" is not on the style list of PSR-2000; nothing was written"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out.mfd")) << style;
+  }
+  for (const std::string style : {"None", "swing"}) {
+    const auto r = Run("convert " + P("s.mfd") + " --target PSR-2000 --no-user-styles " +
+                       "--default-style " + Quote(style) + " -o " + P(style + ".mfd"));
+    EXPECT_EQ(r.code, 0) << style << ": " << r.err;
   }
 }
 

@@ -150,12 +150,12 @@ TEST_F(CliTextE2e, StylesOffTheListFollowTheUserStyleOptions) {
                            " 2\tRock\tLoud\tfunk\t\t\t\tNo\tNo\tNo\r\n";
   dir.Write("t.txt", text);
 
-  // Left out and logged; the old record of a style off the list takes the default style.
+  // Left out and logged; the old record of a user style keeps it on its own model.
   auto r = Run("import " + P("s.mfd") + " " + P("t.txt") +
                " --no-user-styles --default-style Funk -o " + P("a.mfd"));
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "imported 1, left out 1\nread 4, written 4, default style 1, dropped 0, media "
+            "imported 1, left out 1\nread 4, written 4, default style 0, dropped 0, media "
             "references 0\n");
   EXPECT_NE(r.err.find("Some entries could not be stored because the style indicated does not "
                        "exist on the source instrument. See " +
@@ -166,7 +166,7 @@ TEST_F(CliTextE2e, StylesOffTheListFollowTheUserStyleOptions) {
             "Item #\tGenre\tSong\tStyle\r\n2\tJazz\tTune\tmysterybeat\r\n\r\n");
   Bytes out = Read("a.mfd");
   ASSERT_EQ(HeaderCount(out), 4);
-  EXPECT_EQ(ReadU16(RecordOf(out, 3), mfd::kStyle), 77);  // 5000 had no place
+  EXPECT_EQ(ReadU16(RecordOf(out, 3), mfd::kStyle), 5000);
   EXPECT_EQ(ReadU16(RecordOf(out, 4), mfd::kStyle), 77);
   EXPECT_EQ(DecodeMusic(RecordOf(out, 4), 0), "Loud");
 

@@ -145,12 +145,16 @@ class SaveOptions : public FileCommandsTest, public ::testing::WithParamInterfac
 
 TEST_P(SaveOptions, ConfirmOnlyWhenCellsAreColoured) {
   const auto& c = GetParam();
-  fx.dir.Write("files/one.mfd", FileBuilder{.records = {RecordBuilder{.style = c.style}}}.Build());
+  fx.dir.Write(
+      "files/one.mfd",
+      FileBuilder{.records = {RecordBuilder{.style = c.style < 0 ? 12 : c.style}}}.Build());
   fx.dialogs.QueueFile(fx.dir.Str() + "files/one.mfd");
   mnuOpen_Click(fx.state, fx.dialogs);
   fx.state.TargetInstrument = c.target;
   fx.state.AllowUserStyles = c.allowUserStyles;
   fx.state.DefaultStyle = "Pop Rock";
+  // -1: a record of Pop Rock whose style text was replaced by one the list lacks.
+  if (c.style < 0) fx.state.List[0].Cell(col::kStyle) = "Nowhere";
   if (c.asks) fx.dialogs.QueueAnswer(Answer::kNo);
   const auto messagesBefore = fx.dialogs.messages.size();
   if (!c.asks) fx.dialogs.QueueFile(std::nullopt);  // the save dialog, cancelled
@@ -170,7 +174,9 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SaveOptions,
     ::testing::Values(
         ConfirmCase{"same, user styles allowed", "PSR-S970", true, 5000, false, true},
-        ConfirmCase{"same, not allowed, user style", "PSR-S970", false, 5000, true, true},
+        // A user style is kept on its own model: nothing to confirm.
+        ConfirmCase{"same, not allowed, user style", "PSR-S970", false, 5000, false, true},
+        ConfirmCase{"same, not allowed, style text replaced", "PSR-S970", false, -1, true, true},
         ConfirmCase{"same, not allowed, all found", "PSR-S970", false, 12, false, true},
         ConfirmCase{"different, missing style", "PSR-2000", true, 291, true, false},
         ConfirmCase{"different, all found", "PSR-2000", true, 12, false, false}));

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string_view>
+
+#include "catalogue/style_list.h"
+
 #include "mfd/byte_io.h"
+#include "mfd/file_commands.h"
 #include "mfd/image_writer.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
@@ -94,16 +102,19 @@ TEST_F(PassTest, NoneDropsMissingStylesFromImageAndLog) {
 }
 
 TEST_F(PassTest, UserStylesKeepTheirOwnNumber) {
+  // 4242 names no style on the target: it stays the same user style there.
   Open(FileBuilder{.records = {RecordBuilder{.style = 4242}}});
   Preview("PSR-2000");
   EXPECT_EQ(StyleOf(1), 4242);
-  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
+  EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
 }
 
 TEST_F(PassTest, DigitVariantsResolveOnTheTarget) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 77}}});  // "Funk"
   Preview("PSR-2000");
   EXPECT_EQ(StyleOf(1), 20);  // Funk1
+  // The target shows the record as Funk1, not as the Funk the list shows.
+  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
 }
 
 TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
@@ -161,13 +172,20 @@ TEST_P(MediaReferences, FollowTheTarget) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MediaReferences,
-    ::testing::Values(MediaCase{"PSR-S970", "HD:\\a.mid", kRed, mfd::kMediaStyle, false},
-                      MediaCase{"TYROS 5", "HD:\\a.mid", kBlack, mfd::kMediaStyle, true},
-                      MediaCase{"PSR-S970", "USB:\\a.mid", kBlack, mfd::kMediaStyle, true},
-                      MediaCase{"PSR-S970", "usb:\\a.mid", kBlack, mfd::kMediaStyle, true},
-                      MediaCase{"PSR-S970", "Preset:\\a.sty", kBlack, mfd::kMediaStyle, true},
-                      MediaCase{"PSR-S970", "PRESET:\\a.sty", kRed, mfd::kMediaStyle, false},
-                      MediaCase{"PSR-2000", "USB:\\a.mid", kRed, -1, false}));
+    ::testing::Values(
+        // The model the file came from keeps every reference it read.
+        MediaCase{"PSR-S970", "HD:\\a.mid", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"PSR-S970", "PRESET:\\a.sty", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"PSR-S970", "User:\\a.mid", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"TYROS 5", "HD:\\a.mid", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"PSR-S770", "USB:\\a.mid", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"PSR-S770", "usb:\\a.mid", kBlack, mfd::kMediaStyle, true},
+        MediaCase{"PSR-S770", "Preset:\\a.sty", kBlack, mfd::kMediaStyle, true},
+        // Another model that cannot keep the reference: left out, never a path-less media
+        // record, even with user styles allowed.
+        MediaCase{"PSR-S770", "HD:\\a.mid", kRed, -1, false},
+        MediaCase{"PSR-S770", "PRESET:\\a.sty", kRed, -1, false},
+        MediaCase{"PSR-2000", "USB:\\a.mid", kRed, -1, false}));
 
 TEST_F(PassTest, MediaSongRecordsLoseTimeSignatureAndTempo) {
   Open(FileBuilder{
@@ -395,6 +413,290 @@ TEST_F(PassTest, ChangingTheTargetResetsTheDefaultAndRecolours) {
   EXPECT_EQ(fx.state.DefaultStyle, "Last");
   EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
 }
+
+// The style a record is written with, and its colour, for every way of finding it. The source
+// list is PSR-S970's of the fixture; the target gives 291 and 77 other styles and lists 4242.
+struct ResolveCase {
+  const char* name;
+  int stored;
+  bool allowUserStyles;
+  const char* defaultStyle;
+  int written;  // -1: left out
+  Colour colour;
+  friend void PrintTo(const ResolveCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class StyleResolution : public PassTest, public ::testing::WithParamInterface<ResolveCase> {};
+
+TEST_P(StyleResolution, WritesTheStyleTheListShows) {
+  const auto& c = GetParam();
+  fx.WriteStyleList("PSR-S770", {{"Other Beat", "291"},
+                                 {"Cool Beat", "5"},
+                                 {"Pop Rock", "12"},
+                                 {"Swing", "77"},
+                                 {"Extra", "4242"},
+                                 {"Tail", "6"}});
+  Open(FileBuilder{.records = {RecordBuilder{.style = c.stored}}});
+  fx.state.AllowUserStyles = c.allowUserStyles;
+  fx.state.DefaultStyle = c.defaultStyle;
+  const auto result = Preview("PSR-S770");
+  EXPECT_EQ(fx.state.List[0].styleColor, c.colour);
+  EXPECT_EQ(fx.state.ShowConversionNotes, c.colour == kRed);
+  if (c.written < 0) {
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(result.dropped, 1);
+    return;
+  }
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(StyleOf(1), c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PassTest, StyleResolution,
+    ::testing::Values(
+        // "Cool Beat" is 291 on the source; the target's 291 is another style.
+        ResolveCase{"NameBeforeAnotherStylesNumber", 291, true, "Tail", 5, kBlack},
+        ResolveCase{"OwnNameKeepsTheNumber", 12, false, "Tail", 12, kBlack},
+        // "Funk" is missing; the target's 77 is Swing: not found, whatever the number.
+        ResolveCase{"MissingKeepsItsNumberInRed", 77, true, "Tail", 77, kRed},
+        ResolveCase{"MissingTakesTheDefault", 77, false, "Tail", 6, kRed},
+        ResolveCase{"MissingIsLeftOutWithNone", 77, false, "None", -1, kRed},
+        // User styles: the number stays; red when the target gives it one of its styles.
+        ResolveCase{"UserStyleTheTargetLacks", 4243, false, "Tail", 4243, kBlack},
+        ResolveCase{"UserStyleTheTargetNames", 4242, true, "Tail", 4242, kRed},
+        ResolveCase{"UserStyleTheTargetNamesTakesTheDefault", 4242, false, "Tail", 6, kRed}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Saved for its own model with user styles off and a default style set, no record changes its
+// style, also where the list holds a name or a number twice, and no cell is red.
+TEST_F(PassTest, SameModelNeverChangesAStyle) {
+  fx.WriteStyleList("PSR-S970", {{"Disco", "70"},
+                                 {"Disco", "71"},
+                                 {"Samba", "80"},
+                                 {"Rumba", "80"},
+                                 {"Funk2", "90"},
+                                 {"Last", "300"}});
+  FileBuilder file;
+  const int styles[] = {70, 71, 80, 90, 300, 4242, 0xFF00};
+  for (int i = 0; i < static_cast<int>(std::size(styles)); ++i) {
+    file.records.push_back(RecordBuilder{.number = i, .style = styles[i]});
+  }
+  Open(file);
+  fx.state.AllowUserStyles = false;
+  fx.state.DefaultStyle = "Last";
+  const auto result = Preview("PSR-S970");
+  EXPECT_FALSE(fx.state.ShowConversionNotes);
+  EXPECT_EQ(result.givenDefault, 0);
+  ASSERT_EQ(Count(), static_cast<int>(std::size(styles)));
+  for (int i = 0; i < Count(); ++i) {
+    EXPECT_EQ(StyleOf(i + 1), styles[i]) << i;
+    EXPECT_EQ(fx.state.List[static_cast<std::size_t>(i)].styleColor, kBlack) << i;
+  }
+}
+
+// With the shipped lists, the example converted for every model: each black row reads back from
+// the saved file with the style name it showed.
+TEST(PassOnShippedLists, BlackRowsReadBackWithTheNameTheyShowed) {
+  testing::TempDir user;
+  const std::string dataDir = CADENZO_DATA_DIR;
+  const auto open = [&](AppState& state, const std::vector<std::uint8_t>& bytes) {
+    testing::ScriptedDialogs dialogs;
+    state.AppPath = dataDir;
+    state.UserFolder = user.Str();
+    state.FileBytes = bytes;
+    state.FileName = "x.mfd";
+    ReadMusicFinderFile(state, dialogs);
+    EXPECT_TRUE(dialogs.messages.empty());
+  };
+  std::ifstream in(dataDir + "examples/Example.mfd", std::ios::binary);
+  std::vector<std::uint8_t> example{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_GT(example.size(), 1000u);
+  // Each record's keywords name it, so that a record read back is known by them.
+  for (int i = 1; i <= HeaderCount(example); ++i) {
+    const std::string tag = "K" + std::to_string(i);
+    const std::size_t at = mfd::RecordOffset(static_cast<std::size_t>(i)) + mfd::kKeywords;
+    for (std::size_t k = 0; k < mfd::kKeywordsLength; ++k) {
+      example[at + k] = static_cast<std::uint8_t>(k < tag.size() ? tag[k] : ' ');
+    }
+  }
+  int compared = 0;
+  for (const char* target : {"PSR-2000", "PSR-1000", "TYROS", "TYROS 5", "PSR-S770", "PSR-SX900",
+                             "GENOS", "CVP-205", "CVP-206", "PSR-S970"}) {
+    testing::ScriptedDialogs dialogs;
+    AppState source;
+    open(source, example);
+    ASSERT_EQ(source.SourceInstrument, "PSR-S970");
+    const auto result = SaveMusicFinderx(source, dialogs, target, false, PassMode::kPreview);
+    ASSERT_TRUE(result.completed) << target;
+    AppState back;
+    back.SourceInstrument = target;
+    back.KeepSourceInstrument = true;
+    back.TargetInstrument = target;
+    open(back, source.SaveBytes);
+    std::map<std::string, const Row*> readBackRows;
+    for (const Row& row : back.List) readBackRows[row.Cell(col::kKeywords)] = &row;
+    for (const Row& row : source.List) {
+      if (row.styleColor == kRed) continue;  // left out, or written as another style
+      const auto found = readBackRows.find(row.Cell(col::kKeywords));
+      ASSERT_NE(found, readBackRows.end()) << target << " " << row.Cell(col::kKeywords);
+      const std::string& shown = row.Cell(col::kStyle);
+      const std::string& readBack = found->second->Cell(col::kStyle);
+      if (IsStyleNumberText(shown)) {
+        // A user style: the same number (these models show their high user numbers halved).
+        if (!std::string_view(target).starts_with("CVP")) {
+          EXPECT_EQ(StyleNumberValue(readBack), StyleNumberValue(shown)) << target << " " << shown;
+        }
+      } else {
+        EXPECT_EQ(NormalizeStyleName(readBack), NormalizeStyleName(shown)) << target;
+      }
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 1000);
+}
+
+TEST_F(PassTest, ADefaultStyleTheTargetLacksRefusesTheSaveBeforeAnythingIsWritten) {
+  Open(FileBuilder{.records = {RecordBuilder{.style = 291, .music = "Gone"},
+                               RecordBuilder{.number = 1, .style = 12}}});
+  fx.state.AllowUserStyles = false;
+  fx.state.DefaultStyle = "Last";  // on the source's list, not on PSR-2000's
+
+  const auto preview = Preview("PSR-2000");
+  EXPECT_EQ(preview.needsMissingDefault, 1);
+  EXPECT_EQ(preview.givenDefault, 0);
+  EXPECT_EQ(preview.dropped, 1);
+  const std::string log = Log();
+  EXPECT_NE(log.find("0001  Gone   coolbeat   left out: the default style Last is not on the "
+                     "style list of PSR-2000\r\n"),
+            std::string::npos)
+      << log;
+
+  fx.dialogs.messages.clear();
+  const auto save = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave);
+  EXPECT_TRUE(save.refusedDefaultStyle);
+  EXPECT_FALSE(save.saved);
+  EXPECT_FALSE(save.completed);
+  EXPECT_TRUE(fx.dialogs.fileRequests.empty());
+  EXPECT_EQ(fx.dialogs.Texts(),
+            std::vector<std::string>{DefaultStyleMissingMessage("Last", "PSR-2000")});
+
+  // The window's save refuses before its confirmation question.
+  fx.state.TargetInstrument = "PSR-2000";
+  fx.dialogs.messages.clear();
+  const auto convert = ConvertCommandSave(fx.state, fx.dialogs, false);
+  EXPECT_TRUE(convert.refusedDefaultStyle);
+  EXPECT_EQ(fx.dialogs.Texts(),
+            std::vector<std::string>{DefaultStyleMissingMessage("Last", "PSR-2000")});
+  EXPECT_TRUE(fx.dialogs.fileRequests.empty());
+
+  // No record needs it: the save goes on.
+  fx.state.List[0].deleted = true;
+  fx.dialogs.QueueFile(fx.dir.Str() + "out.mfd");
+  const auto saved = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave);
+  EXPECT_TRUE(saved.saved);
+  EXPECT_EQ(saved.written, 1);
+}
+
+// A file with a reference on every drive, a plain record between them and a media record
+// without one.
+FileBuilder MediaFile() {
+  return FileBuilder{
+      .records = {RecordBuilder{.number = 0, .style = 12, .music = "Plain"},
+                  RecordBuilder{.number = 1, .style = mfd::kMediaStyle, .music = "Hd"},
+                  RecordBuilder{.number = 2, .style = mfd::kMediaStyle, .music = "Usb"},
+                  RecordBuilder{.number = 3, .style = mfd::kMediaStyle, .music = "Nowhere"},
+                  RecordBuilder{.number = 4, .style = mfd::kMediaStyle, .music = "Preset"},
+                  RecordBuilder{.number = 5, .style = mfd::kMediaStyle, .music = "User"}},
+      .fileRefs = std::vector<FileRefBuilder>{{.position = 1, .path = "E:\\Music\\a.mid"},
+                                              {.position = 2, .path = "I:\\Songs\\b.mid"},
+                                              {.position = 4, .type = 0, .path = "D:\\c.sty"},
+                                              {.position = 5, .type = 2, .path = "C:\\d.wav"}}};
+}
+
+// Every written media record has its path, and every path its media record.
+void ExpectNoDanglingMedia(const std::vector<std::uint8_t>& bytes) {
+  const int count = HeaderCount(bytes);
+  const auto refs = ReadFileReferenceBlock(bytes, count);
+  std::vector<int> mediaRecords;
+  for (int i = 0; i < count; ++i) {
+    if (ReadU16(bytes, mfd::RecordOffset(static_cast<std::size_t>(i + 1)) + 2) ==
+        mfd::kMediaStyle) {
+      mediaRecords.push_back(i);
+    }
+  }
+  std::vector<int> referenced;
+  for (const auto& ref : refs) referenced.push_back(ref.position);
+  EXPECT_EQ(referenced, mediaRecords);
+}
+
+TEST_F(PassTest, SavedForItsOwnModelKeepsEveryMediaReferenceInFileOrder) {
+  Open(MediaFile());
+  fx.state.AllowUserStyles = false;
+  fx.state.DefaultStyle = "Pop Rock";
+  const auto result = Preview("PSR-S970");
+  EXPECT_EQ(result.written, 6);
+  EXPECT_EQ(result.givenDefault, 0);
+  EXPECT_FALSE(fx.state.ShowConversionNotes);
+  const auto refs = ReadFileReferenceBlock(fx.state.SaveBytes, Count());
+  ASSERT_EQ(refs.size(), 4u);
+  const std::pair<int, std::string> expected[] = {
+      {1, "E:\\Music\\a.mid"}, {2, "I:\\Songs\\b.mid"}, {4, "D:\\c.sty"}, {5, "C:\\d.wav"}};
+  for (std::size_t i = 0; i < refs.size(); ++i) {
+    EXPECT_EQ(refs[i].position, expected[i].first);
+    EXPECT_EQ(refs[i].path, expected[i].second);
+  }
+  // The record without a path stays as it was read.
+  EXPECT_EQ(StyleOf(4), mfd::kMediaStyle);
+  EXPECT_EQ(StyleOf(1), 12);
+}
+
+struct OtherModelMediaCase {
+  const char* name;
+  bool allowUserStyles;
+  const char* defaultStyle;
+  int written;
+  int givenDefault;
+  std::vector<int> keptPositions;  // of the references, in the saved file
+  friend void PrintTo(const OtherModelMediaCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class OtherModelMedia : public PassTest,
+                        public ::testing::WithParamInterface<OtherModelMediaCase> {};
+
+TEST_P(OtherModelMedia, NeverLeavesAMediaRecordWithoutItsPath) {
+  const auto& c = GetParam();
+  fx.WriteStyleList("PSR-S770", {{"Pop Rock", "12"}, {"Tail", "6"}});
+  Open(MediaFile());
+  fx.state.AllowUserStyles = c.allowUserStyles;
+  fx.state.DefaultStyle = c.defaultStyle;
+  const auto result = Preview("PSR-S770");
+  EXPECT_EQ(result.written, c.written);
+  EXPECT_EQ(result.givenDefault, c.givenDefault);
+  EXPECT_EQ(result.recordsRead, result.written + result.dropped);
+  ExpectNoDanglingMedia(fx.state.SaveBytes);
+  std::vector<int> kept;
+  for (const auto& ref : ReadFileReferenceBlock(fx.state.SaveBytes, Count())) {
+    kept.push_back(ref.position);
+  }
+  EXPECT_EQ(kept, c.keptPositions);
+  // The HD:, User: and path-less records are red, and each has a log line.
+  int red = 0;
+  for (const auto& row : fx.state.List) red += row.styleColor == kRed ? 1 : 0;
+  EXPECT_EQ(red, 3);
+  const std::string log = Log();
+  for (const char* song : {"0001  Hd   ", "0002  Nowhere   ", "0003  User   "}) {
+    EXPECT_NE(log.find(song), std::string::npos) << song << "\n" << log;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PassTest, OtherModelMedia,
+                         ::testing::Values(
+                             // Left out: a media file cannot be kept as a user style.
+                             OtherModelMediaCase{"UserStylesAllowed", true, "Tail", 3, 0, {1, 2}},
+                             OtherModelMediaCase{"NoneLeavesThemOut", false, "None", 3, 0, {1, 2}},
+                             // The default style, as any style the target lacks.
+                             OtherModelMediaCase{"DefaultStyle", false, "Tail", 6, 3, {2, 4}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace cadenzo
