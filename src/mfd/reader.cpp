@@ -186,9 +186,12 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
     const std::size_t k = ReadU16(bytes, p + 4);
     ref.position = ReadU16(bytes, p + 6);
     ref.type = ReadU8(bytes, p + 8);
-    for (std::size_t i = p + 9; i < bytes.size() && bytes[i] != 0; ++i) {
-      ref.path.push_back(static_cast<char>(bytes[i]));
-    }
+    // The path ends at its zero byte or at the end of its own chunk, whichever comes first:
+    // chunks without their zero byte must not each read the rest of the file.
+    const std::size_t chunkEnd = std::min(bytes.size(), p + 6 + k);
+    const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(p + 9);
+    const auto last = bytes.begin() + static_cast<std::ptrdiff_t>(std::max(chunkEnd, p + 9));
+    ref.path.assign(first, std::find(first, last, std::uint8_t{0}));
     refs.push_back(std::move(ref));
     p += 6 + k;
   }
@@ -277,7 +280,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
     RunPreview(state, dialogs);
     state.FileLoaded = true;
     if (state.SourceInstrument == "NetCommon") {
-      dialogs.Show("Please select your Target Instrument if not already done.");
+      dialogs.Show(kSelectTargetText);
       state.FocusTargetRequested = true;
     }
   });
