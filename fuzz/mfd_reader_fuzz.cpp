@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The block alone, also at counts the header does not give: no path reaches past its chunk,
   // so all paths together never hold more bytes than the file.
-  for (const int count : {state.RecordCount, 0, static_cast<int>(choice)}) {
+  for (const int count : {state.RecordCount, static_cast<int>(choice % 8)}) {
     std::size_t pathBytes = 0;
     for (const auto& ref : ReadFileReferenceBlock(state.FileBytes, count)) {
       if (ref.offset + 9 + ref.path.size() > state.FileBytes.size()) std::abort();

@@ -96,7 +96,7 @@ TEST(FileReferencePath, EndsAtItsZeroOrItsChunk) {
   };
   for (const Case& c : cases) {
     Bytes bytes = FileBuilder{}.Build();
-    const std::string head = "FPhd\0\0\0\0FPdt";
+    const std::string head("FPhd\0\0\0\0FPdt", 12);
     bytes.insert(bytes.end(), head.begin(), head.end());
     AppendU16(bytes, static_cast<std::uint16_t>(c.k));
     AppendU16(bytes, 0);
@@ -170,7 +170,9 @@ INSTANTIATE_TEST_SUITE_P(
                   [](AppFixture& fx) {
                     std::size_t sent = 0;
                     auto texts = SendRecord(fx, &sent);
-                    if (!texts.empty()) EXPECT_EQ(sent, 0u);
+                    if (!texts.empty()) {
+                      EXPECT_EQ(sent, 0u);
+                    }
                     return texts;
                   },
                   SetPsrError("sysex2.mid is larger than 64 KiB")},
@@ -178,7 +180,9 @@ INSTANTIATE_TEST_SUITE_P(
                   [](AppFixture& fx) {
                     std::size_t sent = 0;
                     auto texts = SendRecord(fx, &sent);
-                    if (!texts.empty()) EXPECT_EQ(sent, 0u);
+                    if (!texts.empty()) {
+                      EXPECT_EQ(sent, 0u);
+                    }
                     return texts;
                   },
                   SetPsrError("PSR-S970.dat is larger than 4 MiB")},
@@ -198,7 +202,9 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"ImportLog", "user/ImportLog.txt", std::size_t{16} << 20,
                   [](AppFixture& fx) {
                     const ImportLogDisplay view = mnuDelimitedFile_Click(fx.state, fx.dialogs);
-                    if (!fx.dialogs.messages.empty()) EXPECT_TRUE(view.text.empty());
+                    if (!fx.dialogs.messages.empty()) {
+                      EXPECT_FALSE(view.text.has_value());
+                    }
                     return fx.dialogs.Texts();
                   },
                   "The Information File ImportLog.txt is larger than 16 MiB and is not shown."}),

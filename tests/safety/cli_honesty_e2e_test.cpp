@@ -78,7 +78,7 @@ TEST_F(CliHonesty, AFullStandardOutputFailsTheCommand) {
   File("small.mfd", Songs("PSR-S970", 3));
   File("large.mfd", Songs("PSR-S970", 2000));  // a list of about 150 KiB
   ASSERT_GT(Run("list " + P("large.mfd")).out.size(), std::size_t{124} << 10);
-  for (const std::string args :
+  for (const std::string& args :
        {"list " + P("small.mfd"), "list " + P("large.mfd"), "dump " + P("small.mfd"),
         "info " + P("small.mfd"), std::string("--help"),
         "convert " + P("small.mfd") + " --target PSR-2000 -o " + P("out.mfd")}) {
@@ -156,7 +156,7 @@ TEST_F(CliHonesty, DumpShowsNoControlByteOfAPath) {
 TEST_F(CliHonesty, NetCommonFilesAreListedAndConverted) {
   File("net.mfd", Songs("NetCommon", 2));
   File("other.mfd", Songs("PSR-S970", 2));
-  for (const std::string source : {std::string(), std::string(" --source NetCommon")}) {
+  for (const std::string& source : {std::string(), std::string(" --source NetCommon")}) {
     const std::string file = source.empty() ? "net.mfd" : "other.mfd";
     RunResult r = Run("list " + P(file) + source);
     EXPECT_EQ(r.code, 0) << source << ": " << r.err;
