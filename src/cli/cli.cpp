@@ -66,7 +66,7 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --app-dir DIR        folder of the style lists and other data files\n"
     "                       (default: the application folder)\n"
-    "  --user-dir DIR       folder for the logs (default: the user folder)\n"
+    "  --user-dir DIR       folder for the logs, made when missing (default: the user folder)\n"
     "  --source MODEL       the model that made the file, instead of the one detected\n"
     "  --style-numbers      show style numbers instead of names\n"
     "  --target MODEL       the model to convert for (a name as the target list shows it)\n"
@@ -76,11 +76,14 @@ constexpr const char* kUsage =
     "                       it to a named style the source model lacks, when user styles are\n"
     "                       allowed\n"
     "  --over-capacity      save even when the model holds fewer records\n"
-    "  --log FILE           where to write the conversion log of the save\n"
+    "  --log FILE           where to write the conversion log of the save; its folder must\n"
+    "                       exist (checked before anything is written); a device such as\n"
+    "                       /dev/null takes it as a plain write would\n"
     "  -o FILE              the output file\n"
     "  --help, --version\n"
     "\n"
-    "Exit codes: 0 success, 1 file or data error, 2 usage error.\n";
+    "Exit codes: 0 success, 1 file or data error (also when standard output or the log\n"
+    "could not take everything written to it), 2 usage error.\n";
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
