@@ -259,6 +259,41 @@ void BM_MemcpyExportFloor(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+// A block of `size` bytes of chunks without a zero byte anywhere (k = 0x0101): each path may
+// only run to the end of its chunk. Reading it must take time in proportion to its size.
+std::vector<std::uint8_t> UnterminatedBlock(std::size_t size) {
+  std::vector<std::uint8_t> bytes = FileBuilder{}.Build();
+  for (const char c : std::string("FPhd\x01\x01\x01\x01")) {
+    bytes.push_back(static_cast<std::uint8_t>(c));
+  }
+  for (std::size_t i = 0; i < size / (6 + 0x0101); ++i) {
+    for (const char c : std::string("FPdt\x01\x01\x01\x01\x01")) {
+      bytes.push_back(static_cast<std::uint8_t>(c));
+    }
+    bytes.insert(bytes.end(), 0x0101 - 3, static_cast<std::uint8_t>('a' + i % 26));
+  }
+  return bytes;
+}
+
+void BM_UnterminatedFileReferences(benchmark::State& state) {
+  const auto bytes = UnterminatedBlock(static_cast<std::size_t>(state.range(0)));
+  std::size_t paths = 0;
+  for (auto _ : state) {
+    const auto refs = ReadFileReferenceBlock(bytes, 0);
+    paths = refs.size();
+    benchmark::DoNotOptimize(refs.data());
+  }
+  state.counters["chunks"] = static_cast<double>(paths);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+
+BENCHMARK(BM_UnterminatedFileReferences)
+    ->Arg(64 << 10)
+    ->Arg(256 << 10)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Unit(benchmark::kMillisecond);
+
 #define CADENZO_BENCH(name, unit) BENCHMARK(name)->Arg(2500)->Arg(32767)->Unit(benchmark::unit)
 
 CADENZO_BENCH(BM_MemcpyFloor, kMicrosecond);

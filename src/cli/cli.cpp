@@ -1,10 +1,14 @@
 #include "cli/cli.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -63,7 +67,7 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --app-dir DIR        folder of the style lists and other data files\n"
     "                       (default: the application folder)\n"
-    "  --user-dir DIR       folder for the logs (default: the user folder)\n"
+    "  --user-dir DIR       folder for the logs, made when missing (default: the user folder)\n"
     "  --source MODEL       the model that made the file, instead of the one detected\n"
     "  --style-numbers      show style numbers instead of names\n"
     "  --target MODEL       the model to convert for (a name as the target list shows it)\n"
@@ -73,12 +77,15 @@ constexpr const char* kUsage =
     "                       it to a named style the source model lacks, when user styles are\n"
     "                       allowed\n"
     "  --over-capacity      save even when the model holds fewer records\n"
-    "  --log FILE           where to write the conversion log of the save\n"
+    "  --log FILE           where to write the conversion log of the save; its folder must\n"
+    "                       exist (checked before anything is written); a device such as\n"
+    "                       /dev/null takes it as a plain write would\n"
     "  -o FILE              the output file\n"
     "  --help, --version\n"
     "\n"
-    "Exit codes: 0 success, 1 file or data error, 2 usage error (also an output that is one\n"
-    "of the command's own files: nothing is then written).\n";
+    "Exit codes: 0 success, 1 file or data error (also when standard output or the log\n"
+    "could not take everything written to it), 2 usage error (also an output that is one of\n"
+    "the command's own files: nothing is then written).\n";
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
@@ -248,6 +255,25 @@ std::string Printable(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+// A stored path for the terminal: its letters as UTF-8, every control character (C0, DEL and
+// the C1 controls the undefined bytes decode to) as \xNN, so that no escape sequence, carriage
+// return or line break of a file reaches the terminal.
+std::string VisiblePath(std::string_view path) {
+  std::string text;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const char32_t code = Cp1252ToCodePoint(byte);
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+      text += hex;
+    } else {
+      text += Cp1252ToUtf8(std::string_view(&c, 1));
+    }
+  }
+  return text;
+}
+
 int Info(AppState& state, std::ostream& out) {
   const auto& bytes = state.FileBytes;
   const auto model =
@@ -308,7 +334,7 @@ int Dump(AppState& state, std::ostream& out) {
   out << "file references: " << refs.size() << "\n";
   for (const auto& ref : refs) {
     out << "  chunk at 0x" << std::hex << ref.offset << std::dec << ": position " << ref.position
-        << ", type " << ref.type << ", path \"" << Cp1252ToUtf8(ref.path) << "\"\n";
+        << ", type " << ref.type << ", path \"" << VisiblePath(ref.path) << "\"\n";
   }
   return 0;
 }
@@ -326,35 +352,114 @@ void ApplySaveOptions(AppState& state, const Options& o, const std::string& targ
   }
 }
 
+// A user folder named on the command line is created when it is missing, as the default user
+// folder is.
+std::string MakeUserFolder(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (!std::filesystem::is_directory(folder)) {
+    throw DataError{"cannot create the user folder " + folder +
+                    (ec ? ": " + ec.message() : std::string())};
+  }
+  return WithTrailingSlash(folder);
+}
+
+// The log named by --log, checked before anything is written: its folder must exist and it
+// must not be a folder. A device or a pipe (such as /dev/null) takes the log as a plain write
+// would: the save writes it to a private file, which is then copied there.
+class LogTarget {
+ public:
+  explicit LogTarget(const std::string& path) : path_(path) {
+    namespace fs = std::filesystem;
+    const fs::path log(path);
+    const fs::path folder = log.has_parent_path() ? log.parent_path() : fs::path(".");
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+      throw DataError{"the folder of the log " + path + " does not exist; nothing was written"};
+    }
+    const auto status = fs::status(log, ec);
+    if (fs::is_directory(status)) {
+      throw DataError{"the log " + path + " is a folder; nothing was written"};
+    }
+    if (!fs::is_character_file(status) && !fs::is_fifo(status)) return;
+    std::string tmpl = (fs::temp_directory_path(ec) / "cadenzo-log-XXXXXX").string();
+    if (ec || ::mkdtemp(tmpl.data()) == nullptr) {
+      throw DataError{"cannot make a temporary folder for the log: " +
+                      std::string(std::strerror(errno))};
+    }
+    scratch_ = tmpl;
+  }
+  LogTarget(const LogTarget&) = delete;
+  LogTarget& operator=(const LogTarget&) = delete;
+  ~LogTarget() {
+    if (scratch_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(scratch_, ec);
+  }
+
+  // Where the save writes the log.
+  std::string SavePath() const { return scratch_.empty() ? path_ : scratch_ + "/ExportLog.txt"; }
+
+  // Copies the log the save wrote to the device; every write is checked.
+  void Deliver() const {
+    if (scratch_.empty()) return;
+    const Bytes log = ReadFileBytes(SavePath());
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    for (std::size_t done = 0; error == 0 && done < log.size();) {
+      const ssize_t n = ::write(fd, log.data() + done, log.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        error = n < 0 ? errno : ENOSPC;
+        break;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0 && ::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+    if (error != 0) {
+      throw DataError{"cannot write the log " + path_ + ": " +
+                      (error == ENOSPC ? std::string("Disk is full.") : std::strerror(error))};
+    }
+  }
+
+ private:
+  std::string path_;
+  std::string scratch_;  // the private folder of a log that goes to a device
+};
+
 // Save As > All Records for the target, to the output file; fails on any message.
 int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
-                   const std::string& target, std::ostream& out) {
+                   const std::string& target, const LogTarget* log, std::ostream& out) {
   dialogs.SetSavePath(o.output);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
   const int shownBefore = dialogs.MessagesShown();
   const PassResult result = SaveMusicFinderx(state, dialogs, target, false, PassMode::kSave);
   if (!result.saved || dialogs.MessagesShown() > shownBefore) throw DataError{};
+  if (log != nullptr) log->Deliver();
   out << "read " << result.recordsRead << ", written " << result.written << ", default style "
       << result.givenDefault << ", dropped " << result.dropped << ", media references "
       << result.mediaReferences << "\n";
   return 0;
 }
 
-int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+// A NetCommon file asks for a target when it is opened: --target is the answer.
+int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
+            std::ostream& out) {
   CheckModel(o.target, state.AppPath);
-  if (!o.log.empty()) state.ExportLogPath = o.log;
+  if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
   cboInst_Click(state, dialogs, o.target);
   if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
   ApplySaveOptions(state, o, o.target);
-  return SaveAllRecords(state, dialogs, o, o.target, out);
+  return SaveAllRecords(state, dialogs, o, o.target, log, out);
 }
 
 // File > Import Delimited Text File into the freshly opened file, then the save for the file's
 // own model. The messages of the import (lines left out, an unreadable time signature) are
 // shown and the save goes on; an import that stops writes nothing.
-int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
-  if (!o.log.empty()) state.ExportLogPath = o.log;
+int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
+           std::ostream& out) {
+  if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
   if (FindInstrument(state.SourceInstrument) == nullptr) {
     throw DataError{"the model that made " + o.file +
@@ -369,7 +474,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostr
     throw DataError{"nothing was written to " + o.output};
   }
   out << "imported " << imported.imported << ", left out " << imported.leftOut << "\n";
-  return SaveAllRecords(state, dialogs, o, state.SourceInstrument, out);
+  return SaveAllRecords(state, dialogs, o, state.SourceInstrument, log, out);
 }
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
@@ -429,13 +534,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   ConsoleDialogs dialogs(err);
   try {
+    std::optional<LogTarget> log;
+    if (!o.log.empty()) log.emplace(o.log);  // before anything is written
     AppState state;
     ResetStartState(state);
     const std::string exeFolder = ExecutableFolder();
     state.AppPath = o.appDir.empty() ? GetAppPath(exeFolder) : WithTrailingSlash(o.appDir);
     state.UserFolder = o.userDir.empty()
                            ? GetUserFolder(DefaultUserDataFolder(), "Cadenzo", exeFolder, dialogs)
-                           : WithTrailingSlash(o.userDir);
+                           : MakeUserFolder(o.userDir);
     if (const auto clash = SameFileClash(o, state)) {
       err << "cadenzo-cli: " << *clash << "\n";
       return 2;
@@ -456,8 +563,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     // Nothing shows the rows' colours, and only a save writes a conversion log.
     state.SkipPreview = true;
-    if (o.command == "convert") return Convert(state, dialogs, o, out);
-    if (o.command == "import") return Import(state, dialogs, o, out);
+    const LogTarget* logTarget = log ? &*log : nullptr;
+    if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
+    if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
     return ListRows(state, dialogs, o, out);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";

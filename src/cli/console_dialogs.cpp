@@ -1,5 +1,6 @@
 #include "cli/console_dialogs.h"
 
+#include "mfd/reader.h"
 #include "textio/cp1252.h"
 
 namespace cadenzo::cli {
@@ -9,6 +10,8 @@ Answer ConsoleDialogs::Message(const MessageRequest& request) {
   if (request.buttons == Buttons::kOkCancel) return Answer::kOk;
   // The only Yes/No question a conversion asks is the capacity question.
   if (request.buttons == Buttons::kYesNo && acceptOverCapacity_) return Answer::kYes;
+  // A NetCommon file asks for a target: a list needs none, and --target answers it.
+  if (request.text == kSelectTargetText) return Answer::kOk;
   ++messages_;
   // One line per message: line breaks become blanks.
   std::string text;

@@ -3,6 +3,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/file_limits.h"
 #include "app/report_error.h"
 #include "catalogue/style_list.h"
 #include "mfd/byte_io.h"
@@ -334,8 +335,10 @@ ImportResult mnuTextDelimitedInput_Click(AppState& state, Dialogs& dialogs) {
 ImportLogDisplay mnuDelimitedFile_Click(const AppState& state, Dialogs& dialogs) {
   ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
   try {
-    const Bytes bytes = ReadFileBytes(view.path);
+    const Bytes bytes = ReadFileWithin(view.path, kMaxLogSize);
     view.text = std::string(bytes.begin(), bytes.end());
+  } catch (const FileTooLarge& e) {
+    dialogs.Show("The Information File " + e.Description() + " and is not shown.");
   } catch (const RuntimeError&) {
     dialogs.Show(std::string("Cannot find the Information File named ") + kImportLogFile);
   }

@@ -106,12 +106,6 @@ class StyleDecoder {
   std::vector<const std::string*> names_;  // by style number; null where the list has none
 };
 
-bool HasTag(std::span<const std::uint8_t> bytes, std::size_t p, std::string_view tag) {
-  if (p > bytes.size() || bytes.size() - p < tag.size()) return false;
-  return std::equal(tag.begin(), tag.end(), bytes.begin() + static_cast<std::ptrdiff_t>(p),
-                    [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
-}
-
 // Adds a genre to GenreList by the list's rules: the first empty entry takes it, the list grows
 // by 30 entries when the last but one is filled, and the last entry is never filled.
 class GenreCollector {
@@ -173,22 +167,29 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
   std::vector<FileReference> refs;
   const auto left = [&](std::size_t p) { return p < bytes.size() ? bytes.size() - p : 0; };
   std::size_t p = recordCount > 0 ? mfd::RecordOffset(static_cast<std::size_t>(recordCount)) : 0;
-  while (left(p) >= 11 && !HasTag(bytes, p, "FPhd")) ++p;
+  // The first tag at or after p, as a byte-by-byte search finds it, with a fast search.
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const auto next = [&](std::size_t from, std::string_view tag) {
+    const std::size_t at = from < text.size() ? text.find(tag, from) : std::string_view::npos;
+    return at == std::string_view::npos ? text.size() : at;
+  };
+  p = next(p, "FPhd");
   if (left(p) < 11) return refs;
   p += 8;
   while (left(p) >= 11) {
-    if (!HasTag(bytes, p, "FPdt")) {
-      ++p;
-      continue;
-    }
+    p = next(p, "FPdt");
+    if (left(p) < 11) break;
     FileReference ref;
     ref.offset = p;
     const std::size_t k = ReadU16(bytes, p + 4);
     ref.position = ReadU16(bytes, p + 6);
     ref.type = ReadU8(bytes, p + 8);
-    for (std::size_t i = p + 9; i < bytes.size() && bytes[i] != 0; ++i) {
-      ref.path.push_back(static_cast<char>(bytes[i]));
-    }
+    // The path ends at its zero byte or at the end of its own chunk, whichever comes first:
+    // chunks without their zero byte must not each read the rest of the file.
+    const std::size_t chunkEnd = std::min(bytes.size(), p + 6 + k);
+    const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(p + 9);
+    const auto last = bytes.begin() + static_cast<std::ptrdiff_t>(std::max(chunkEnd, p + 9));
+    ref.path.assign(first, std::find(first, last, std::uint8_t{0}));
     refs.push_back(std::move(ref));
     p += 6 + k;
   }
@@ -277,7 +278,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
     RunPreview(state, dialogs);
     state.FileLoaded = true;
     if (state.SourceInstrument == "NetCommon") {
-      dialogs.Show("Please select your Target Instrument if not already done.");
+      dialogs.Show(kSelectTargetText);
       state.FocusTargetRequested = true;
     }
   });

@@ -19,7 +19,8 @@ struct FileReference {
 };
 
 // The chunks of the file-reference block that follows recordCount records; none when the file
-// has no block. Never reads past the end of the bytes.
+// has no block. A path ends at its zero byte or at the end of its chunk; no read looks past the
+// chunk, so the work is linear in the size of the bytes.
 std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> bytes,
                                                   int recordCount);
 
@@ -48,6 +49,10 @@ LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& p
 
 // The largest file accepted: a full record area plus a generous file-reference block.
 inline constexpr std::size_t kMaxMusicFinderFileSize = 64u << 20;
+
+// What opening a NetCommon file asks: a file for every model wants a target.
+inline constexpr const char* kSelectTargetText =
+    "Please select your Target Instrument if not already done.";
 
 // The open procedure: resets the selection, loads CurrentFilePath and reads it. Errors are
 // reported with "Entry".

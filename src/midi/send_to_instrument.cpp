@@ -36,7 +36,7 @@ void SetPSR(AppState& state, Dialogs& dialogs, InstrumentLink& link) {
       return;
     }
     const StyleNumberTable table = ReadStyleNumberTable(state.AppPath, state.TargetInstrument);
-    player.Load(state.AppPath + kSysExTemplateName);
+    player.Load(LoadSysExTemplate(state.AppPath));
     const auto found = table.find(StyleNumberKey(state.SelectedStyleText));
     if (found == table.end()) return;
     const int styleNumber = StyleNumberOf(found->second);

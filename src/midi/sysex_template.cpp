@@ -1,5 +1,7 @@
 #include "midi/sysex_template.h"
 
+#include "app/file_limits.h"
+
 namespace cadenzo {
 
 MidiFile MakeSysExTemplate() {
@@ -9,6 +11,10 @@ MidiFile MakeSysExTemplate() {
   file.tracks.emplace_back();
   file.tracks.front().events = {TempoEvent(0, kTemplateTempo), EndOfTrackEvent(kTemplateEnd)};
   return file;
+}
+
+MidiFile LoadSysExTemplate(const std::string& appPath) {
+  return ReadMidiFile(ReadFileWithin(appPath + kSysExTemplateName, kMaxSysExTemplateSize));
 }
 
 }  // namespace cadenzo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "midi/midi_file.h"
 
 namespace cadenzo {
@@ -17,5 +19,9 @@ inline constexpr std::uint32_t kTemplateEnd = 300;
 
 // Format 0, one track: the tempo at 0 and the end of the track.
 MidiFile MakeSysExTemplate();
+
+// Reads the template of the application folder. A file larger than kMaxSysExTemplateSize is
+// refused (FileTooLarge) before it is read; an unreadable or invalid one throws RuntimeError.
+MidiFile LoadSysExTemplate(const std::string& appPath);
 
 }  // namespace cadenzo

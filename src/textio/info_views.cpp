@@ -1,5 +1,6 @@
 #include "textio/info_views.h"
 
+#include "app/file_limits.h"
 #include "app/runtime_error.h"
 #include "textio/text_file.h"
 
@@ -35,8 +36,11 @@ std::string MissingInfoFileMessage(const std::string& fileName) {
 std::optional<RtfDocument> LoadInfoFile(const InfoFileView& view, Dialogs& dialogs) {
   std::string bytes;
   try {
-    const Bytes raw = ReadFileBytes(view.path);
+    const Bytes raw = ReadFileWithin(view.path, view.richText ? kMaxHelpDocumentSize : kMaxLogSize);
     bytes.assign(raw.begin(), raw.end());
+  } catch (const FileTooLarge& e) {
+    dialogs.Show("The Information File " + e.Description() + " and is not shown.");
+    return std::nullopt;
   } catch (const RuntimeError&) {
     dialogs.Show(MissingInfoFileMessage(view.fileName));
     return std::nullopt;

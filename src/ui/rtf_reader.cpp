@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/file_limits.h"
 #include "app/runtime_error.h"
 #include "textio/text_file.h"
 
@@ -156,7 +157,7 @@ RtfDocument RtfFromSelection(const QTextCursor& cursor) {
 bool LoadRichTextFile(QTextDocument& document, const std::string& path) {
   std::string bytes;
   try {
-    const Bytes raw = ReadFileBytes(path);
+    const Bytes raw = ReadFileWithin(path, kMaxHelpDocumentSize);
     bytes.assign(raw.begin(), raw.end());
   } catch (const RuntimeError&) {
     return false;
