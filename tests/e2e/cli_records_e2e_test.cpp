@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +75,7 @@ std::string SongName(int i) {
 struct NumberingCase {
   const char* name;
   int (*number)(int i);
+  friend void PrintTo(const NumberingCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class OddNumbers : public CliRecords, public ::testing::WithParamInterface<NumberingCase> {};
