@@ -363,7 +363,8 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostr
   return SaveAllRecords(state, dialogs, o, state.SourceInstrument, out);
 }
 
-int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
+             std::ostream& err);
 
 }  // namespace
 
@@ -410,7 +411,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     state.SkipPreview = true;
     if (o.command == "convert") return Convert(state, dialogs, o, out);
     if (o.command == "import") return Import(state, dialogs, o, out);
-    return ListRows(state, dialogs, o, out);
+    return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
     if (e.message.empty() && dialogs.MessagesShown() == 0) err << "cadenzo-cli: failed\n";
@@ -424,16 +425,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 namespace {
 
 // list and export: the delimited text of the freshly opened file. To a file it goes through
-// File > Save As > Delimited Text File; to standard output as that command would write it.
-int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+// File > Save As > Delimited Text File; to standard output as that command would write it. The
+// note on fields written with blanks goes to standard error, and is no failure.
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
+             std::ostream& err) {
   OpenFile(state, dialogs, o);
+  const DelimitedExport text = BuildDelimitedExport(state.List);
   if (o.output.empty()) {
-    out << DelimitedExportText(state.List) << kCrLf;
-    return 0;
+    out << text.text << kCrLf;
+  } else {
+    dialogs.SetSavePath(o.output);
+    SaveDelimitedFile(state, dialogs, text.text);
+    if (dialogs.MessagesShown() > 0) throw DataError{};
   }
-  dialogs.SetSavePath(o.output);
-  mnuTextFile_Click(state, dialogs);
-  if (dialogs.MessagesShown() > 0) throw DataError{};
+  if (text.blankedFields > 0)
+    err << "cadenzo-cli: " << BlankedFieldsNote(text.blankedFields) << "\n";
   return 0;
 }
 

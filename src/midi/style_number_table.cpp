@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/runtime_error.h"
+#include "catalogue/style_list.h"
 #include "textio/cp1252.h"
 #include "textio/text_file.h"
 
@@ -19,7 +20,7 @@ std::string StyleNumberKey(std::string_view text) {
 
 StyleNumberTable ParseStyleNumberTable(std::string_view text) {
   StyleNumberTable table;
-  for (const std::string_view line : SplitCrLfLines(text)) {
+  for (const std::string_view line : SplitTextLines(text)) {
     if (line.empty()) break;
     const std::string_view trimmed = TrimBlanks(line);
     if (!trimmed.empty() && trimmed.front() == '#') continue;
@@ -34,7 +35,7 @@ StyleNumberTable ParseStyleNumberTable(std::string_view text) {
 }
 
 StyleNumberTable ReadStyleNumberTable(const std::string& appPath, const std::string& model) {
-  return ParseStyleNumberTable(ReadWholeFile(appPath + model + ".dat"));
+  return ParseStyleNumberTable(ReadStyleListText(appPath, model));
 }
 
 int StyleNumberOf(std::string_view numberText) {
