@@ -44,6 +44,8 @@ constexpr const char* kUsage =
     "  export FILE.mfd -o OUT.txt [--source MODEL] [--style-numbers]\n"
     "      The delimited text of File > Save As > Delimited Text File for the freshly opened\n"
     "      file: the same text as list, which export differs from only by requiring -o.\n"
+    "      A tab or line break inside a field is written as a blank; a note on standard\n"
+    "      error says how many fields held one.\n"
     "  convert FILE.mfd --target MODEL -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
     "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
     "      Converts every record for the target model and writes OUT.mfd, with the conversion\n"

@@ -239,8 +239,12 @@ TextFileContents DecodeTextFile(std::string bytes, TextEncodings encodings) {
     return out;
   }
   if (view.find('\0') != std::string_view::npos) {
-    out.problem = ZeroBytesProblem(view);
-    return out;
+    // A delimited text may hold a stray zero byte in a field; only UTF-16 is refused there.
+    std::string problem = ZeroBytesProblem(view);
+    if (encodings == TextEncodings::kUtf8Lists || problem.find("UTF-16") != std::string::npos) {
+      out.problem = std::move(problem);
+      return out;
+    }
   }
   bool nonAscii = false;
   if (view.starts_with(kUtf8Mark)) {

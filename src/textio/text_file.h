@@ -62,8 +62,8 @@ struct TextFileContents {
 };
 
 // The text of bytes read from a file, in the program's single-byte text: UTF-8 is converted as
-// encodings allows (characters Windows-1252 lacks become "?"); UTF-16 and bytes that are no text
-// (a zero byte) give a problem.
+// encodings allows (characters Windows-1252 lacks become "?"); UTF-16 gives a problem, and so do
+// bytes that are no text (a zero byte) in a list.
 TextFileContents DecodeTextFile(std::string bytes, TextEncodings encodings);
 
 // Reads and decodes a text file of at most limit bytes; a larger one is refused with a problem,

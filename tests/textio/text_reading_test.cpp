@@ -100,6 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                                "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
                                20),
                    kLists, "", "is not a text file (it holds zero bytes)"},
+        DecodeCase{"ZeroByteInADelimitedTextKept", std::string("a\tb\0c\r\n", 7), kMarked,
+                   std::string("a\tb\0c\r\n", 7), ""},
+        DecodeCase{"Utf16DelimitedTextRefused", Utf16Le("a\tb\tc\r\n", false), kMarked, "", kUtf16},
         DecodeCase{"OneZeroByte", std::string("Pop;1\r\nRo\0ck;2\r\n", 16), kLists, "",
                    "is not a text file (it holds zero bytes)"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -114,7 +117,8 @@ TEST(ReadTextFile, MissingLargeAndReadableFiles) {
   const auto path = tmp.Write("list.dat", std::string(101, 'x'));
   const auto large = ReadTextFile(path, 100, kLists);
   EXPECT_FALSE(large.missing);
-  EXPECT_EQ(large.problem.value_or(""), "is larger than 100 bytes, far more than such a file holds");
+  EXPECT_EQ(large.problem.value_or(""),
+            "is larger than 100 bytes, far more than such a file holds");
   EXPECT_EQ(large.text, "");
   const auto exact = ReadTextFile(path, 101, kLists);
   EXPECT_FALSE(exact.problem);
