@@ -80,6 +80,17 @@ TEST_F(TextFilesE2e, StyleListsOfEveryLineEndOrRefusedWhenNoText) {
   EXPECT_EQ(list.code, 1) << list.err;
 }
 
+// A style list far larger than any list is refused unread, naming the file.
+TEST_F(TextFilesE2e, OversizedStyleListIsRefused) {
+  dir.Write("app/PSR-SX900.dat",
+            "Pop Rock;0012\r\n" + std::string(5 << 20, '#') + "\r\nCool Beat;0300\r\n");
+  const RunResult r = Run("convert " + P("in.mfd") + " --target PSR-SX900 -o " + P("big.mfd"));
+  EXPECT_EQ(r.code, 1) << r.err;
+  EXPECT_NE(r.err.find("PSR-SX900.dat cannot be read: it is larger than 4 MB"), std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(dir.Path() / "big.mfd"));
+}
+
 // Tabs and line breaks inside fields are written as blanks, with a note on standard error; the
 // text imports back as the same records.
 TEST_F(TextFilesE2e, ExportWritesBlanksForTabsAndLineBreaksAndSaysSo) {
