@@ -49,8 +49,17 @@ AutoReplaceResult cboStyle_setup(AppState& state, Dialogs& dialogs) {
   AutoReplaceResult result;
   RunReported(dialogs, "cboStyle_setup", [&] {
     // The whole table is read before the list is touched, so a bad table changes no row.
-    ReplacementTableParse parse =
-        ParseReplacementTable(ReadWholeFile(state.AppPath + kReplacementTableFile));
+    const std::string path = state.AppPath + kReplacementTableFile;
+    const TextFileContents file =
+        ReadTextFile(path, kMaxReplacementTableSize, TextEncodings::kUtf8Lists);
+    if (file.problem) {
+      dialogs.Message(MessageRequest{.text = "The style replacement table " + path +
+                                             " cannot be read: it " + *file.problem +
+                                             ". No style was replaced.",
+                                     .icon = Icon::kExclamation});
+      return;
+    }
+    ReplacementTableParse parse = ParseReplacementTable(file.text);
     if (parse.error) {
       throw RuntimeError(parse.error->number, ErrorDescription(parse.error->number) + " - " +
                                                   QuotedLine(parse.error->line));

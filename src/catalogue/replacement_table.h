@@ -13,6 +13,9 @@ namespace cadenzo {
 // The file of the replacement table in the application folder.
 inline constexpr const char* kReplacementTableFile = "StyleReplacementTable.txt";
 
+// The table holds a few hundred short lines; a larger file is refused rather than read.
+inline constexpr std::size_t kMaxReplacementTableSize = std::size_t{4} << 20;
+
 // The replacement table: NormalizeStyleName(trimmed old text) -> new text exactly as written
 // after the first ";" (blanks and further ";" included). Keys compare without regard to case.
 struct ReplacementTable {
@@ -31,8 +34,8 @@ struct ReplacementTableParse {
   std::optional<ReplacementTableError> error;  // set: the table must not be applied
 };
 
-// Parses the table text with the style-list line rules (CR LF lines, last piece unread, stop at
-// the first empty line, "#" comments after leading blanks). Duplicates and lines without ";"
+// Parses the table text with the style-list line rules (CR LF, LF or CR line ends, stop at the
+// first empty line, "#" comments after leading blanks). Duplicates and lines without ";"
 // are errors; the table read so far is returned with the error.
 ReplacementTableParse ParseReplacementTable(std::string_view text);
 
@@ -50,7 +53,8 @@ struct AutoReplaceResult {
 // Edit Items > Replace > Auto Replace (mnuAutoReplace): reads the table from the application
 // folder and rewrites the "Style or File" cells. The records themselves are not touched and no
 // preview runs; the file counts as changed when a row changed. Errors are reported with
-// "cboStyle_setup" before any row changes.
+// "cboStyle_setup" before any row changes; a table that cannot be read as text (UTF-16, not
+// text, too large) is named with the reason, and no row changes.
 AutoReplaceResult cboStyle_setup(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -1,6 +1,8 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
+#include <mutex>
+#include <set>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -11,7 +13,7 @@ namespace cadenzo {
 
 std::vector<StyleListLine> ParseStyleListLines(std::string_view text) {
   std::vector<StyleListLine> lines;
-  for (const std::string_view piece : SplitCrLfLines(text)) {
+  for (const std::string_view piece : SplitTextLines(text)) {
     if (piece.empty()) break;  // an empty line ends the list; a line of blanks does not
     const std::string_view trimmed = TrimBlanks(piece);
     if (!trimmed.empty() && trimmed.front() == '#') continue;
@@ -29,10 +31,39 @@ std::vector<StyleListLine> ParseStyleListLines(std::string_view text) {
   return lines;
 }
 
-std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model) {
+namespace {
+
+TextFileContents ReadStyleListFile(const std::string& appPath, std::string_view model) {
   // No model, no list: the file of an empty name (".dat") is never read, even if one exists.
-  if (model.empty()) return {};
-  return ParseStyleListLines(ReadWholeFile(StyleListPath(appPath, model)));
+  if (model.empty()) return TextFileContents{.missing = true};
+  return ReadTextFile(StyleListPath(appPath, model), kMaxStyleListSize, TextEncodings::kUtf8Lists);
+}
+
+}  // namespace
+
+std::string ReadStyleListText(const std::string& appPath, std::string_view model) {
+  return ReadStyleListFile(appPath, model).text;
+}
+
+std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model) {
+  return ParseStyleListLines(ReadStyleListText(appPath, model));
+}
+
+std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model) {
+  const TextFileContents file = ReadStyleListFile(appPath, model);
+  if (!file.problem) return std::nullopt;
+  return "The style list " + StyleListPath(appPath, model) + " cannot be read: it " +
+         *file.problem + ". Its styles are not known.";
+}
+
+void ReportTextFileProblemOnce(Dialogs& dialogs, const std::string& message) {
+  static std::mutex mutex;
+  static std::set<std::string> shown;
+  {
+    const std::lock_guard lock(mutex);
+    if (!shown.insert(message).second) return;
+  }
+  dialogs.Message(MessageRequest{.text = message, .icon = Icon::kExclamation});
 }
 
 std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model) {
@@ -232,6 +263,12 @@ KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view s
 
 ComboFill StyleComboEntries(const std::string& appPath, std::string_view target) {
   ComboFill fill;
+  if (auto problem = StyleListProblem(appPath, target)) {
+    fill.failed = true;
+    fill.errorNumber = err::kInputPastEnd;
+    fill.problem = std::move(problem);
+    return fill;
+  }
   for (const auto& line : ReadStyleListLines(appPath, target)) {
     if (line.malformed) {
       fill.failed = true;

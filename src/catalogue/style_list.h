@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/dialogs.h"
 
 namespace cadenzo {
 
@@ -23,14 +24,31 @@ struct StyleListLine {
   StyleListEntry entry;  // for a malformed line: name = the whole line
 };
 
-// Parses style-list text by the documented rules (CR LF lines, last piece unread, stop at the
-// first empty line, "#" comments after leading blanks, split at the first ";").
+// Parses style-list text: lines end in CR LF, LF or CR (the last one also without a line end),
+// the first empty line ends the list, "#" after leading blanks starts a comment, and a line is
+// split at its first ";".
 std::vector<StyleListLine> ParseStyleListLines(std::string_view text);
+
+// A style list holds a few hundred short lines; a larger file is refused rather than read.
+inline constexpr std::size_t kMaxStyleListSize = std::size_t{4} << 20;
+
+// The text of a model's list file as the program reads it (UTF-8 converted); empty when the file
+// is missing or cannot be read.
+std::string ReadStyleListText(const std::string& appPath, std::string_view model);
 
 // The style lines of a model's list file, in file order; malformed lines skipped.
 std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model);
 // The same, keeping malformed lines, for the consumers that report them.
 std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model);
+
+// The message for a model's list file that exists but cannot be read (UTF-16, not text, too
+// large), naming the file and why; nothing for a readable or a missing file. Such a list reads
+// as empty, so its consumers report this rather than silently convert with no styles.
+std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model);
+
+// Shows a message about a text file the program cannot read, once: the same message again (the
+// same file, unchanged, read by another step of the same command or a later one) is not shown.
+void ReportTextFileProblemOnce(Dialogs& dialogs, const std::string& message);
 
 std::string NormalizeStyleName(std::string_view text);
 std::string StripLeadingZeros(std::string_view numberText);
@@ -117,6 +135,8 @@ struct ComboFill {
   std::optional<std::string> lastGoodNumber;
   bool failed = false;
   int errorNumber = 0;  // when failed: 5 for a line without ";", 13 for a number that is not one
+  // When the file cannot be read at all: failed, error 62, and StyleListProblem's message.
+  std::optional<std::string> problem;
 };
 ComboFill StyleComboEntries(const std::string& appPath, std::string_view target);
 

@@ -15,6 +15,10 @@ void setupCboStyle(AppState& state, Dialogs& dialogs) {
   ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
   state.Editor.styles = std::move(fill.entries);
   state.Editor.styleDropHeight = kStyleDropHeight;
+  if (fill.problem) {
+    ReportTextFileProblemOnce(dialogs, *fill.problem);
+    return;
+  }
   if (fill.failed) {
     ReportError(dialogs, RuntimeError(fill.errorNumber),
                 "   setupCboStyle  " + fill.lastGoodName.value_or("") + "  " +

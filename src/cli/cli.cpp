@@ -49,6 +49,8 @@ constexpr const char* kUsage =
     "  export FILE.mfd -o OUT.txt [--source MODEL] [--style-numbers]\n"
     "      The delimited text of File > Save As > Delimited Text File for the freshly opened\n"
     "      file: the same text as list, which export differs from only by requiring -o.\n"
+    "      A tab or line break inside a field is written as a blank; a note on standard\n"
+    "      error says how many fields held one.\n"
     "  convert FILE.mfd --target MODEL -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
     "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
     "      Converts every record for the target model and writes OUT.mfd, with the conversion\n"
@@ -477,7 +479,8 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
   return SaveAllRecords(state, dialogs, o, state.SourceInstrument, log, out);
 }
 
-int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
+             std::ostream& err);
 
 // Why the command would write over one of its own files: an output that is one of its inputs or
 // another output (the same file by device and inode, or by resolved path for a file still to be
@@ -566,7 +569,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const LogTarget* logTarget = log ? &*log : nullptr;
     if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
     if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
-    return ListRows(state, dialogs, o, out);
+    return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
     if (e.message.empty() && dialogs.MessagesShown() == 0) err << "cadenzo-cli: failed\n";
@@ -580,16 +583,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 namespace {
 
 // list and export: the delimited text of the freshly opened file. To a file it goes through
-// File > Save As > Delimited Text File; to standard output as that command would write it.
-int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+// File > Save As > Delimited Text File; to standard output as that command would write it. The
+// note on fields written with blanks goes to standard error, and is no failure.
+int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
+             std::ostream& err) {
   OpenFile(state, dialogs, o);
+  const DelimitedExport text = BuildDelimitedExport(state.List);
   if (o.output.empty()) {
-    out << DelimitedExportText(state.List) << kCrLf;
-    return 0;
+    out << text.text << kCrLf;
+  } else {
+    dialogs.SetSavePath(o.output);
+    SaveDelimitedFile(state, dialogs, text.text);
+    if (dialogs.MessagesShown() > 0) throw DataError{};
   }
-  dialogs.SetSavePath(o.output);
-  mnuTextFile_Click(state, dialogs);
-  if (dialogs.MessagesShown() > 0) throw DataError{};
+  if (text.blankedFields > 0)
+    err << "cadenzo-cli: " << BlankedFieldsNote(text.blankedFields) << "\n";
   return 0;
 }
 

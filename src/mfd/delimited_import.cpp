@@ -1,5 +1,7 @@
 #include "mfd/delimited_import.h"
 
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -83,31 +85,62 @@ std::string ShownLine(std::string_view line) {
   return std::string(line.substr(0, kMaxShownLine)) + "...";
 }
 
-// The source list keyed by normalised name, with the style number (first entry kept).
-KeyedCollection SourceLookup(const AppState& state) {
-  KeyedCollection lookup;
-  for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
-    const std::string key = NormalizeStyleName(TrimBlanks(entry.name));
+// The key a style text is looked up by: apostrophes and blanks removed, lower case. The text of
+// the line and the names of the list are keyed alike, so "Rock'n'Roll" finds "Rock'n'Roll".
+std::string StyleKey(std::string_view text) { return NormalizeStyleName(WithoutApostrophes(text)); }
+
+// A style of the source list: its number and its name as the list writes it.
+struct SourceStyle {
+  int number = 0;
+  std::string name;
+};
+
+// The source list by StyleKey of its names (the first entry of a key kept).
+std::unordered_map<std::string, SourceStyle> SourceLookup(const AppState& state) {
+  std::unordered_map<std::string, SourceStyle> lookup;
+  for (auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+    const std::string key = StyleKey(TrimBlanks(entry.name));
     const auto number = StyleNumberValue(entry.number);
     // A line without a name or number cannot place a style.
     if (key.empty() || !number) continue;
-    lookup.Add(key, std::to_string(*number));
+    lookup.try_emplace(key, SourceStyle{*number, std::move(entry.name)});
   }
   return lookup;
 }
 
-// The number of DefaultStyle on the target, or 0 when the target does not list it ("None").
-int DefaultStyleNumber(const AppState& state) {
+// The number of DefaultStyle on the target, or nothing when the target does not list it
+// ("None").
+std::optional<int> DefaultStyleNumber(const AppState& state) {
   const TargetMaps maps = BuildTargetMaps(state.AppPath, state.TargetInstrument);
   const std::string* number = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
-  return number != nullptr ? StyleNumberValue(*number).value_or(0) : 0;
+  if (number == nullptr) return std::nullopt;
+  return StyleNumberValue(*number);
 }
 
-// The style number a user style gives: its own number when the style is written as a number,
-// otherwise the default style's.
-int UserStyleNumber(const std::string& key, int defaultNumber) {
-  const long long value = LeadingInteger(key);
-  return value >= 1 && value <= 0xFFFF ? static_cast<int>(value) : defaultNumber;
+// The highest style number a line may give: 0xFF00 and above mean "no style" (0xFFFD a media
+// file) in a record.
+constexpr int kLargestStyleNumber = 0xFEFF;
+// What an empty style field stands for: a record without a style, as the export writes one.
+constexpr int kNoStyle = 0xFFFF;
+
+// How the style of a line is placed.
+enum class Placement { kListed, kMedia, kNoStyle, kNumber, kNamed, kLeftOut };
+
+// A style written as a number: digits only (blanks around them allowed).
+std::optional<long long> WrittenNumber(std::string_view style) {
+  const std::string_view digits = TrimBlanks(style);
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return LeadingInteger(digits);
+}
+
+// A text that begins like a number but is not one ("12abc", "-5", "+7"): it is no name a user
+// would give a style, and guessing a number from it would place the record on a wrong style.
+bool LooksLikeANumber(std::string_view style) {
+  std::string_view text = TrimBlanks(style);
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  return !text.empty() && text.front() >= '0' && text.front() <= '9';
 }
 
 // Everything of one data line that goes into the record.
@@ -195,17 +228,12 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
   std::string log = "Item #\tGenre\tSong\tStyle\r\n";
 
   const bool ran = RunReported(dialogs, "ImportTextDelimitedFile", [&] {
-    const int defaultNumber = DefaultStyleNumber(state);
+    const std::optional<int> defaultNumber = DefaultStyleNumber(state);
 
-    // The non-empty lines; the piece after the last CR LF is not a line.
+    // The non-empty lines, whatever their line ends; a last line needs none.
     std::vector<std::string_view> lines;
-    for (const std::string_view line : SplitCrLfLines(text)) {
+    for (const std::string_view line : SplitTextLines(text)) {
       if (!line.empty()) lines.push_back(line);
-    }
-    if (lines.empty() && text.find(kCrLf) == std::string_view::npos && !TrimBlanks(text).empty()) {
-      dialogs.Show(kImportNoCrLf);
-      result.stopped = true;
-      return;
     }
     std::size_t first = 0;
     if (!lines.empty()) {
@@ -213,7 +241,10 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
       if (fields.size() > 1 && TrimBlanks(fields[1]) == "Genre") first = 1;
     }
 
-    const KeyedCollection source = SourceLookup(state);
+    const auto source = SourceLookup(state);
+    if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
+      ReportTextFileProblemOnce(dialogs, *problem);
+    }
     std::unordered_set<std::string> editorKeys;
     for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
 
@@ -224,26 +255,46 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
         if (fields.size() < kLeastFields || fields.size() == kIntroField + 1) {
           throw LineError{err::kSubscriptOutOfRange};
         }
-        const std::string style = WithoutApostrophes(fields[kStyleField]);
+        const std::string_view written = fields[kStyleField];
+        const std::string style = WithoutApostrophes(written);
         const std::string key = NormalizeStyleName(style);
 
-        const bool media = style.find(':') != std::string::npos;
-        const std::string* listed = media ? nullptr : source.Find(key);
-        const bool userStyle = !media && listed == nullptr;
-        if (userStyle && !state.AllowUserStyles) {
+        // Where the style goes: a media file, no style, a style of the source list, a user
+        // style given as a number or by a name (the default style), or nowhere.
+        Placement placement = Placement::kLeftOut;
+        int styleNumber = 0;
+        std::string shown = style;
+        const auto listed = source.find(key);
+        if (written.find(':') != std::string_view::npos) {
+          placement = Placement::kMedia;
+          styleNumber = mfd::kMediaStyle;
+          shown = std::string(written);  // a path keeps every character
+        } else if (key.empty()) {
+          placement = Placement::kNoStyle;
+          styleNumber = kNoStyle;
+          shown.clear();
+        } else if (listed != source.end()) {
+          placement = Placement::kListed;
+          styleNumber = listed->second.number;
+          shown = listed->second.name;  // as the list names it, which a later open shows too
+        } else if (const auto number = WrittenNumber(style)) {
+          if (state.AllowUserStyles && *number <= kLargestStyleNumber) {
+            placement = Placement::kNumber;
+            styleNumber = static_cast<int>(*number);
+          }
+        } else if (!LooksLikeANumber(style) && state.AllowUserStyles && defaultNumber) {
+          placement = Placement::kNamed;
+          styleNumber = *defaultNumber;
+        }
+        if (placement == Placement::kLeftOut) {
           ++result.leftOut;
           log += std::to_string(i + 1) + "\t" + std::string(fields[kGenreField]) + "\t" +
                  std::string(fields[kMusicField]) + "\t" + key + "\r\n";
           continue;
         }
+        const bool userStyle = placement == Placement::kNumber || placement == Placement::kNamed;
 
         const RecordFields values = ReadRecordFields(fields);
-        int styleNumber = mfd::kMediaStyle;
-        if (listed != nullptr) {
-          styleNumber = StyleNumberValue(*listed).value_or(0);
-        } else if (userStyle) {
-          styleNumber = UserStyleNumber(key, defaultNumber);
-        }
 
         const int number = HeaderCount(state.FileBytes) + 1;
         if (number > kMaxImportRecords) {
@@ -261,7 +312,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
           const auto f = static_cast<std::size_t>(c);
           if (f < fields.size()) row.Cell(c) = std::string(fields[f]);
         }
-        row.Cell(col::kStyle) = style;
+        row.Cell(col::kStyle) = shown;
         row.Cell(col::kFiller) = "    ";
         if (userStyle) {
           row.Cell(col::kStyle) += "!";
@@ -318,7 +369,15 @@ ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs) {
     const Bytes bytes = ReadFileBytes(*chosen, kMaxImportTextSize);
     // Far more than the records a file can hold; a device that never ends stops here.
     if (bytes.size() > kMaxImportTextSize) throw RuntimeError(7, "Out of memory");
-    text.assign(bytes.begin(), bytes.end());
+    TextFileContents file =
+        DecodeTextFile(std::string(bytes.begin(), bytes.end()), TextEncodings::kMarkedUtf8Only);
+    if (file.problem) {
+      dialogs.Message(MessageRequest{
+          .text = "The file " + *chosen + " cannot be imported: it " + *file.problem + ".",
+          .icon = Icon::kExclamation});
+      return;
+    }
+    text = std::move(file.text);
     result.read = true;
   });
   if (!ok || !result.read) return result;

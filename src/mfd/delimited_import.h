@@ -15,10 +15,6 @@ inline constexpr const char* kImportNeedsFile =
     "A music finder file must be loaded before you can append a text delimited file to it";
 inline constexpr const char* kImportLineProblem =
     "There is a problem (e.g. extra carriage return) in this line ";
-// A text without a single CR LF holds no line that could be read (a file with bare line feeds).
-inline constexpr const char* kImportNoCrLf =
-    "This file has no lines ending in a carriage return and line feed (CR LF); nothing was "
-    "imported.";
 inline constexpr const char* kImportFilter = "Text Delimited Files(*.txt)|*.txt|";
 
 // The most records an import fills the file to: the count of the header is read back as a 16-bit
@@ -38,13 +34,21 @@ struct ImportResult {
 };
 
 // The import of a delimited text into the open file: appends one record and one row per line
-// whose style is found (or allowed as a user style), logs the lines left out to ImportLog.txt in
-// the user folder, and stops at a line that cannot be read, keeping what came before it.
-// Errors are reported with "ImportTextDelimitedFile".
+// whose style can be placed, logs the lines left out to ImportLog.txt in the user folder, and
+// stops at a line that cannot be read, keeping what came before it. Lines end in CR LF, LF or
+// CR; the last one needs no line end. The style of a line is, in this order: a media file (a
+// ":" in it); no style (an empty field, as the export writes a record without one); a style of
+// the source list (apostrophes, blanks and case aside); with user styles allowed, a number of
+// digits up to 65279 (0 included) as that user style, or a name as the default style. Anything
+// else is left out: a number above 65279, a text that begins like a number but is not one
+// ("12abc", "-5"), a name when there is no default style on the target, and every user style
+// when user styles are not allowed. Errors are reported with "ImportTextDelimitedFile".
 ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_view text);
 
 // The procedure behind the menu: needs an open file, asks for the text file (starting in
-// ImportFolder, else ExportFolder), remembers its folder in ImportFolder and imports it.
+// ImportFolder, else ExportFolder), remembers its folder in ImportFolder and imports it. A text
+// that begins with the UTF-8 byte-order mark is converted; UTF-16 or a file that is no text is
+// refused with a message that says why.
 ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs);
 
 // File > Import Delimited Text File (mnuTextDelimitedInput): the import, then the open file

@@ -267,6 +267,9 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
     for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
       state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
     }
+    if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
+      ReportTextFileProblemOnce(dialogs, *problem);
+    }
     state.Editor.styleDropHeight = 525;
     ReadRecordRows(state);
 

@@ -1,10 +1,9 @@
 #include "midi/style_number_table.h"
 
 #include <charconv>
-#include <filesystem>
 
-#include "app/file_limits.h"
 #include "app/runtime_error.h"
+#include "catalogue/style_list.h"
 #include "textio/cp1252.h"
 #include "textio/text_file.h"
 
@@ -21,7 +20,7 @@ std::string StyleNumberKey(std::string_view text) {
 
 StyleNumberTable ParseStyleNumberTable(std::string_view text) {
   StyleNumberTable table;
-  for (const std::string_view line : SplitCrLfLines(text)) {
+  for (const std::string_view line : SplitTextLines(text)) {
     if (line.empty()) break;
     const std::string_view trimmed = TrimBlanks(line);
     if (!trimmed.empty() && trimmed.front() == '#') continue;
@@ -36,20 +35,7 @@ StyleNumberTable ParseStyleNumberTable(std::string_view text) {
 }
 
 StyleNumberTable ReadStyleNumberTable(const std::string& appPath, const std::string& model) {
-  const std::string path = appPath + model + ".dat";
-  // A missing or unreadable list holds no numbers; one larger than any list is refused.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return {};
-  Bytes bytes;
-  try {
-    bytes = ReadFileWithin(path, kMaxStyleNumberListSize);
-  } catch (const FileTooLarge&) {
-    throw;
-  } catch (const RuntimeError&) {
-    return {};
-  }
-  return ParseStyleNumberTable(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return ParseStyleNumberTable(ReadStyleListText(appPath, model));
 }
 
 int StyleNumberOf(std::string_view numberText) {

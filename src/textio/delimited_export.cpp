@@ -20,8 +20,10 @@ std::string DelimitedHeaderLine() {
 
 std::string RunningNumberText(std::size_t n) { return " " + std::to_string(n); }
 
-std::string DelimitedExportText(const RecordList& list) {
-  std::string text = DelimitedHeaderLine();
+DelimitedExport BuildDelimitedExport(const RecordList& list) {
+  DelimitedExport out;
+  std::string& text = out.text;
+  text = DelimitedHeaderLine();
   text += kCrLf;
   std::size_t n = 0;
   for (const Row& row : list) {
@@ -30,13 +32,28 @@ std::string DelimitedExportText(const RecordList& list) {
     text += RunningNumberText(++n);
     for (int c = col::kGenre; c <= col::kNext; ++c) {
       text += '\t';
-      text += row.Cell(c);
+      const std::string& cell = row.Cell(c);
+      const std::size_t start = text.size();
+      text += cell;
+      if (cell.find_first_of("\t\r\n") == std::string::npos) continue;
+      for (std::size_t i = start; i < text.size(); ++i) {
+        if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') text[i] = ' ';
+      }
+      ++out.blankedFields;
     }
     text += kCrLf;
   }
   // The writer adds the last line break back.
   text.resize(text.size() - kCrLf.size());
-  return text;
+  return out;
+}
+
+std::string DelimitedExportText(const RecordList& list) { return BuildDelimitedExport(list).text; }
+
+std::string BlankedFieldsNote(int count) {
+  return std::to_string(count) + (count == 1 ? " field holds" : " fields hold") +
+         " a tab or a line break, which a delimited text cannot carry: each was written as a "
+         "blank.";
 }
 
 std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text) {
@@ -66,11 +83,15 @@ bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std:
 }
 
 void mnuTextFile_Click(AppState& state, Dialogs& dialogs) {
-  std::string text;
-  if (!RunReported(dialogs, "mnuTextFile", [&] { text = DelimitedExportText(state.List); })) {
+  DelimitedExport text;
+  if (!RunReported(dialogs, "mnuTextFile", [&] { text = BuildDelimitedExport(state.List); })) {
     return;
   }
-  SaveDelimitedFile(state, dialogs, text);
+  const std::string written = SaveDelimitedFile(state, dialogs, text.text);
+  if (!written.empty() && text.blankedFields > 0) {
+    dialogs.Message(
+        MessageRequest{.text = BlankedFieldsNote(text.blankedFields), .icon = Icon::kInformation});
+  }
 }
 
 }  // namespace cadenzo

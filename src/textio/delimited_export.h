@@ -26,8 +26,18 @@ std::string DelimitedHeaderLine();
 std::string RunningNumberText(std::size_t n);
 
 // The export text of the list: the header and one line per row in display order, deleted rows
-// included, numbered 1 to n in that order. The final CR LF is left off: SaveDelimitedFile adds it.
-std::string DelimitedExportText(const RecordList& list);
+// left out, numbered 1 to n in that order. The final CR LF is left off: SaveDelimitedFile adds
+// it. A TAB, CR or LF inside a field would break the layout: each is written as a blank, and
+// blankedFields counts the fields that held one.
+struct DelimitedExport {
+  std::string text;
+  int blankedFields = 0;
+};
+DelimitedExport BuildDelimitedExport(const RecordList& list);
+std::string DelimitedExportText(const RecordList& list);  // BuildDelimitedExport's text
+
+// What the export says when it wrote blanks in place of TAB, CR or LF (count > 0).
+std::string BlankedFieldsNote(int count);
 
 // Asks for a text file (starting in ExportFolder, else ImportFolder), remembers its folder in
 // ExportFolder, asks before replacing an existing file and writes the text followed by CR LF,
@@ -40,7 +50,8 @@ std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::stri
 bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std::string& text);
 
 // File > Save As > Delimited Text File: the export text of the main list through
-// SaveDelimitedFile. Errors while building the text are reported with "mnuTextFile".
+// SaveDelimitedFile; when a field's TAB, CR or LF was written as a blank, says how many fields
+// after the file is written. Errors while building the text are reported with "mnuTextFile".
 void mnuTextFile_Click(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

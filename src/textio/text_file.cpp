@@ -15,6 +15,7 @@
 #include <random>
 
 #include "app/runtime_error.h"
+#include "textio/cp1252.h"
 #include "textio/file_identity.h"
 #include "textio/write_calls.h"
 
@@ -234,6 +235,138 @@ std::vector<std::string_view> SplitCrLfLines(std::string_view text) {
     start = pos + 2;
   }
   return lines;
+}
+
+std::vector<std::string_view> SplitTextLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));  // the last line, without a line end
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+  }
+  return lines;
+}
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing beyond
+// U+10FFFF); nonAscii tells whether any character is beyond ASCII.
+bool IsUtf8(std::string_view text, bool& nonAscii) {
+  nonAscii = false;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    nonAscii = true;
+    std::size_t len = 0;
+    unsigned lowest = 0x80, highest = 0xBF;  // the allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+      len = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      len = 3;
+      if (b == 0xE0) lowest = 0xA0;
+      if (b == 0xED) highest = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      len = 4;
+      if (b == 0xF0) lowest = 0x90;
+      if (b == 0xF4) highest = 0x8F;
+    } else {
+      return false;
+    }
+    if (text.size() - i < len) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if (c < (k == 1 ? lowest : 0x80) || c > (k == 1 ? highest : 0xBF)) return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
+// Text with zero bytes: UTF-16 when most of them fall on every other byte, otherwise no text.
+std::string ZeroBytesProblem(std::string_view bytes) {
+  std::size_t even = 0, odd = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\0') ++(i % 2 == 0 ? even : odd);
+  }
+  const std::size_t half = bytes.size() / 2;
+  const bool utf16 = half > 0 && (even * 5 >= half * 2 || odd * 5 >= half * 2) &&
+                     std::min(even, odd) * 10 <= std::max(even, odd);
+  return utf16 ? "is UTF-16 text; save it as UTF-8 or Windows-1252 text"
+               : "is not a text file (it holds zero bytes)";
+}
+
+}  // namespace
+
+TextFileContents DecodeTextFile(std::string bytes, TextEncodings encodings) {
+  TextFileContents out;
+  const std::string_view view = bytes;
+  if (view.starts_with("\xFF\xFE") || view.starts_with("\xFE\xFF")) {
+    out.problem = "is UTF-16 text; save it as UTF-8 or Windows-1252 text";
+    return out;
+  }
+  if (view.find('\0') != std::string_view::npos) {
+    // A delimited text may hold a stray zero byte in a field; only UTF-16 is refused there.
+    std::string problem = ZeroBytesProblem(view);
+    if (encodings == TextEncodings::kUtf8Lists || problem.find("UTF-16") != std::string::npos) {
+      out.problem = std::move(problem);
+      return out;
+    }
+  }
+  bool nonAscii = false;
+  if (view.starts_with(kUtf8Mark)) {
+    const std::string_view rest = view.substr(kUtf8Mark.size());
+    if (!IsUtf8(rest, nonAscii)) {
+      out.problem = "is marked as UTF-8 text but is not";
+      return out;
+    }
+    out.text = Utf8ToCp1252(rest);
+    return out;
+  }
+  if (encodings == TextEncodings::kUtf8Lists && IsUtf8(view, nonAscii) && nonAscii) {
+    out.text = Utf8ToCp1252(view);
+    return out;
+  }
+  out.text = std::move(bytes);  // single-byte text as it is
+  return out;
+}
+
+TextFileContents ReadTextFile(const fs::path& path, std::size_t limit, TextEncodings encodings) {
+  TextFileContents out;
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  if (!fs::exists(status) || fs::is_directory(status)) {
+    out.missing = true;
+    return out;
+  }
+  if (!fs::is_regular_file(status)) {
+    out.problem = "is not a file";
+    return out;
+  }
+  Bytes bytes;
+  try {
+    bytes = ReadFileBytes(path, limit);
+  } catch (const RuntimeError&) {
+    out.problem = "cannot be read";
+    return out;
+  }
+  if (bytes.size() > limit) {
+    const std::string size = limit >= (std::size_t{1} << 20) ? std::to_string(limit >> 20) + " MB"
+                                                             : std::to_string(limit) + " bytes";
+    out.problem = "is larger than " + size + ", far more than such a file holds";
+    return out;
+  }
+  return DecodeTextFile(std::string(bytes.begin(), bytes.end()), encodings);
 }
 
 std::string FolderOf(const std::string& path) {

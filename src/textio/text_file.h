@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,6 +42,39 @@ bool IsSaveTemporaryName(std::string_view fileName);
 
 // Splits a text at every CR LF. The piece after the last CR LF is not a line: it is dropped.
 std::vector<std::string_view> SplitCrLfLines(std::string_view text);
+
+// The lines of a text the program reads (style lists, the replacement table, the delimited
+// import): CR LF, LF and a lone CR all end a line, and a last line without a line end is a line
+// too. Only the empty piece after the final line end is not.
+std::vector<std::string_view> SplitTextLines(std::string_view text);
+
+// Which encodings a reader takes besides the program's single-byte text.
+enum class TextEncodings {
+  // A list the user edits: UTF-8 (with or without a byte-order mark) is converted.
+  kUtf8Lists,
+  // The delimited text, which the export writes single-byte: only UTF-8 marked by its byte-order
+  // mark is converted, so that no single-byte text is ever taken for UTF-8.
+  kMarkedUtf8Only,
+};
+
+// A text file as the program reads it.
+struct TextFileContents {
+  std::string text;  // Windows-1252, line ends as in the file
+  bool missing = false;
+  // Set when the file exists but cannot be read as text: why, for a message that names the file
+  // ("is UTF-16 text", "is not a text file", "is larger than 4 MB"). The text is then empty.
+  std::optional<std::string> problem;
+};
+
+// The text of bytes read from a file, in the program's single-byte text: UTF-8 is converted as
+// encodings allows (characters Windows-1252 lacks become "?"); UTF-16 gives a problem, and so do
+// bytes that are no text (a zero byte) in a list.
+TextFileContents DecodeTextFile(std::string bytes, TextEncodings encodings);
+
+// Reads and decodes a text file of at most limit bytes; a larger one is refused with a problem,
+// without reading it whole. A missing file (or a folder) is missing, without a problem.
+TextFileContents ReadTextFile(const std::filesystem::path& path, std::size_t limit,
+                              TextEncodings encodings);
 
 // The folder of a path, ending in "/" (empty when the path has no folder part).
 std::string FolderOf(const std::string& path);

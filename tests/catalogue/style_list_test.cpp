@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, Parsing,
     ::testing::Values(
         ParseCase{"every line ends in CR LF", "Pop;1\r\nRock;0002\r\n", {"Pop|1", "Rock|0002"}},
-        ParseCase{"last line without CR LF is lost", "Pop;1\r\nRock;2", {"Pop|1"}},
+        ParseCase{"last line without a line end is read", "Pop;1\r\nRock;2", {"Pop|1", "Rock|2"}},
         ParseCase{"empty line ends the list", "Pop;1\r\n\r\nRock;2\r\n", {"Pop|1"}},
         ParseCase{"a line of blanks is not empty",
                   "Pop;1\r\n  \r\nRock;2\r\n",
@@ -65,8 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"a line without a semicolon is malformed",
                   "Pop;1\r\nJust text\r\nRock;2\r\n",
                   {"Pop|1", "!Just text", "Rock|2"}},
-        ParseCase{"LF-only lines give nothing", "Pop;1\nRock;2\n", {}},
-        ParseCase{"a lone CR is part of the line", "Pop;1\r\r\n", {"Pop|1\r"}},
+        ParseCase{"LF line ends", "Pop;1\nRock;2\n", {"Pop|1", "Rock|2"}},
+        ParseCase{"lone CR line ends", "Pop;1\rRock;2\r", {"Pop|1", "Rock|2"}},
+        ParseCase{"mixed line ends",
+                  "Pop;1\r\nRock;2\nJazz;3\rSoul;4",
+                  {"Pop|1", "Rock|2", "Jazz|3", "Soul|4"}},
+        ParseCase{"CR CR LF holds an empty line, which ends the list",
+                  "Pop;1\r\r\nRock;2\r\n",
+                  {"Pop|1"}},
         ParseCase{"empty text", "", {}}));
 
 struct NormalizeCase {

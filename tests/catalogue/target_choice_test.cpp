@@ -42,11 +42,11 @@ TEST_F(SetupCboStyle, RefillsTheStylesAndTakesTheLastAsDefault) {
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(SetupCboStyle, LastLineWithoutLineEndIsNotTheDefault) {
-  dir_.Write("TYROS 5.dat", std::string("Pop;1\r\nRock;2\r\nSwing;3"));
+TEST_F(SetupCboStyle, LastLineWithoutLineEndIsTheDefault) {
+  dir_.Write("TYROS 5.dat", std::string("Pop;1\nRock;2\r\nSwing;3"));
   setupCboStyle(state_, dialogs_);
-  EXPECT_EQ(state_.DefaultStyle, "Rock");
-  EXPECT_EQ(state_.Editor.styles.size(), 2u);
+  EXPECT_EQ(state_.DefaultStyle, "Swing");
+  EXPECT_EQ(state_.Editor.styles.size(), 3u);
 }
 
 TEST_F(SetupCboStyle, MissingListEmptiesStylesAndDefault) {

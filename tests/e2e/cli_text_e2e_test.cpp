@@ -199,8 +199,7 @@ TEST_F(CliTextE2e, AnImportThatStopsWritesNothing) {
        problem},
       {"tempo above 32767", kHeader + good + "1\tPop\tSong\tFunk\t\t40000\t\tNo\tNo\tNo\r\n",
        problem},
-      {"line feeds alone", "Number\tGenre\n" + good.substr(0, good.size() - 2) + "\n",
-       "no lines ending in a carriage return and line feed"},
+      {"UTF-16 text", std::string("\xFF\xFEN\0u\0m\0\r\0\n\0", 12), "it is UTF-16 text"},
       {"missing text", "", "This file is Not found."},
   };
   for (const auto& c : cases) {

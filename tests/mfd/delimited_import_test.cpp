@@ -42,7 +42,8 @@ class ImportTest : public ::testing::Test {
                                    {"Pop Rock", "12"},
                                    {"OBrien Blues", "45"},
                                    {"Funk", "77"},
-                                   {"jazzswing", "88"}});
+                                   {"jazzswing", "88"},
+                                   {"Rock'n'Roll", "61"}});
     fx.state.UnknownStyleColor = kBlue;
     Open(FileBuilder{.records = {RecordBuilder{.number = 0, .style = 291},
                                  RecordBuilder{.number = 1, .style = 12}}});
@@ -195,11 +196,27 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, ImportDecisionTest,
     ::testing::Values(
         DecisionCase{"FoundAsWritten", "Cool 8Beat", false, true, "Cool 8Beat", 291, false},
-        DecisionCase{"FoundWithoutBlanksAndCase", "cool8beat", false, true, "cool8beat", 291,
+        // A found style shows as the list names it, as the file shows it when opened again.
+        DecisionCase{"FoundWithoutBlanksAndCase", "cool8beat", false, true, "Cool 8Beat", 291,
                      false},
-        DecisionCase{"ListEntryWrittenWithoutBlanks", "Jazz Swing", false, true, "Jazz Swing", 88,
+        DecisionCase{"ListEntryWrittenWithoutBlanks", "Jazz Swing", false, true, "jazzswing", 88,
                      false},
         DecisionCase{"ApostrophesRemoved", "O'Brien Blues", false, true, "OBrien Blues", 45, false},
+        DecisionCase{"ApostrophesOfTheListIgnoredToo", "Rock'n'Roll", false, true, "Rock'n'Roll",
+                     61, false},
+        DecisionCase{"ApostrophesOnlyInTheList", "RocknRoll", false, true, "Rock'n'Roll", 61,
+                     false},
+        DecisionCase{"EmptyStyleIsNoStyle", "", false, true, "", 0xFFFF, false},
+        DecisionCase{"ZeroIsAStyleNumber", "0", true, true, "0!", 0, true},
+        DecisionCase{"LeadingZeros", "0200", true, true, "0200!", 200, true},
+        DecisionCase{"HighestStyleNumber", "65279", true, true, "65279!", 65279, true},
+        DecisionCase{"NoStyleNumbersLeftOut", "65280", true, false, "", 0, false},
+        DecisionCase{"MediaNumberLeftOut", "65533", true, false, "", 0, false},
+        DecisionCase{"BeyondSixteenBitsLeftOut", "70000", true, false, "", 0, false},
+        DecisionCase{"NegativeLeftOut", "-5", true, false, "", 0, false},
+        DecisionCase{"DigitsThenLettersLeftOut", "12abc", true, false, "", 0, false},
+        DecisionCase{"MediaPathKeepsItsApostrophes", "USB:Rock'n'Roll.mid", false, true,
+                     "USB:Rock'n'Roll.mid", mfd::kMediaStyle, false},
         DecisionCase{"MediaReference", "USB:Songs/Hit.mid", false, true, "USB:Songs/Hit.mid",
                      mfd::kMediaStyle, false},
         DecisionCase{"BareNumberAsUserStyle", "1234", true, true, "1234!", 1234, true},
@@ -208,10 +225,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"NumberLeftOutWithoutUserStyles", "1234", false, false, "", 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ImportTest, UnknownDefaultStyleGivesNumberZero) {
+// Style 0 is a style like any other: a named style without a default style to give it is left
+// out, not given style 0.
+TEST_F(ImportTest, NoDefaultStyleLeavesANamedStyleOut) {
   fx.state.DefaultStyle = "None";
-  Import(DataLine("Mystery"));
-  EXPECT_EQ(StyleOf(3), 0);
+  const auto result = Import(DataLine("Mystery") + DataLine("0012"));
+  EXPECT_EQ(result.imported, 1);
+  EXPECT_EQ(result.leftOut, 1);
+  EXPECT_EQ(StyleOf(3), 12);
 }
 
 TEST_F(ImportTest, HeaderIsRecognisedByItsSecondField) {
@@ -335,22 +356,25 @@ TEST_F(ImportTest, TimeSignatureWithoutSlashIsNamedAndTheLineKept) {
   EXPECT_EQ(fx.state.FileBytes[R(3) + mfd::kTimeSigDenominator], 0);
 }
 
-TEST_F(ImportTest, TheLastLineNeedsItsCrLf) {
-  std::string text = kHeader + DataLine("Funk") + DataLine("Funk");
-  text.resize(text.size() - 2);
-  EXPECT_EQ(Import(text).imported, 1);
-}
-
-TEST_F(ImportTest, BareLineFeedsImportNothingAndSaySo) {
-  std::string text = kHeader + DataLine("Funk");
-  for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n")) {
-    text.erase(at, 1);
+// Every line end reads alike, and the last line needs none.
+TEST_F(ImportTest, LinesEndInCrLfLfOrCrAndTheLastNeedsNone) {
+  auto withoutEnd = [](std::string line) { return line.substr(0, line.size() - 2); };
+  const std::vector<std::string> lines = {withoutEnd(kHeader), withoutEnd(DataLine("Funk")),
+                                          withoutEnd(DataLine("Pop Rock"))};
+  for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+    for (const bool lastEnded : {true, false}) {
+      std::string text;
+      for (const std::string& line : lines) text += line + lineEnd;
+      if (!lastEnded) text.resize(text.size() - lineEnd.size());
+      const std::size_t before = fx.state.List.Size();
+      const auto result = Import(text);
+      EXPECT_EQ(result.imported, 2) << lineEnd.size() << lastEnded;
+      EXPECT_FALSE(result.stopped);
+      ASSERT_EQ(fx.state.List.Size(), before + 2);
+      EXPECT_EQ(StyleOf(static_cast<int>(before) + 2), 12);
+    }
   }
-  const auto result = Import(text);
-  EXPECT_EQ(result.imported, 0);
-  EXPECT_TRUE(result.stopped);
-  EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{kImportNoCrLf});
-  EXPECT_EQ(fx.state.List.Size(), 2u);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
 }
 
 TEST_F(ImportTest, HostileFieldsAreSurvived) {

@@ -269,6 +269,22 @@ void PrintTo(const ListCase& c, std::ostream* out) { *out << c.name; }
 
 class HostileStyleList : public ::testing::TestWithParam<ListCase> {};
 
+// Messages with the application folder written as "<app>", so that cases can name its files.
+std::vector<std::string> WithAppFolderShort(std::vector<std::string> texts,
+                                            const std::string& appPath) {
+  for (std::string& text : texts) {
+    for (auto at = text.find(appPath); at != std::string::npos; at = text.find(appPath)) {
+      text.replace(at, appPath.size(), "<app>");
+    }
+  }
+  return texts;
+}
+
+std::string UnreadableList(const std::string& reason) {
+  return "The style list <app>PSR-S970.dat cannot be read: it " + reason +
+         ". Its styles are not known.";
+}
+
 TEST_P(HostileStyleList, ReadsWhatItCan) {
   const ListCase& c = GetParam();
   AppFixture fx;
@@ -282,7 +298,7 @@ TEST_P(HostileStyleList, ReadsWhatItCan) {
   std::vector<std::string> styles;
   for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
   EXPECT_EQ(styles, c.styles);
-  EXPECT_EQ(fx.dialogs.Texts(), c.messages);
+  EXPECT_EQ(WithAppFolderShort(fx.dialogs.Texts(), fx.state.AppPath), c.messages);
   EXPECT_EQ(Snapshot(fx.dir.Path() / "app"), before);
 }
 
@@ -298,17 +314,18 @@ std::string SetupError(const std::string& lastGood) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, HostileStyleList,
     ::testing::Values(
-        ListCase{"BareLineFeeds", "Cool Beat;291\nPop Rock;12\n", {"0291", "0012"}, {}},
+        ListCase{"BareLineFeeds", "Cool Beat;291\nPop Rock;12\n", {"Cool Beat", "Pop Rock"}, {}},
+        // A list with zero bytes is no text: it is named once, and its styles are not known.
         ListCase{"NulBytes",
                  std::string("Cool\0Beat;291\r\nPop Rock;1\0002\r\n", 29),
-                 {std::string("Cool\0Beat", 9), "0012"},
-                 {SetupError(std::string("Cool\0Beat  291", 14))}},
+                 {"0291", "0012"},
+                 {UnreadableList("is not a text file (it holds zero bytes)")}},
         ListCase{"RunawayLine", kRunaway + ";291\r\nPop Rock;12\r\n", {kRunaway, "Pop Rock"}, {}},
         ListCase{"NumbersThatAreNoNumbers",
                  "Cool Beat;99999999999999999999\r\nPop Rock;-12\r\n",
                  {"0291", "0012"},
                  {SetupError("  ")}},
-        ListCase{"NoLastLineEnd", "Cool Beat;291\r\nPop Rock;12", {"Cool Beat", "0012"}, {}}),
+        ListCase{"NoLastLineEnd", "Cool Beat;291\r\nPop Rock;12", {"Cool Beat", "Pop Rock"}, {}}),
     [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
 
 // Import texts with malformed lines, bare line feeds, NUL bytes and runaway lines.
@@ -364,7 +381,12 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, HostileImport,
     ::testing::Values(
         ImportCase{"Empty", "", 0, {}}, ImportCase{"OnlyLineEnds", "\r\n\r\n\r\n", 0, {}},
-        ImportCase{"BareLineFeeds", "a\tb\tc\tPop Rock\n", 0, {kImportNoCrLf}},
+        ImportCase{"BareLineFeeds",
+                   "a\tb\tc\tPop Rock\n",
+                   0,
+                   {LineProblem(0, "a\tb\tc\tPop Rock"),
+                    ImportError(9, "Subscript out of range", "ImportTextDelimitedFile 9"),
+                    ImportError(9, "Subscript out of range", "ImportTextDelimitedFile")}},
         ImportCase{"TooFewFields",
                    ImportLine("Pop Rock") + kOneFieldLine + ImportLine("Pop Rock"),
                    1,
@@ -429,7 +451,7 @@ TEST_P(HostileReplacementTable, ReplacesOnlyFromAReadableTable) {
   row.Cell(col::kStyle) = "Cool Beat";
   fx.state.List.Add(std::move(row));
   ASSERT_NO_THROW(cboStyle_setup(fx.state, fx.dialogs));
-  EXPECT_EQ(fx.dialogs.Texts(), c.messages);
+  EXPECT_EQ(WithAppFolderShort(fx.dialogs.Texts(), fx.state.AppPath), c.messages);
   EXPECT_EQ(fx.state.List[0].Cell(col::kStyle), c.style);
   EXPECT_EQ(Snapshot(fx.dir.Path() / "app"), before);
 }
@@ -437,11 +459,12 @@ TEST_P(HostileReplacementTable, ReplacesOnlyFromAReadableTable) {
 INSTANTIATE_TEST_SUITE_P(
     Tables, HostileReplacementTable,
     ::testing::Values(
-        TableCase{"BareLineFeeds", "Cool Beat;Pop Rock\n", {}, "Cool Beat"},
+        TableCase{"BareLineFeeds", "Cool Beat;Pop Rock\n", {}, "Pop Rock"},
         TableCase{"NulBytes",
                   std::string("Cool Beat;Pop\0Rock\r\n", 20),
-                  {},
-                  std::string("Pop\0Rock", 8)},
+                  {"The style replacement table <app>StyleReplacementTable.txt cannot be read: it "
+                   "is not a text file (it holds zero bytes). No style was replaced."},
+                  "Cool Beat"},
         TableCase{"RunawayLine",
                   std::string(1 << 20, 'x') + "\r\n",
                   {"Error #: 5, Invalid procedure call or argument - " + std::string(100, 'x') +

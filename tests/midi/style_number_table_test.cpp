@@ -28,8 +28,9 @@ TEST(StyleNumberTableTest, ParsesByTheListRules) {
   EXPECT_EQ(table, expected);
 }
 
-TEST(StyleNumberTableTest, OnlyCrLfEndsALine) {
-  EXPECT_TRUE(ParseStyleNumberTable("Pop;1\nRock;2\n").empty());
+TEST(StyleNumberTableTest, EveryLineEndEndsALine) {
+  const StyleNumberTable expected = {{"pop", "1"}, {"rock", "2"}, {"jazz", "3"}};
+  EXPECT_EQ(ParseStyleNumberTable("Pop;1\nRock;2\rJazz;3"), expected);
   EXPECT_TRUE(ParseStyleNumberTable("").empty());
 }
 

@@ -87,6 +87,26 @@ INSTANTIATE_TEST_SUITE_P(
                       "\r\n 3\tPop\tZebra\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"}),
     [](const auto& info) { return info.param.name; });
 
+// A TAB, CR or LF in any field is written as a blank, so that every row stays one line of
+// twelve fields; the fields that held one are counted once each.
+TEST(ExportText, TabsAndLineBreaksBecomeBlanksAndAreCounted) {
+  const RecordList list = MakeList({{.number = 1,
+                                     .genre = "Po\tp",
+                                     .music = "Line\r\nBreak\n",
+                                     .style = "Cool\r8Beat",
+                                     .keywords = "a\tb\tc"},
+                                    {.number = 2, .music = "Plain"}});
+  const DelimitedExport out = BuildDelimitedExport(list);
+  EXPECT_EQ(out.blankedFields, 4);
+  EXPECT_EQ(out.text,
+            kHeader +
+                "\r\n 1\tPo p\tLine  Break \tCool 8Beat\t 4/ 4\t120\ta b c\tNo\tNo\tNo\t"
+                "Intro 1\tMain A"
+                "\r\n 2\tPop\tPlain\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A");
+  EXPECT_EQ(DelimitedExportText(list), out.text);
+  EXPECT_EQ(BuildDelimitedExport(MakeList({{.number = 1}})).blankedFields, 0);
+}
+
 TEST(ExportText, TenthLineIsNumberedWithOneLeadingBlank) {
   std::vector<MainRowBuilder> rows;
   for (int i = 1; i <= 12; ++i) rows.push_back({.number = 100 + i});
@@ -212,6 +232,24 @@ TEST(MnuTextFile, ExportsTheMainListToTheChosenFile) {
                 "\r\n 1\tPop\tB\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"
                 "\r\n 2\tPop\tA\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A\r\n");
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The window says how many fields were written with blanks, after the file is written; a
+// cancelled export says nothing.
+TEST(MnuTextFile, SaysHowManyFieldsWereWrittenWithBlanks) {
+  testing::TempDir tmp;
+  testing::ScriptedDialogs dialogs;
+  AppState state;
+  state.List = MakeList({{.number = 1, .genre = "a\tb"}, {.number = 2, .keywords = "x\ny"}});
+  dialogs.QueueFile(std::nullopt);
+  mnuTextFile_Click(state, dialogs);
+  EXPECT_TRUE(dialogs.messages.empty());
+  const std::string path = tmp.Str() + "list.txt";
+  dialogs.QueueFile(path);
+  mnuTextFile_Click(state, dialogs);
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{BlankedFieldsNote(2)});
+  EXPECT_NE(BlankedFieldsNote(2).find("2 fields"), std::string::npos);
+  EXPECT_EQ(SplitTextLines(testing::ReadText(path)).size(), 3u);
 }
 
 TEST(MnuTextFile, EmptyListWritesTheHeaderLine) {
