@@ -9,6 +9,7 @@
 #include "app/report_error.h"
 #include "catalogue/style_list.h"
 #include "mfd/byte_io.h"
+#include "mfd/reader.h"
 #include "mfd/record.h"
 #include "textio/cp1252.h"
 #include "textio/delimited_export.h"
@@ -278,9 +279,11 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
           styleNumber = listed->second.number;
           shown = listed->second.name;  // as the list names it, which a later open shows too
         } else if (const auto number = WrittenNumber(style)) {
-          if (state.AllowUserStyles && *number <= kLargestStyleNumber) {
+          const long long stored = StoredUserStyleNumber(
+              state.SourceInstrument, state.AutoDetect, *number, TrimBlanks(style).size());
+          if (state.AllowUserStyles && stored <= kLargestStyleNumber) {
             placement = Placement::kNumber;
-            styleNumber = static_cast<int>(*number);
+            styleNumber = static_cast<int>(stored);
           }
         } else if (!LooksLikeANumber(style) && state.AllowUserStyles && defaultNumber) {
           placement = Placement::kNamed;

@@ -102,7 +102,6 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
 
         int newStyle = -1;
         bool notFound = false;
-        bool shownOtherwise = false;  // written with a style the target shows by another name
         // The row's own record.
         if (row.record < 1 || row.record > static_cast<std::uint32_t>(state.RecordCount)) {
           throw RuntimeError(err::kSubscriptOutOfRange);
@@ -115,7 +114,6 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         if (!media) {
           if (const auto found = ResolveTargetStyleMatch(s, styleText, maps)) {
             newStyle = found->number;
-            shownOtherwise = !found->exact;
             // A user style whose number the target gives one of its own styles would come back
             // as that style.
             notFound = !sameModel && state.AutoDetect && IsStyleNumberText(styleText) &&
@@ -134,7 +132,8 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         // A record cut off inside its song name fails here, whether or not the log needs the name.
         CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
 
-        const bool red = notFound || shownOtherwise;
+        // A style found under a near name (a trailing digit dropped or added) counts as found.
+        const bool red = notFound;
         row.styleColor = red ? kRed : kBlack;
         if (red) state.ShowConversionNotes = true;
 

@@ -144,6 +144,15 @@ constexpr const char* kEnabledAfterRead[] = {
 
 }  // namespace
 
+long long StoredUserStyleNumber(std::string_view source, bool autoDetect, long long shown,
+                                std::size_t digits) {
+  const StyleRule rule = RuleFor(source);
+  // These models show their high numbers halved, zero-padded to four digits; lower numbers
+  // that their list lacks show as they are, in three.
+  const bool halved = rule == StyleRule::kCvpOdd || rule == StyleRule::kCvpEven;
+  return autoDetect && halved && digits >= 4 ? shown * 2 : shown;
+}
+
 std::string ShowDrive(const std::string& path) {
   if (path.size() < 2) return path;
   const std::string drive = UpperCp1252(std::string_view(path).substr(0, 2));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
@@ -23,6 +24,11 @@ struct FileReference {
 // chunk, so the work is linear in the size of the bytes.
 std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> bytes,
                                                   int recordCount);
+
+// The style number a record of `source` stores for a user style the list shows as the number
+// `shown`, written with `digits` digits: the inverse of how the reader shows user styles.
+long long StoredUserStyleNumber(std::string_view source, bool autoDetect, long long shown,
+                                std::size_t digits);
 
 // The drive of a stored media path as the list shows it ("I:" becomes "USB:", ...).
 std::string ShowDrive(const std::string& path);

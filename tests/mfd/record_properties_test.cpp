@@ -412,9 +412,18 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
     Session original(dir);
     original.Open(dir.Write("in.mfd", file.Bytes()).string());
     if (!original.state.FileLoaded) return where + "not opened" + original.Unexpected();
-    const std::vector<Cells> shown = RowCells(original.state.List);
+    std::vector<Cells> shown = RowCells(original.state.List);
     original.dialogs.QueueFile(dir.Str() + "records.txt");
     mnuTextFile_Click(original.state, original.dialogs);  // may say how many fields it changed
+    // The older models show a record without a style (0xFFxx) as its number, 65280 or more: no
+    // style a record can be given, so the import leaves such a line out and logs it.
+    const auto styleIndex = static_cast<std::size_t>(col::kStyle - col::kGenre);
+    const auto before = shown.size();
+    std::erase_if(shown, [&](const Cells& cells) {
+      return IsStyleNumberText(cells[styleIndex]) &&
+             StyleNumberValue(cells[styleIndex]).value_or(0) > 0xFEFF;
+    });
+    const int leftOut = static_cast<int>(before - shown.size());
 
     const Instrument& model = Model();
     Session blank(dir);
@@ -424,6 +433,11 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
                    .string());
     blank.dialogs.QueueFile(dir.Str() + "records.txt");
     const ImportResult imported = mnuTextDelimitedInput_Click(blank.state, blank.dialogs);
+    if (imported.leftOut != leftOut) {
+      return where + std::to_string(imported.leftOut) + " lines left out instead of " +
+             std::to_string(leftOut) + blank.Unexpected();
+    }
+    if (leftOut > 0) blank.dialogs.messages.clear();  // the message that lines were left out
     const std::string importMessages = blank.Unexpected();
     if (imported.imported != static_cast<int>(shown.size())) {
       return where + std::to_string(imported.imported) + " of " + std::to_string(shown.size()) +

@@ -183,9 +183,18 @@ INSTANTIATE_TEST_SUITE_P(
                     if (!texts.empty()) {
                       EXPECT_EQ(sent, 0u);
                     }
+                    // The message names the list by its full path, which differs every run.
+                    for (std::string& text : texts) {
+                      if (text.starts_with("Error #: 5, The style list ") &&
+                          text.find("PSR-S970.dat cannot be read: it is larger than") !=
+                              std::string::npos &&
+                          text.find("in Function SetPSR.") != std::string::npos) {
+                        text = "refused for its size";
+                      }
+                    }
                     return texts;
                   },
-                  SetPsrError("PSR-S970.dat is larger than 4 MiB")},
+                  "refused for its size"},
         LimitCase{"QuickStartGuide", "app/QuickStartGuide.rtf", std::size_t{16} << 20,
                   [](AppFixture& fx) {
                     (void)LoadInfoFile(QuickStartGuideView(fx.state.AppPath), fx.dialogs);
