@@ -279,8 +279,8 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
           styleNumber = listed->second.number;
           shown = listed->second.name;  // as the list names it, which a later open shows too
         } else if (const auto number = WrittenNumber(style)) {
-          const long long stored = StoredUserStyleNumber(
-              state.SourceInstrument, state.AutoDetect, *number, TrimBlanks(style).size());
+          const long long stored = StoredUserStyleNumber(state.SourceInstrument, state.AutoDetect,
+                                                         *number, TrimBlanks(style).size());
           if (state.AllowUserStyles && stored <= kLargestStyleNumber) {
             placement = Placement::kNumber;
             styleNumber = static_cast<int>(stored);
