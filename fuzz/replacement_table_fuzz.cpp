@@ -2,6 +2,7 @@
 // Replace with the same text as the table file in the application folder.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/runtime_error.h"
@@ -39,13 +40,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int replaced = ApplyReplacementTable(parse.table, list);
   if (replaced < 0 || static_cast<std::size_t>(replaced) > list.Size()) __builtin_trap();
 
-  // Auto Replace reads the table from the application folder; a bad table changes no row.
+  // Auto Replace reads the table from the application folder as a text file: a file that is no
+  // text (UTF-16, zero bytes) or a bad table changes no row; otherwise it replaces what the
+  // parse of the decoded text replaces.
   WriteFileAtomic(fuzz::ScratchFolder() + kReplacementTableFile, text);
+  const TextFileContents decoded = DecodeTextFile(text, TextEncodings::kUtf8Lists);
+  std::optional<ReplacementTableParse> fileParse;
+  if (!decoded.problem) fileParse = ParseReplacementTable(decoded.text);
+  const bool refused = !fileParse || fileParse->error.has_value();
+  int fileReplaced = 0;
+  if (!refused) {
+    RecordList rows = SampleRows();
+    fileReplaced = ApplyReplacementTable(fileParse->table, rows);
+  }
   AppState state = fuzz::FreshState();
   state.List = SampleRows();
   fuzz::QuietDialogs dialogs;
   const AutoReplaceResult result = cboStyle_setup(state, dialogs);
-  if (parse.error && (result.applied || dialogs.shown != 1)) __builtin_trap();
-  if (!parse.error && result.replaced != replaced) __builtin_trap();
+  if (refused && (result.applied || dialogs.shown != 1)) __builtin_trap();
+  if (!refused && result.replaced != fileReplaced) __builtin_trap();
   return 0;
 }
