@@ -450,7 +450,7 @@ int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Lo
   CheckModel(o.target, state.AppPath);
   if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
-  cboInst_Click(state, dialogs, o.target);
+  ChooseTarget(state, dialogs, o.target);
   if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
   ApplySaveOptions(state, o, o.target);
   return SaveAllRecords(state, dialogs, o, o.target, log, out);
@@ -470,7 +470,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
   CheckModel(state.SourceInstrument, state.AppPath);
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetOpenPath(o.text);
-  const ImportResult imported = mnuTextDelimitedInput_Click(state, dialogs);
+  const ImportResult imported = ImportDelimitedFile(state, dialogs);
   // Without its log the lines left out would go unrecorded.
   if (!imported.read || imported.stopped || (imported.leftOut > 0 && !imported.logWritten)) {
     throw DataError{"nothing was written to " + o.output};

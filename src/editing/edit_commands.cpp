@@ -45,7 +45,7 @@ void LoadEditorFromRow(AppState& state, const Row& row) {
 
 // A new record without a template: every input empty, no media file, the sections "Off".
 void ClearEditorForNewRecord(AppState& state) {
-  Command1_Click(state);
+  ClearEditorInputs(state);
   state.Editor.lblSelectedFile.clear();
   state.EditStyleOrFile.clear();
   EnableTimingControls(state.Editor, true);
@@ -68,7 +68,7 @@ void SelectEditorControls(AppState& state, const std::string& s, const std::stri
       }
     }
     if (found >= 0) {
-      cboStyle_Click(state, found);
+      ChoosePresetStyle(state, found);
     } else {
       editor.cboStyle = -1;
     }
@@ -79,7 +79,7 @@ void SelectEditorControls(AppState& state, const std::string& s, const std::stri
   }
 }
 
-bool cmdAdd_Click(AppState& state, Dialogs& dialogs) {
+bool StartAddRecord(AppState& state, Dialogs& dialogs) {
   bool show = false;
   RunReported(dialogs, "cmdAdd", [&] {
     if (state.FileName.empty()) {
@@ -107,7 +107,7 @@ bool cmdAdd_Click(AppState& state, Dialogs& dialogs) {
   return show;
 }
 
-bool cmdModify_Click(AppState& state, Dialogs& dialogs) {
+bool StartModifyRecord(AppState& state, Dialogs& dialogs) {
   try {
     if (state.FileName.empty()) return false;
     if (state.SelectedRecord == 0) {

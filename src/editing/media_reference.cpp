@@ -85,12 +85,12 @@ std::optional<std::string> MediaReference(Medium medium, const std::string& path
   return std::string(medium == Medium::kUsb ? "USB:/" : "HD:/") + Utf8ToCp1252(std::string(name));
 }
 
-void cmdBrowse_Click(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
+void BrowseUsbMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
   RunReported(dialogs, "cmdBrowse_Click",
               [&] { Browse(state, dialogs, volumeRootOf, Medium::kUsb); });
 }
 
-void cmdBrowse2_Click(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
+void BrowseHdMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
   RunReported(dialogs, "cmdBrowse2_Click",
               [&] { Browse(state, dialogs, volumeRootOf, Medium::kHd); });
 }

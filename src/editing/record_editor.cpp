@@ -255,7 +255,7 @@ MediaControls MediaControlsFor(std::string_view target) {
   return shown;
 }
 
-void frmEdit_Load(AppState& state) {
+void PrepareEditor(AppState& state) {
   EditorLists& editor = state.Editor;
   editor.cboIntro = 0;
   editor.cboSection = 0;
@@ -267,19 +267,19 @@ bool GenreSelected(const EditorLists& editor) {
                                                editor.cboGenre) != editor.genres.end();
 }
 
-void cboGenre_Validate(EditorLists& editor) {
+void AcceptTypedGenre(EditorLists& editor) {
   // An empty box is not a genre.
   if (editor.cboGenre.empty() || GenreSelected(editor)) return;
   editor.genres.push_back(editor.cboGenre);
 }
 
-void cboStyle_Click(AppState& state, int index) {
+void ChoosePresetStyle(AppState& state, int index) {
   state.Editor.cboStyle = SelectedItem(state.Editor.styles, index) != nullptr ? index : -1;
   state.Editor.lblSelectedFile.clear();
   state.EditStyleOrFile.clear();
 }
 
-void cboStyle_Validate(AppState& state, Dialogs& dialogs) {
+void LeaveStyleChoice(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "cboStyle_Validate", [&] {
     EnableTimingControls(state.Editor, true);
     if (SelectedItem(state.Editor.styles, state.Editor.cboStyle) != nullptr) {
@@ -288,7 +288,7 @@ void cboStyle_Validate(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void optTimeSig_Click(AppState& state, TimeSigOption option) {
+void ChooseTimeSignature(AppState& state, TimeSigOption option) {
   for (const auto& choice : kTimeSigChoices) {
     if (choice.option != option) continue;
     state.Editor.timeSigOption = std::string(choice.control);
@@ -342,14 +342,14 @@ double LeadingNumberValue(std::string_view text) {
   return ec == std::errc() ? value : 0;
 }
 
-bool txtTempo_Validate(AppState& state, Dialogs& dialogs) {
+bool CheckTempoInput(AppState& state, Dialogs& dialogs) {
   const double tempo = LeadingNumberValue(state.Editor.txtTempo);
   if (tempo >= 32 && tempo <= 280) return true;
   dialogs.Show("Tempo must be between 32 and 280");
   return false;
 }
 
-void Command1_Click(AppState& state) {
+void ClearEditorInputs(AppState& state) {
   EditorLists& editor = state.Editor;
   editor.cboGenre.clear();
   editor.txtMusic.clear();
@@ -365,7 +365,7 @@ void Command1_Click(AppState& state) {
   editor.chkSearch2 = false;
 }
 
-OkResult cmdOK_Click(AppState& state, Dialogs& dialogs) {
+OkResult StoreEditedRecord(AppState& state, Dialogs& dialogs) {
   OkResult result;
   EditorLists& editor = state.Editor;
   RunReported(dialogs, "EditCommandOK ", [&] {

@@ -54,20 +54,20 @@ struct MediaControls {
 MediaControls MediaControlsFor(std::string_view target);
 
 // First use of the window: the section items with "Off" selected, an empty file label.
-void frmEdit_Load(AppState& state);
+void PrepareEditor(AppState& state);
 
 // cboGenre's text is one of its entries: a genre is selected.
 bool GenreSelected(const EditorLists& editor);
 // cboGenre loses focus: a typed genre that matches no entry becomes a new last entry, selected.
-void cboGenre_Validate(EditorLists& editor);
+void AcceptTypedGenre(EditorLists& editor);
 
 // A preset style was chosen: it replaces any media file.
-void cboStyle_Click(AppState& state, int index);
+void ChoosePresetStyle(AppState& state, int index);
 // cboStyle loses focus: the timing controls are enabled again.
-void cboStyle_Validate(AppState& state, Dialogs& dialogs);
+void LeaveStyleChoice(AppState& state, Dialogs& dialogs);
 
 // A time-signature option was clicked.
-void optTimeSig_Click(AppState& state, TimeSigOption option);
+void ChooseTimeSignature(AppState& state, TimeSigOption option);
 
 // The numeric value of a text: its leading number (blanks, tabs and line feeds skipped), 0 when
 // it has none.
@@ -75,10 +75,10 @@ double LeadingNumberValue(std::string_view text);
 
 // txtTempo loses focus. Returns false, after its message, when the tempo is outside 32 to 280:
 // the focus stays in the box.
-bool txtTempo_Validate(AppState& state, Dialogs& dialogs);
+bool CheckTempoInput(AppState& state, Dialogs& dialogs);
 
 // "Clear": empties the inputs; the media file stays.
-void Command1_Click(AppState& state);
+void ClearEditorInputs(AppState& state);
 
 // The list row of SelectedRecord (the selected one among rows of equal number), or -1. Modify
 // reads and rewrites this row, so that its cells and its record always belong together.
@@ -94,6 +94,6 @@ struct OkResult {
 
 // "OK": validates, writes the row cells and the record bytes, marks the file changed and runs the
 // preview pass. Errors are reported with "EditCommandOK ".
-OkResult cmdOK_Click(AppState& state, Dialogs& dialogs);
+OkResult StoreEditedRecord(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

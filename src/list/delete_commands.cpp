@@ -13,7 +13,7 @@ void MarkRowDeleted(Row& row) {
   }
 }
 
-void CmdDelete_Click(AppState& state, Dialogs& dialogs) {
+void DeleteSelectedRow(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "cmdDelete", [&] {
     if (state.SelectedRecord == 0) {
       dialogs.Show(kSelectItemFirst);
@@ -37,7 +37,7 @@ void CmdDelete_Click(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void cmdDeleteChecked_Click(AppState& state, Dialogs& dialogs) {
+void DeleteCheckedRows(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "Delecte_Checked", [&] {
     for (Row& row : state.List) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;

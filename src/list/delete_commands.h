@@ -21,11 +21,11 @@ void MarkRowDeleted(Row& row);
 
 // CmdDelete "Delete" and mnuDeleteItem: deletes the selected row unless it refers to a file in
 // the instrument's user area. Errors are reported with "cmdDelete".
-void CmdDelete_Click(AppState& state, Dialogs& dialogs);
+void DeleteSelectedRow(AppState& state, Dialogs& dialogs);
 
 // cmdDeleteChecked "Del Chk'd" and mnuDeleteCheckedItems: deletes every checked row except those
 // whose Style or File begins with "D:", which stay checked. Errors are reported with
 // "Delecte_Checked".
-void cmdDeleteChecked_Click(AppState& state, Dialogs& dialogs);
+void DeleteCheckedRows(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -42,7 +42,7 @@ const std::array<std::string_view, 16>& CommandButtons() {
   return names;
 }
 
-void ListView1_ColumnClick(AppState& state, Dialogs& dialogs, int column) {
+void SortByColumn(AppState& state, Dialogs& dialogs, int column) {
   RunReported(dialogs, "ListViewClick", [&] {
     if (column < 0 || column >= col::kCount) throw RuntimeError(err::kSubscriptOutOfRange);
     if (state.List.ClickColumn(column)) state.SortColumn = static_cast<std::int16_t>(column);
@@ -51,7 +51,7 @@ void ListView1_ColumnClick(AppState& state, Dialogs& dialogs, int column) {
   });
 }
 
-int ListView1_ItemCheck(AppState& state, Dialogs& dialogs) {
+int UpdateCheckedCount(AppState& state, Dialogs& dialogs) {
   int count = 0;
   RunReported(dialogs, "ListView_ItemCheck", [&] {
     count = state.List.CheckedCount();
@@ -63,7 +63,7 @@ int ListView1_ItemCheck(AppState& state, Dialogs& dialogs) {
   return count;
 }
 
-void frmCadenzo_Load(AppState& state) {
+void PrepareMainWindow(AppState& state) {
   state.ListFontSize = 8;
   state.FileSaved = true;
   for (const std::string_view name : CommandButtons()) state.Enable(std::string(name));
@@ -83,7 +83,7 @@ std::optional<int> FontSizeFrom(std::string_view answer) {
   return static_cast<int>(rounded);
 }
 
-bool mnuPrinterFont_Click(AppState& state, Dialogs& dialogs) {
+bool ChooseListFontSize(AppState& state, Dialogs& dialogs) {
   const auto answer = dialogs.Input("Input font size to use ", kProgramTitle, "8");
   if (!answer) return false;
   const auto size = FontSizeFrom(*answer);
@@ -93,7 +93,7 @@ bool mnuPrinterFont_Click(AppState& state, Dialogs& dialogs) {
   return true;
 }
 
-void mnuHideGridLines_Click(AppState& state) { state.HideGridLines = !state.HideGridLines; }
+void ToggleGridLines(AppState& state) { state.HideGridLines = !state.HideGridLines; }
 
 ColumnFit ResizeColumnFit(const AppState& state) {
   return state.FileName.empty() ? ColumnFit::kHeaderAndContents : ColumnFit::kContents;

@@ -28,16 +28,16 @@ const std::array<std::string_view, 16>& CommandButtons();
 // Column click on ListView1: the same key reverses the order, another key sorts ascending and is
 // stored in SortColumn; either way the editor's selected file is forgotten. Errors are reported
 // with "ListViewClick".
-void ListView1_ColumnClick(AppState& state, Dialogs& dialogs, int column);
+void SortByColumn(AppState& state, Dialogs& dialogs, int column);
 
 // A row's check box changed: count the checked rows into lblNumberChecked, set AnyChecked, enable
 // cmdPlayList, and enable cmdDeleteChecked only when something is checked. Errors are reported
 // with "ListView_ItemCheck". Returns the count.
-int ListView1_ItemCheck(AppState& state, Dialogs& dialogs);
+int UpdateCheckedCount(AppState& state, Dialogs& dialogs);
 
 // Load of the main window: list font size 8, FileSaved, every command button and the count labels
 // enabled.
-void frmCadenzo_Load(AppState& state);
+void PrepareMainWindow(AppState& state);
 
 // The font size the user typed, as a whole number; nothing for an empty, unreadable or
 // unusable answer.
@@ -45,10 +45,10 @@ std::optional<int> FontSizeFrom(std::string_view answer);
 
 // "Select Font Size": asks for the list font size and asks the window to refit the columns.
 // Returns true when a new size was set; an unusable answer or Cancel changes nothing, silently.
-bool mnuPrinterFont_Click(AppState& state, Dialogs& dialogs);
+bool ChooseListFontSize(AppState& state, Dialogs& dialogs);
 
 // "HideGridLines": toggles the grid lines of the list.
-void mnuHideGridLines_Click(AppState& state);
+void ToggleGridLines(AppState& state);
 
 // How the columns are refitted when the window is resized: to the cells while a file is open,
 // to headers and cells while none is.

@@ -57,6 +57,19 @@ const char* ErrorNameOfToggle(RecordFlag flag) {
   return "";
 }
 
+// The names errors of Set (all) and Clear (all) are reported with.
+const char* ErrorNameOfAll(RecordFlag flag, bool set) {
+  switch (flag) {
+    case RecordFlag::kFavorite:
+      return set ? "cmdSetFav_click" : "CmdFav_click";
+    case RecordFlag::kSearch1:
+      return set ? "cmdSetS1" : "cmdS1";
+    case RecordFlag::kSearch2:
+      return set ? "cmdSetS2" : "cmdS2";
+  }
+  return "";
+}
+
 // Flips one flag of the selected row by its cell text.
 RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag) {
   RowCommandResult result = RowCommandResult::kNone;
@@ -89,11 +102,6 @@ bool ApplyFlagToAll(AppState& state, Dialogs& dialogs, const char* errorName, Re
     }
     state.FileSaved = false;
   });
-}
-
-RowCommandResult SetAll(AppState& state, Dialogs& dialogs, const char* errorName, RecordFlag flag) {
-  return ApplyFlagToAll(state, dialogs, errorName, flag, true) ? RowCommandResult::kFitColumns
-                                                               : RowCommandResult::kNone;
 }
 
 }  // namespace
@@ -133,7 +141,7 @@ std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
   return CheckedRecordOffset(state.FileBytes, row.record);
 }
 
-void ListView1_ItemClick(AppState& state, Dialogs& dialogs, std::size_t position) {
+void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position) {
   RunReported(dialogs, "ListView_ItemClick", [&] {
     if (position >= state.List.Size()) throw RuntimeError(err::kListIndexOutOfBounds);
     const Row& row = state.List[position];
@@ -178,7 +186,7 @@ void ListView1_ItemClick(AppState& state, Dialogs& dialogs, std::size_t position
   });
 }
 
-RowCommandResult ListView1_DblClick(AppState& state, Dialogs& dialogs) {
+RowCommandResult RunDoubleClickAction(AppState& state, Dialogs& dialogs) {
   RowCommandResult result = RowCommandResult::kNone;
   RunReported(dialogs, "ListView1_DblClick", [&] {
     const auto position = SelectedRow(state);
@@ -200,36 +208,21 @@ RowCommandResult ListView1_DblClick(AppState& state, Dialogs& dialogs) {
   return result;
 }
 
-RowCommandResult mnuTrackMenuSetFavorite_Click(AppState& state, Dialogs& dialogs) {
-  return ToggleByCell(state, dialogs, RecordFlag::kFavorite);
-}
-RowCommandResult mnuTrackMenuSetS1_Click(AppState& state, Dialogs& dialogs) {
-  return ToggleByCell(state, dialogs, RecordFlag::kSearch1);
-}
-RowCommandResult MnuTrackMenuSetS2_Click(AppState& state, Dialogs& dialogs) {
-  return ToggleByCell(state, dialogs, RecordFlag::kSearch2);
+RowCommandResult ToggleFlagOfSelected(AppState& state, Dialogs& dialogs, RecordFlag flag) {
+  return ToggleByCell(state, dialogs, flag);
 }
 
-RowCommandResult cmdSetFav_Click(AppState& state, Dialogs& dialogs) {
-  return SetAll(state, dialogs, "cmdSetFav_click", RecordFlag::kFavorite);
-}
-RowCommandResult cmdSetS1_Click(AppState& state, Dialogs& dialogs) {
-  return SetAll(state, dialogs, "cmdSetS1", RecordFlag::kSearch1);
-}
-RowCommandResult cmdSetS2_Click(AppState& state, Dialogs& dialogs) {
-  return SetAll(state, dialogs, "cmdSetS2", RecordFlag::kSearch2);
-}
-void CmdFav_Click(AppState& state, Dialogs& dialogs) {
-  ApplyFlagToAll(state, dialogs, "CmdFav_click", RecordFlag::kFavorite, false);
-}
-void cmdS1_Click(AppState& state, Dialogs& dialogs) {
-  ApplyFlagToAll(state, dialogs, "cmdS1", RecordFlag::kSearch1, false);
-}
-void cmdS2_Click(AppState& state, Dialogs& dialogs) {
-  ApplyFlagToAll(state, dialogs, "cmdS2", RecordFlag::kSearch2, false);
+RowCommandResult SetFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
+  return ApplyFlagToAll(state, dialogs, ErrorNameOfAll(flag, true), flag, true)
+             ? RowCommandResult::kFitColumns
+             : RowCommandResult::kNone;
 }
 
-void cmdCheck_Click(AppState& state, Dialogs& dialogs) {
+void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
+  ApplyFlagToAll(state, dialogs, ErrorNameOfAll(flag, false), flag, false);
+}
+
+void CheckAll(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "cmdCheck", [&] {
     for (Row& row : state.List) row.checked = true;
     state.lblNumberChecked = std::to_string(state.List.Size());
@@ -239,7 +232,7 @@ void cmdCheck_Click(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void CmdUnCheck_Click(AppState& state, Dialogs& dialogs) {
+void UncheckAll(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "UnCheck", [&] {
     for (Row& row : state.List) row.checked = false;
     state.Enable("cmdPlayList", false);
@@ -249,7 +242,7 @@ void CmdUnCheck_Click(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void cmdInvert_Click(AppState& state, Dialogs& dialogs) {
+void InvertChecks(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "Invert", [&] {
     int count = 0;
     for (Row& row : state.List) {
@@ -263,7 +256,7 @@ void cmdInvert_Click(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void mnuKeyword_Add_Click(AppState& state, Dialogs& dialogs) {
+void AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "mnuKeyword_Add", [&] {
     const auto answer = dialogs.Input(kAddKeywordPrompt, kAddKeywordTitle, "");
     if (!answer || answer->empty()) return;
@@ -286,7 +279,7 @@ void mnuKeyword_Add_Click(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void mnuEditRecord_Click(AppState& state) { state.DoubleClickEdits = true; }
-void mnuToggleFavorite_Click(AppState& state) { state.DoubleClickEdits = false; }
+void SetDoubleClickEdits(AppState& state) { state.DoubleClickEdits = true; }
+void SetDoubleClickToggles(AppState& state) { state.DoubleClickEdits = false; }
 
 }  // namespace cadenzo

@@ -37,43 +37,37 @@ std::size_t RecordOffsetOfRow(const AppState& state, const Row& row);
 // SelectedTempo, SelectedStyleText, the section codes, EditTimeSig), enables CmdDelete, cmdModify
 // and cmdReplaceStyle, and fills the editor's and the replace window's fields. Errors are
 // reported with "ListView_ItemClick".
-void ListView1_ItemClick(AppState& state, Dialogs& dialogs, std::size_t position);
+void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position);
 
 // A double click on the selected row. Edit mode (mnuEditRecord) answers kModify; toggle mode
 // (mnuToggleFavorite) flips the Favorite flag by the record's bit and answers kFitColumns when
 // it became "Yes". Errors are reported with "ListView1_DblClick".
-RowCommandResult ListView1_DblClick(AppState& state, Dialogs& dialogs);
+RowCommandResult RunDoubleClickAction(AppState& state, Dialogs& dialogs);
 
 // The pop-up menu mnuTrackMenu: flips one flag of the selected row by its cell text. Answers
 // kFitColumns when the flag became "Yes".
-RowCommandResult mnuTrackMenuSetFavorite_Click(AppState& state, Dialogs& dialogs);
-RowCommandResult mnuTrackMenuSetS1_Click(AppState& state, Dialogs& dialogs);
-RowCommandResult MnuTrackMenuSetS2_Click(AppState& state, Dialogs& dialogs);
+RowCommandResult ToggleFlagOfSelected(AppState& state, Dialogs& dialogs, RecordFlag flag);
 
 // "Set (all)": every row's cell "Yes" and the bit in every record of the store (deleted rows
 // included). Answers kFitColumns, or kNone after an error.
-RowCommandResult cmdSetFav_Click(AppState& state, Dialogs& dialogs);
-RowCommandResult cmdSetS1_Click(AppState& state, Dialogs& dialogs);
-RowCommandResult cmdSetS2_Click(AppState& state, Dialogs& dialogs);
+RowCommandResult SetFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
 // "Clear (all)": every row's cell "No" and the bit cleared in every record of the store.
-void CmdFav_Click(AppState& state, Dialogs& dialogs);
-void cmdS1_Click(AppState& state, Dialogs& dialogs);
-void cmdS2_Click(AppState& state, Dialogs& dialogs);
+void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
 
 // "Checkbox Control (all)": check, uncheck or invert every row, with the checked-count label,
 // cmdDeleteChecked, cmdPlayList and AnyChecked. None of them marks the file changed.
-void cmdCheck_Click(AppState& state, Dialogs& dialogs);
-void CmdUnCheck_Click(AppState& state, Dialogs& dialogs);
-void cmdInvert_Click(AppState& state, Dialogs& dialogs);
+void CheckAll(AppState& state, Dialogs& dialogs);
+void UncheckAll(AppState& state, Dialogs& dialogs);
+void InvertChecks(AppState& state, Dialogs& dialogs);
 
 // "Add Text to All Keywords": appends "," and the answer to every row's keywords and writes the
 // first 32 characters into the record. Errors are reported with "mnuKeyword_Add".
-void mnuKeyword_Add_Click(AppState& state, Dialogs& dialogs);
+void AppendKeywordToAll(AppState& state, Dialogs& dialogs);
 inline constexpr const char* kAddKeywordPrompt = "Enter text to be included with all keywords";
 inline constexpr const char* kAddKeywordTitle = "Add Keyword to all entries";
 
 // "Double Click Action": choosing an item checks it and unchecks the other.
-void mnuEditRecord_Click(AppState& state);
-void mnuToggleFavorite_Click(AppState& state);
+void SetDoubleClickEdits(AppState& state);
+void SetDoubleClickToggles(AppState& state);
 
 }  // namespace cadenzo

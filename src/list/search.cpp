@@ -43,7 +43,7 @@ const std::array<SearchField, 7>& SearchFields() {
   return kFields;
 }
 
-void Option1_Click(SearchState& search, int index) {
+void ChooseSearchField(SearchState& search, int index) {
   for (const auto& field : SearchFields()) {
     if (field.index != index) continue;
     search.fieldIndex = index;
@@ -120,8 +120,8 @@ void FilterList(AppState& state, Dialogs& dialogs, SearchState& search) {
   }
   // A failed check must not go on to invert and delete: that would delete the matching rows.
   if (!FindAndCheckAll(state, dialogs, search)) return;
-  cmdInvert_Click(state, dialogs);
-  cmdDeleteChecked_Click(state, dialogs);
+  InvertChecks(state, dialogs);
+  DeleteCheckedRows(state, dialogs);
 }
 
 bool OpenInPlayList(AppState& state, Dialogs& dialogs, SearchState& search) {

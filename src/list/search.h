@@ -35,7 +35,7 @@ struct SearchState {
 inline constexpr const char* kEnterSearchText = "please enter something to search for";
 
 // Choosing a field option: sets SearchColumn and presets txtFind.
-void Option1_Click(SearchState& search, int index);
+void ChooseSearchField(SearchState& search, int index);
 
 // Whether a cell matches the search text. Containing: the trimmed cell contains the text, without
 // regard to case. Whole Word: one of the cell's comma-separated words, trimmed, equals the text.

@@ -32,7 +32,7 @@ std::vector<std::string> SplitAtComma(const std::string& text) {
 
 }  // namespace
 
-bool cmdReplaceStyle_Click(AppState& state, Dialogs& dialogs) {
+bool PrepareStyleReplace(AppState& state, Dialogs& dialogs) {
   if (state.SelectedRecord == 0) {
     dialogs.Show(kSelectItemFirst);
     return false;
@@ -117,7 +117,7 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
   return out;
 }
 
-bool cmdAllEntries_Click(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
+bool ReplaceInAllRecords(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
   bool ran = false;
   RunReported(dialogs, "StyleReplaceAllEntries", [&] {
     if (values.mode == ReplaceMode::kStyle && !values.newStyle) return;

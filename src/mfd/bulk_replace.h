@@ -46,7 +46,7 @@ inline constexpr int kStyleReplaceDropHeight = 525;  // pixels
 // cmdReplaceStyle and Edit Items > Replace > Item (mnuReplaceItem): true when the replace window
 // may open. Without a row selected since the file was opened it shows kSelectItemFirst instead.
 // Clears EditStyleOrFile; the shell clears the editor's selected-file label with it.
-bool cmdReplaceStyle_Click(AppState& state, Dialogs& dialogs);
+bool PrepareStyleReplace(AppState& state, Dialogs& dialogs);
 
 // The replace window's Form_Load: the target's styles, the genre list (sorted in place in
 // GenreList up to its first empty entry) and the selected row's style and genre. Errors,
@@ -64,7 +64,7 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
 // "Replace All Entries" (cmdAllEntries): runs SubReplaceStyle when the mode has its new value
 // (a style in style mode, a genre in genre mode). Returns true when it ran, so that the shell
 // refreshes the list and fits its columns. Errors are reported with "StyleReplaceAllEntries".
-bool cmdAllEntries_Click(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
+bool ReplaceInAllRecords(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
 
 // Replaces the value in every row and its record: both the cell and the record bytes change
 // (texts cut at the field length in the record; the list keeps them whole). Then the file counts

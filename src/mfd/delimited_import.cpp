@@ -352,7 +352,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
   return result;
 }
 
-ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs) {
+ImportResult ChooseAndImportDelimitedFile(AppState& state, Dialogs& dialogs) {
   ImportResult result;
   if (state.FileName.empty()) {
     dialogs.Show(kImportNeedsFile);
@@ -387,14 +387,14 @@ ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs) {
   return ImportDelimitedText(state, dialogs, text);
 }
 
-ImportResult mnuTextDelimitedInput_Click(AppState& state, Dialogs& dialogs) {
-  const ImportResult result = ImportTextDelimitedFile(state, dialogs);
+ImportResult ImportDelimitedFile(AppState& state, Dialogs& dialogs) {
+  const ImportResult result = ChooseAndImportDelimitedFile(state, dialogs);
   // Without an open file there is nothing that could be saved.
   if (!state.FileName.empty()) state.FileSaved = false;
   return result;
 }
 
-ImportLogDisplay mnuDelimitedFile_Click(const AppState& state, Dialogs& dialogs) {
+ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs) {
   ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
   try {
     const Bytes bytes = ReadFileWithin(view.path, kMaxLogSize);

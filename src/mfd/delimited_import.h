@@ -49,11 +49,11 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
 // ImportFolder, else ExportFolder), remembers its folder in ImportFolder and imports it. A text
 // that begins with the UTF-8 byte-order mark is converted; UTF-16 or a file that is no text is
 // refused with a message that says why.
-ImportResult ImportTextDelimitedFile(AppState& state, Dialogs& dialogs);
+ImportResult ChooseAndImportDelimitedFile(AppState& state, Dialogs& dialogs);
 
 // File > Import Delimited Text File (mnuTextDelimitedInput): the import, then the open file
 // counts as changed, whatever the import did.
-ImportResult mnuTextDelimitedInput_Click(AppState& state, Dialogs& dialogs);
+ImportResult ImportDelimitedFile(AppState& state, Dialogs& dialogs);
 
 // What the information window shows for View > Delimited File Load Log.
 struct ImportLogDisplay {
@@ -65,6 +65,6 @@ struct ImportLogDisplay {
 // View > Delimited File Load Log (mnuDelimitedFile): the import log for the information window.
 // When it cannot be loaded, shows "Cannot find the Information File named ImportLog.txt" and
 // gives no text.
-ImportLogDisplay mnuDelimitedFile_Click(const AppState& state, Dialogs& dialogs);
+ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

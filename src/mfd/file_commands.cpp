@@ -54,7 +54,7 @@ bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string&
   return !AskUnsaved(dialogs, title);
 }
 
-CommandOutcome mnuNew_Click(AppState& state, Dialogs& dialogs) {
+CommandOutcome NewFile(AppState& state, Dialogs& dialogs) {
   if (!ConfirmDiscardChanges(state, dialogs, "New")) return CommandOutcome::kShowSaveOptions;
   const auto chosen = dialogs.OpenFile(
       {.title = "New", .folder = state.AppPath, .filter = "Music Finder Files(*.mfd)|Blank*.mfd|"});
@@ -63,7 +63,7 @@ CommandOutcome mnuNew_Click(AppState& state, Dialogs& dialogs) {
   return CommandOutcome::kDone;
 }
 
-CommandOutcome mnuOpen_Click(AppState& state, Dialogs& dialogs) {
+CommandOutcome ChooseAndOpenFile(AppState& state, Dialogs& dialogs) {
   if (!ConfirmDiscardChanges(state, dialogs, "Open")) return CommandOutcome::kShowSaveOptions;
   const std::string folder = !state.OpenFolder.empty() ? state.OpenFolder : state.SaveFolder;
   const auto chosen = dialogs.OpenFile({.title = "Open", .folder = folder, .filter = kMfdFilter});
@@ -97,7 +97,7 @@ CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect)
   return CommandOutcome::kDone;
 }
 
-bool mnuConvert_Click(AppState& state, Dialogs& dialogs) {
+bool PrepareSaveAs(AppState& state, Dialogs& dialogs) {
   if (state.FileName.empty()) {
     dialogs.Show("Select a file to view first");
     return false;
@@ -105,7 +105,7 @@ bool mnuConvert_Click(AppState& state, Dialogs& dialogs) {
   return true;
 }
 
-bool Form_QueryUnload(AppState& state, Dialogs& dialogs) {
+bool ConfirmQuit(AppState& state, Dialogs& dialogs) {
   if (state.FileSaved) return true;
   return !AskUnsaved(dialogs, "Closing Cadenzo");
 }
@@ -159,7 +159,7 @@ PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnl
   return result;
 }
 
-void mnuUserStyles_Click(AppState& state, Dialogs& dialogs) {
+void ToggleUserStyles(AppState& state, Dialogs& dialogs) {
   state.AllowUserStyles = !state.AllowUserStyles;
   if (state.FileLoaded) RunPreview(state, dialogs);
 }
@@ -169,7 +169,7 @@ void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour) {
   if (state.FileLoaded) RunPreview(state, dialogs);
 }
 
-bool mnuDefaultStyle_Click(AppState& state, Dialogs& dialogs) {
+bool PrepareDefaultStyle(AppState& state, Dialogs& dialogs) {
   if (state.TargetInstrument.empty()) {
     dialogs.Show("Please select a target instrument before setting this option");
     return false;

@@ -21,9 +21,9 @@ enum class CommandOutcome {
 bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title);
 
 // File > New: a blank template from the application folder.
-CommandOutcome mnuNew_Click(AppState& state, Dialogs& dialogs);
+CommandOutcome NewFile(AppState& state, Dialogs& dialogs);
 // File > Open.
-CommandOutcome mnuOpen_Click(AppState& state, Dialogs& dialogs);
+CommandOutcome ChooseAndOpenFile(AppState& state, Dialogs& dialogs);
 // A drop on the main window: the dropped path when the drop is exactly one Music Finder file
 // (a name ending in ".mfd" in any letter case); nothing for other drops, which are refused.
 std::optional<std::string> DroppedMusicFinderFile(const std::vector<std::string>& paths);
@@ -33,10 +33,10 @@ CommandOutcome OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::str
 // "&Auto" (autoDetect true) or "Use Style Numbers" (false): reads the current file again.
 CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect);
 // Save As > "&MusicFinder File ": true when the Save As Options window should open.
-bool mnuConvert_Click(AppState& state, Dialogs& dialogs);
+bool PrepareSaveAs(AppState& state, Dialogs& dialogs);
 // The main window's close request: true = close now; false = stay open (the Save As Options
 // window should be shown modally).
-bool Form_QueryUnload(AppState& state, Dialogs& dialogs);
+bool ConfirmQuit(AppState& state, Dialogs& dialogs);
 
 // Save As Options, "Save": the preview, the confirmation the instruments call for, then the pass
 // in save mode. Errors are reported with "ConvertCommandSave".
@@ -48,11 +48,11 @@ std::string SameInstrumentConfirmation();
 inline constexpr const char* kConversionPreviewTitle = "Music Fincer Conversion Preview";
 
 // Options menu.
-void mnuUserStyles_Click(AppState& state, Dialogs& dialogs);
+void ToggleUserStyles(AppState& state, Dialogs& dialogs);
 // mnuRed / mnuBlue: sets the colour of unplaced imported styles; the preview runs in every case.
 void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour);
 // mnuDefaultStyle: true when the default style window may open.
-bool mnuDefaultStyle_Click(AppState& state, Dialogs& dialogs);
+bool PrepareDefaultStyle(AppState& state, Dialogs& dialogs);
 
 // The default style window: its entries ("None" first), and the entry to select (-1: none).
 struct DefaultStyleChoices {

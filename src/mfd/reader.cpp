@@ -266,7 +266,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
       // Selecting the model in the target list fills the editor's style list; a model the list
       // does not hold is not selected, and the style list is filled here.
       if (FindInstrument(state.TargetInstrument) != nullptr) {
-        cboInst_Click(state, dialogs, state.TargetInstrument);  // SelectCboInst
+        ChooseTarget(state, dialogs, state.TargetInstrument);  // SelectCboInst
       } else {
         setupCboStyle(state, dialogs);
       }

@@ -6,7 +6,7 @@
 
 namespace cadenzo {
 
-void cboInst_Click(AppState& state, Dialogs& dialogs, const std::string& model) {
+void ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model) {
   RunReported(dialogs, "cboInst", [&] {
     state.TargetInstrument = model;
     setupCboStyle(state, dialogs);

@@ -7,8 +7,8 @@
 
 namespace cadenzo {
 
-// A change of target (cboInst_Click): TargetInstrument, setupCboStyle, the preview pass when a
+// A change of target (ChooseTarget): TargetInstrument, setupCboStyle, the preview pass when a
 // file is loaded, and the caption. Errors are reported with "cboInst".
-void cboInst_Click(AppState& state, Dialogs& dialogs, const std::string& model);
+void ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model);
 
 }  // namespace cadenzo

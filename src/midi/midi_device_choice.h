@@ -12,7 +12,7 @@ namespace cadenzo {
 // Names are the system's own (native text, not Windows-1252).
 std::vector<ComboEntry> MidiDeviceEntries(MidiPort& port);
 
-// cboMidiDevice_Click: the chosen entry becomes the device of the following sends; a list
+// Choosing a MIDI device: the chosen entry becomes the device of the following sends; a list
 // index of -1 clears the choice.
 void ChooseMidiDevice(AppState& state, int listIndex, const std::string& name);
 

@@ -197,7 +197,7 @@ void PlayList::SelectFirst() {
   selected_ = rows_.front().Number();
 }
 
-bool cmdPlayList_Click(AppState& state, Dialogs& dialogs) {
+bool PreparePlayList(AppState& state, Dialogs& dialogs) {
   bool open = false;
   RunReported(dialogs, "Playlist", [&] {
     // An empty list or one without a checked row leaves the play list closed.
@@ -218,20 +218,20 @@ bool cmdPlayList_Click(AppState& state, Dialogs& dialogs) {
   return open;
 }
 
-void PlayList_FormActivate(PlayList& list, const RecordList& main, Dialogs& dialogs) {
+void FillPlayList(PlayList& list, const RecordList& main, Dialogs& dialogs) {
   RunReported(dialogs, "FormActivate", [&] { list.AppendChecked(main); });
 }
 
-void PlayList_ChooseLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
-                           Dialogs& dialogs) {
+void ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
+                          Dialogs& dialogs) {
   RunReported(dialogs, "CreateList", [&] { list.ChooseLayout(layout, main); });
 }
 
-void PlayList_ColumnClick(PlayList& list, int column, Dialogs& dialogs) {
+void SortPlayList(PlayList& list, int column, Dialogs& dialogs) {
   RunReported(dialogs, "Column sort", [&] { list.ClickColumn(column); });
 }
 
-void cmdOrder_Click(PlayList& list, Dialogs& dialogs) {
+void ChangePlayListPosition(PlayList& list, Dialogs& dialogs) {
   RunReported(dialogs, "Order", [&] {
     const auto r = list.AddressedRow();
     if (!r) return;
@@ -247,7 +247,7 @@ void cmdOrder_Click(PlayList& list, Dialogs& dialogs) {
   });
 }
 
-void cmdNotes_Click(PlayList& list, Dialogs& dialogs) {
+void EnterPlayListComment(PlayList& list, Dialogs& dialogs) {
   RunReported(dialogs, "Notes", [&] {
     // The Song-Genre layout has no Comments column (the window disables the button there): no
     // comment is asked for that could not be kept.

@@ -123,16 +123,16 @@ class PlayList {
 // PlayList"): scans the main rows for a checked one, sets AnyChecked and the enabled state of
 // cmdPlayList, and shows the message when none is checked. True: the window may open. Errors are
 // reported with "Playlist".
-bool cmdPlayList_Click(AppState& state, Dialogs& dialogs);
+bool PreparePlayList(AppState& state, Dialogs& dialogs);
 
 // The window's events, each reporting its errors under its own name.
-void PlayList_FormActivate(PlayList& list, const RecordList& main, Dialogs& dialogs);
-void PlayList_ChooseLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
-                           Dialogs& dialogs);
-void PlayList_ColumnClick(PlayList& list, int column, Dialogs& dialogs);
+void FillPlayList(PlayList& list, const RecordList& main, Dialogs& dialogs);
+void ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
+                          Dialogs& dialogs);
+void SortPlayList(PlayList& list, int column, Dialogs& dialogs);
 // "Change Position in List".
-void cmdOrder_Click(PlayList& list, Dialogs& dialogs);
+void ChangePlayListPosition(PlayList& list, Dialogs& dialogs);
 // "Enter Comments"; nothing in the Song-Genre layout, which has no Comments column.
-void cmdNotes_Click(PlayList& list, Dialogs& dialogs);
+void EnterPlayListComment(PlayList& list, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -83,13 +83,13 @@ std::string PlayListImportableText(const PlayList& list, const RecordList& main)
   return text;
 }
 
-void PlayList_mnuTextFile_Click(const PlayList& list, AppState& state, Dialogs& dialogs) {
+void ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs) {
   std::string text;
   if (!RunReported(dialogs, "PlayList TextFile", [&] { text = PlayListPlainText(list); })) return;
   SaveDelimitedFile(state, dialogs, text);
 }
 
-void PlayList_mnuTextFileImportable_Click(const PlayList& list, AppState& state, Dialogs& dialogs) {
+void ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs) {
   std::string text;
   if (!RunReported(dialogs, "mnuTextFileImportable",
                    [&] { text = PlayListImportableText(list, state.List); })) {

@@ -82,7 +82,7 @@ bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std:
                      [&] { WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack); });
 }
 
-void mnuTextFile_Click(AppState& state, Dialogs& dialogs) {
+void ExportDelimitedText(AppState& state, Dialogs& dialogs) {
   DelimitedExport text;
   if (!RunReported(dialogs, "mnuTextFile", [&] { text = BuildDelimitedExport(state.List); })) {
     return;

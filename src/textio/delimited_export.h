@@ -52,6 +52,6 @@ bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std:
 // File > Save As > Delimited Text File: the export text of the main list through
 // SaveDelimitedFile; when a field's TAB, CR or LF was written as a blank, says how many fields
 // after the file is written. Errors while building the text are reported with "mnuTextFile".
-void mnuTextFile_Click(AppState& state, Dialogs& dialogs);
+void ExportDelimitedText(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

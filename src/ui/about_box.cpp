@@ -24,13 +24,13 @@ FrmAbout::FrmAbout(Dialogs& dialogs, const QIcon& icon, QWidget* parent)
   ui_->lblVersion->setText(ToQt(VersionText(ProgramVersion())));
   ui_->lblDescription->setText(ToQt(kAboutDescription));
   ui_->lblDisclaimer->setText(QString());
-  connect(ui_->cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+  connect(ui_->cmdOK, &QPushButton::clicked, this, &FrmAbout::StoreEditedRecord);
   connect(ui_->cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::cmdSysInfo_Click);
 }
 
 FrmAbout::~FrmAbout() = default;
 
-void FrmAbout::cmdOK_Click() { close(); }
+void FrmAbout::StoreEditedRecord() { close(); }
 
 void FrmAbout::cmdSysInfo_Click() {
   // The system information tool is a Windows program; this platform has none to start.

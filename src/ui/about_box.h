@@ -21,7 +21,7 @@ class FrmAbout : public QDialog {
   FrmAbout(Dialogs& dialogs, const QIcon& icon, QWidget* parent = nullptr);
   ~FrmAbout() override;
 
-  void cmdOK_Click();
+  void StoreEditedRecord();
   void cmdSysInfo_Click();
 
  private:

@@ -54,7 +54,7 @@ EditWindow::EditWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
     ui_.cboIntro->addItem(ToQt(item.text), item.data);
     ui_.cboSection->addItem(ToQt(item.text), item.data);
   }
-  frmEdit_Load(state_);
+  PrepareEditor(state_);
   ui_.cboGenre->installEventFilter(this);
   ui_.cboGenre->lineEdit()->installEventFilter(this);
   ui_.cboStyle->installEventFilter(this);
@@ -86,7 +86,7 @@ void EditWindow::Connect() {
   connect(ui.txtKeywords, &QLineEdit::textEdited, this,
           [this](const QString& text) { state_.Editor.txtKeywords = FromQt(text); });
   connect(ui.cboStyle, &QComboBox::activated, this, [this](int index) {
-    cboStyle_Click(state_, index);
+    ChoosePresetStyle(state_, index);
     Mirror();
   });
   const std::pair<QRadioButton*, TimeSigOption> options[] = {{ui.opt00, TimeSigOption::k00},
@@ -96,7 +96,7 @@ void EditWindow::Connect() {
                                                              {ui.opt68, TimeSigOption::k68}};
   for (const auto& [button, option] : options) {
     connect(button, &QRadioButton::clicked, this, [this, option = option] {
-      optTimeSig_Click(state_, option);
+      ChooseTimeSignature(state_, option);
       Mirror();
     });
   }
@@ -113,7 +113,7 @@ void EditWindow::Connect() {
   connect(ui.cmdBrowse, &QPushButton::clicked, this, [this] { OnBrowse(false); });
   connect(ui.cmdBrowse2, &QPushButton::clicked, this, [this] { OnBrowse(true); });
   connect(ui.Command1, &QPushButton::clicked, this, [this] {
-    Command1_Click(state_);
+    ClearEditorInputs(state_);
     Mirror();
   });
   connect(ui.cmdcancel, &QPushButton::clicked, this, &EditWindow::reject);
@@ -184,12 +184,12 @@ void EditWindow::ShowEditor() {
   activateWindow();
 }
 
-void EditWindow::cmdAdd_Click() {
-  if (cadenzo::cmdAdd_Click(state_, dialogs_)) ShowEditor();
+void EditWindow::StartAddRecord() {
+  if (cadenzo::StartAddRecord(state_, dialogs_)) ShowEditor();
 }
 
-void EditWindow::cmdModify_Click() {
-  if (cadenzo::cmdModify_Click(state_, dialogs_)) ShowEditor();
+void EditWindow::StartModifyRecord() {
+  if (cadenzo::StartModifyRecord(state_, dialogs_)) ShowEditor();
 }
 
 void EditWindow::reject() {
@@ -200,7 +200,7 @@ void EditWindow::reject() {
 bool EditWindow::ValidateTempo() {
   if (validating_) return true;
   validating_ = true;
-  const bool ok = txtTempo_Validate(state_, dialogs_);
+  const bool ok = CheckTempoInput(state_, dialogs_);
   validating_ = false;
   if (!ok) QTimer::singleShot(0, ui_.txtTempo, [this] { ui_.txtTempo->setFocus(); });
   return ok;
@@ -210,10 +210,10 @@ bool EditWindow::ValidateFocused() {
   QWidget* focus = focusWidget();
   if (focus == ui_.txtTempo) return ValidateTempo();
   if (focus == ui_.cboGenre || focus == ui_.cboGenre->lineEdit()) {
-    cboGenre_Validate(state_.Editor);
+    AcceptTypedGenre(state_.Editor);
     FillLists();
   } else if (focus == ui_.cboStyle) {
-    cboStyle_Validate(state_, dialogs_);
+    LeaveStyleChoice(state_, dialogs_);
   }
   return true;
 }
@@ -226,12 +226,12 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == ui_.cboGenre || watched == ui_.cboGenre->lineEdit()) {
       // The combo box and its line edit both lose the focus; the check runs once.
       if (!ui_.cboGenre->hasFocus() && !ui_.cboGenre->lineEdit()->hasFocus()) {
-        cboGenre_Validate(state_.Editor);
+        AcceptTypedGenre(state_.Editor);
         FillLists();
         Mirror();
       }
     } else if (watched == ui_.cboStyle) {
-      cboStyle_Validate(state_, dialogs_);
+      LeaveStyleChoice(state_, dialogs_);
       Mirror();
     }
   }
@@ -240,7 +240,7 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void EditWindow::OnOk() {
   if (!ValidateFocused()) return;
-  const OkResult result = cmdOK_Click(state_, dialogs_);
+  const OkResult result = StoreEditedRecord(state_, dialogs_);
   FillLists();
   Mirror();
   if (result.listChanged && listChanged_) listChanged_(result.recordToShow);
@@ -250,9 +250,9 @@ void EditWindow::OnOk() {
 
 void EditWindow::OnBrowse(bool hd) {
   if (hd) {
-    cmdBrowse2_Click(state_, dialogs_, volumeRootOf_);
+    BrowseHdMedia(state_, dialogs_, volumeRootOf_);
   } else {
-    cmdBrowse_Click(state_, dialogs_, volumeRootOf_);
+    BrowseUsbMedia(state_, dialogs_, volumeRootOf_);
   }
   Mirror();
 }

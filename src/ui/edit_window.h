@@ -27,10 +27,10 @@ class EditWindow : public QDialog {
   void SetVolumeRootOf(VolumeRootOf volumeRootOf);
 
   // cmdAdd and mnuAdd of the main window: prepares the editor for a new record and shows it.
-  void cmdAdd_Click();
+  void StartAddRecord();
   // cmdModify, mnuModify and the double click in edit mode: prepares the editor for the selected
   // record and shows it.
-  void cmdModify_Click();
+  void StartModifyRecord();
 
   // Refills the genre and style lists from AppState::Editor and mirrors every control. Call it
   // after the state changed behind the window (a row click, a new file, a new target).

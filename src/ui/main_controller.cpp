@@ -57,7 +57,7 @@ void MainController::ApplyRowResult(int result) {
       state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
       break;
     case RowCommandResult::kModify:
-      if (editor_ != nullptr) editor_->cmdModify_Click();
+      if (editor_ != nullptr) editor_->StartModifyRecord();
       break;
   }
 }
@@ -100,7 +100,7 @@ void MainController::OpenCurrentFile() {
 }
 
 bool MainController::QueryUnload() {
-  if (Form_QueryUnload(state_, dialogs_)) {
+  if (ConfirmQuit(state_, dialogs_)) {
     if (midi_) midi_->Release();
     // The play list refuses its close box; the program's end closes it, so that no window is
     // left to keep the program running.
@@ -132,12 +132,13 @@ void MainController::Connect() {
   };
 
   // File
-  window_.OnCommand("mnuNew", [this, afterFile] { afterFile(mnuNew_Click(state_, dialogs_)); });
-  window_.OnCommand("mnuOpen", [this, afterFile] { afterFile(mnuOpen_Click(state_, dialogs_)); });
+  window_.OnCommand("mnuNew", [this, afterFile] { afterFile(NewFile(state_, dialogs_)); });
+  window_.OnCommand("mnuOpen",
+                    [this, afterFile] { afterFile(ChooseAndOpenFile(state_, dialogs_)); });
   window_.OnCommand("mnuConvert", [this] {
-    if (mnuConvert_Click(state_, dialogs_)) ShowConvertWindow(false);
+    if (PrepareSaveAs(state_, dialogs_)) ShowConvertWindow(false);
   });
-  window_.OnCommand("mnuTextFile", [this] { mnuTextFile_Click(state_, dialogs_); });
+  window_.OnCommand("mnuTextFile", [this] { ExportDelimitedText(state_, dialogs_); });
   window_.OnCommand("mnuExit", [this] { window_.close(); });
   // A Music Finder file dropped on the window opens as File > Open would.
   connect(&window_, &MainWindow::FileDropped, this, [this, afterFile](const QString& path) {
@@ -152,16 +153,16 @@ void MainController::Connect() {
                     [this, afterFile] { afterFile(SetSourceMode(state_, dialogs_, false)); });
 
   // Options
-  window_.OnCommand("mnuUserStyles", [this] { mnuUserStyles_Click(state_, dialogs_); });
+  window_.OnCommand("mnuUserStyles", [this] { ToggleUserStyles(state_, dialogs_); });
   window_.OnCommand("mnuDefaultStyle", [this] {
-    if (!mnuDefaultStyle_Click(state_, dialogs_)) return;
+    if (!PrepareDefaultStyle(state_, dialogs_)) return;
     DefaultStyleWindow::Open(
         state_, dialogs_, [this] { window_.Refresh(); }, &window_);
   });
   window_.OnCommand("mnuRed", [this] { SetUnknownStyleColor(state_, dialogs_, kRed); });
   window_.OnCommand("mnuBlue", [this] { SetUnknownStyleColor(state_, dialogs_, kBlue); });
-  window_.OnCommand("mnuEditRecord", [this] { mnuEditRecord_Click(state_); });
-  window_.OnCommand("mnuToggleFavorite", [this] { mnuToggleFavorite_Click(state_); });
+  window_.OnCommand("mnuEditRecord", [this] { SetDoubleClickEdits(state_); });
+  window_.OnCommand("mnuToggleFavorite", [this] { SetDoubleClickToggles(state_); });
 
   // Instrument link
   window_.OnCommand("mnuMidiDevice", [this] { Midi().ShowMidiDeviceWindow(); });
@@ -170,43 +171,46 @@ void MainController::Connect() {
   // Rows: click, double click, pop-up menu
   connect(&window_, &MainWindow::RowClicked, this, [this](int position) {
     if (position < 0) return;
-    ListView1_ItemClick(state_, dialogs_, static_cast<std::size_t>(position));
+    SelectRow(state_, dialogs_, static_cast<std::size_t>(position));
     RefreshEditor();
     window_.Refresh();
   });
   connect(&window_, &MainWindow::RowDoubleClicked, this, [this](int position) {
     if (position < 0) return;
-    ApplyRowResult(static_cast<int>(ListView1_DblClick(state_, dialogs_)));
+    ApplyRowResult(static_cast<int>(RunDoubleClickAction(state_, dialogs_)));
     window_.Refresh();
   });
-  const auto row = [this](RowCommandResult (*command)(AppState&, Dialogs&)) {
-    return [this, command] { ApplyRowResult(static_cast<int>(command(state_, dialogs_))); };
+  const auto flag = [this](RowCommandResult (*command)(AppState&, Dialogs&, RecordFlag),
+                           RecordFlag which) {
+    return [this, command, which] {
+      ApplyRowResult(static_cast<int>(command(state_, dialogs_, which)));
+    };
   };
-  window_.OnCommand("mnuTrackMenuSetFavorite", row(&mnuTrackMenuSetFavorite_Click));
-  window_.OnCommand("mnuTrackMenuSetS1", row(&mnuTrackMenuSetS1_Click));
-  window_.OnCommand("MnuTrackMenuSetS2", row(&MnuTrackMenuSetS2_Click));
+  window_.OnCommand("mnuTrackMenuSetFavorite", flag(&ToggleFlagOfSelected, RecordFlag::kFavorite));
+  window_.OnCommand("mnuTrackMenuSetS1", flag(&ToggleFlagOfSelected, RecordFlag::kSearch1));
+  window_.OnCommand("MnuTrackMenuSetS2", flag(&ToggleFlagOfSelected, RecordFlag::kSearch2));
 
   // Flags and check marks of all rows
-  window_.OnCommand("cmdSetFav", row(&cmdSetFav_Click));
-  window_.OnCommand("cmdSetS1", row(&cmdSetS1_Click));
-  window_.OnCommand("cmdSetS2", row(&cmdSetS2_Click));
-  window_.OnCommand("CmdFav", [this] { CmdFav_Click(state_, dialogs_); });
-  window_.OnCommand("cmdS1", [this] { cmdS1_Click(state_, dialogs_); });
-  window_.OnCommand("cmdS2", [this] { cmdS2_Click(state_, dialogs_); });
-  window_.OnCommand("cmdCheck", [this] { cmdCheck_Click(state_, dialogs_); });
-  window_.OnCommand("CmdUnCheck", [this] { CmdUnCheck_Click(state_, dialogs_); });
-  window_.OnCommand("cmdInvert", [this] { cmdInvert_Click(state_, dialogs_); });
-  window_.OnCommand("mnuKeyword_Add", [this] { mnuKeyword_Add_Click(state_, dialogs_); });
+  window_.OnCommand("cmdSetFav", flag(&SetFlagOnAll, RecordFlag::kFavorite));
+  window_.OnCommand("cmdSetS1", flag(&SetFlagOnAll, RecordFlag::kSearch1));
+  window_.OnCommand("cmdSetS2", flag(&SetFlagOnAll, RecordFlag::kSearch2));
+  window_.OnCommand("CmdFav", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kFavorite); });
+  window_.OnCommand("cmdS1", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kSearch1); });
+  window_.OnCommand("cmdS2", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kSearch2); });
+  window_.OnCommand("cmdCheck", [this] { CheckAll(state_, dialogs_); });
+  window_.OnCommand("CmdUnCheck", [this] { UncheckAll(state_, dialogs_); });
+  window_.OnCommand("cmdInvert", [this] { InvertChecks(state_, dialogs_); });
+  window_.OnCommand("mnuKeyword_Add", [this] { AppendKeywordToAll(state_, dialogs_); });
 
   // Edit items
   window_.OnCommand("cmdAdd", [this] {
-    if (editor_ != nullptr) editor_->cmdAdd_Click();
+    if (editor_ != nullptr) editor_->StartAddRecord();
   });
   window_.OnCommand("cmdModify", [this] {
-    if (editor_ != nullptr) editor_->cmdModify_Click();
+    if (editor_ != nullptr) editor_->StartModifyRecord();
   });
-  window_.OnCommand("CmdDelete", [this] { CmdDelete_Click(state_, dialogs_); });
-  window_.OnCommand("cmdDeleteChecked", [this] { cmdDeleteChecked_Click(state_, dialogs_); });
+  window_.OnCommand("CmdDelete", [this] { DeleteSelectedRow(state_, dialogs_); });
+  window_.OnCommand("cmdDeleteChecked", [this] { DeleteCheckedRows(state_, dialogs_); });
   window_.OnCommand("cmdReplaceStyle", [this] {
     if (StyleReplaceWindow::Open(
             state_, dialogs_,
@@ -236,7 +240,7 @@ void MainController::Connect() {
 
   // Delimited text import and the information windows
   window_.OnCommand("mnuTextDelimitedInput", [this] {
-    const ImportResult result = mnuTextDelimitedInput_Click(state_, dialogs_);
+    const ImportResult result = ImportDelimitedFile(state_, dialogs_);
     if (result.fitColumns) state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
     RefreshEditor();
   });
@@ -254,7 +258,7 @@ void MainController::Connect() {
   // Target instrument
   connect(window_.cboInst(), &QComboBox::activated, this, [this](int index) {
     if (index < 0) return;
-    cboInst_Click(state_, dialogs_, FromQt(window_.cboInst()->itemText(index)));
+    ChooseTarget(state_, dialogs_, FromQt(window_.cboInst()->itemText(index)));
     RefreshEditor();
     window_.Refresh();
   });

@@ -148,10 +148,10 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
   }
 
   CollectControls();
-  OnCommand(QStringLiteral("mnuPrinterFont"), [this] { mnuPrinterFont_Click(state_, dialogs_); });
-  OnCommand(QStringLiteral("mnuHideGridLines"), [this] { mnuHideGridLines_Click(state_); });
+  OnCommand(QStringLiteral("mnuPrinterFont"), [this] { ChooseListFontSize(state_, dialogs_); });
+  OnCommand(QStringLiteral("mnuHideGridLines"), [this] { ToggleGridLines(state_); });
 
-  frmCadenzo_Load(state_);
+  PrepareMainWindow(state_);
   Refresh();
 }
 
@@ -424,13 +424,13 @@ void MainWindow::OnRowClicked(int position) {
 
 void MainWindow::OnCheckChanged(int position) {
   if (syncing_) return;
-  ListView1_ItemCheck(state_, dialogs_);
+  UpdateCheckedCount(state_, dialogs_);
   emit RowCheckChanged(position);
   Refresh();
 }
 
 void MainWindow::OnColumnClicked(int column) {
-  ListView1_ColumnClick(state_, dialogs_, column);
+  SortByColumn(state_, dialogs_, column);
   emit ColumnClicked(column);
   Refresh();
 }

@@ -80,17 +80,17 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
   header->setSectionsMovable(false);
 
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
-    PlayList_ColumnClick(list_, column, dialogs_);
+    SortPlayList(list_, column, dialogs_);
     Refresh();
   });
   connect(ui_->ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { OnCurrentRowChanged(current.row()); });
   connect(ui_->cmdOrder, &QPushButton::clicked, this, [this] {
-    cmdOrder_Click(list_, dialogs_);
+    ChangePlayListPosition(list_, dialogs_);
     Refresh();
   });
   connect(ui_->cmdNotes, &QPushButton::clicked, this, [this] {
-    cmdNotes_Click(list_, dialogs_);
+    EnterPlayListComment(list_, dialogs_);
     Refresh();
   });
   connect(ui_->mnuDefault, &QAction::triggered, this,
@@ -98,9 +98,9 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
   connect(ui_->mnuSong_Genre, &QAction::triggered, this,
           [this] { ChooseLayout(PlayListLayout::kSongGenre); });
   connect(ui_->mnuTextFile, &QAction::triggered, this,
-          [this] { PlayList_mnuTextFile_Click(list_, state_, dialogs_); });
+          [this] { ExportPlayListText(list_, state_, dialogs_); });
   connect(ui_->mnuTextFileImportable, &QAction::triggered, this,
-          [this] { PlayList_mnuTextFileImportable_Click(list_, state_, dialogs_); });
+          [this] { ExportPlayListImportable(list_, state_, dialogs_); });
   connect(ui_->mnuPrint, &QAction::triggered, this, &PlayListWindow::mnuPrint_Click);
   connect(ui_->mnuExit, &QAction::triggered, this, &PlayListWindow::mnuExit_Click);
 
@@ -111,7 +111,7 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
 PlayListWindow::~PlayListWindow() = default;
 
 void PlayListWindow::Form_Activate() {
-  PlayList_FormActivate(list_, state_.List, dialogs_);
+  FillPlayList(list_, state_.List, dialogs_);
   Refresh();
 }
 
@@ -140,7 +140,7 @@ void PlayListWindow::AutoSizeColumns() {
 }
 
 void PlayListWindow::ChooseLayout(PlayListLayout layout) {
-  PlayList_ChooseLayout(list_, layout, state_.List, dialogs_);
+  ChoosePlayListLayout(list_, layout, state_.List, dialogs_);
   ShowLayout();
   Refresh();
 }
@@ -206,7 +206,7 @@ void PlayListWindow::resizeEvent(QResizeEvent* event) {
 }
 
 PlayListWindow* OpenPlayList(QWidget* parent, AppState& state, Dialogs& dialogs) {
-  if (!cmdPlayList_Click(state, dialogs)) return nullptr;
+  if (!PreparePlayList(state, dialogs)) return nullptr;
   // One play list per run, whichever window asks for it.
   PlayListWindow* window = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {

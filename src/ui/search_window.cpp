@@ -26,9 +26,9 @@ SearchWindow::SearchWindow(AppState& state, Dialogs& dialogs, SearchWindowHooks 
           [this](bool on) { search_.wholeWord = on; });
   connect(ui_.cmdFind, &QPushButton::clicked, this, &SearchWindow::cmdFind_Click);
   connect(ui_.cmdAgain, &QPushButton::clicked, this, &SearchWindow::cmdAgain_Click);
-  connect(ui_.cmdCheck, &QPushButton::clicked, this, &SearchWindow::cmdCheck_Click);
+  connect(ui_.cmdCheck, &QPushButton::clicked, this, &SearchWindow::CheckAll);
   connect(ui_.cmdFilter, &QPushButton::clicked, this, &SearchWindow::cmdFilter_Click);
-  connect(ui_.cmdPlayList, &QPushButton::clicked, this, &SearchWindow::cmdPlayList_Click);
+  connect(ui_.cmdPlayList, &QPushButton::clicked, this, &SearchWindow::PreparePlayList);
   connect(ui_.cmdExit, &QPushButton::clicked, this, &QWidget::hide);
 
   // Load: the window shows the state it starts with (Music, Containing, empty text).
@@ -39,7 +39,7 @@ SearchWindow::SearchWindow(AppState& state, Dialogs& dialogs, SearchWindowHooks 
 }
 
 void SearchWindow::ChooseField(int index) {
-  Option1_Click(search_, index);
+  ChooseSearchField(search_, index);
   ui_.txtFind->setText(ToQt(search_.txtFind));
   ui_.txtFind->setFocus();
 }
@@ -56,7 +56,7 @@ void SearchWindow::cmdFind_Click() { ShowFound(FindFirst(state_, dialogs_, searc
 
 void SearchWindow::cmdAgain_Click() { ShowFound(FindNext(state_, dialogs_, search_)); }
 
-void SearchWindow::cmdCheck_Click() {
+void SearchWindow::CheckAll() {
   FindAndCheckAll(state_, dialogs_, search_);
   ListChanged();
 }
@@ -66,7 +66,7 @@ void SearchWindow::cmdFilter_Click() {
   ListChanged();
 }
 
-void SearchWindow::cmdPlayList_Click() {
+void SearchWindow::PreparePlayList() {
   const bool go = OpenInPlayList(state_, dialogs_, search_);
   ListChanged();
   if (go && hooks_.openPlayList) hooks_.openPlayList();

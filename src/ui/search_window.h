@@ -42,9 +42,9 @@ class SearchWindow : public QWidget {
   void ChooseField(int index);
   void cmdFind_Click();
   void cmdAgain_Click();
-  void cmdCheck_Click();
+  void CheckAll();
   void cmdFilter_Click();
-  void cmdPlayList_Click();
+  void PreparePlayList();
   void ShowFound(std::optional<std::size_t> position);
   void ListChanged();
 

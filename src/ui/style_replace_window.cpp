@@ -48,7 +48,7 @@ StyleReplaceWindow::StyleReplaceWindow(AppState& state, Dialogs& dialogs,
 
 StyleReplaceWindow* StyleReplaceWindow::Open(AppState& state, Dialogs& dialogs,
                                              std::function<void()> onReplaced, QWidget* parent) {
-  if (!cmdReplaceStyle_Click(state, dialogs)) return nullptr;
+  if (!PrepareStyleReplace(state, dialogs)) return nullptr;
   auto* window = new StyleReplaceWindow(state, dialogs, std::move(onReplaced), parent);
   window->show();
   return window;
@@ -104,7 +104,7 @@ StyleReplaceValues StyleReplaceWindow::Values() const {
 }
 
 void StyleReplaceWindow::AllEntries() {
-  if (cmdAllEntries_Click(state_, dialogs_, Values()) && onReplaced_) onReplaced_();
+  if (ReplaceInAllRecords(state_, dialogs_, Values()) && onReplaced_) onReplaced_();
 }
 
 }  // namespace cadenzo

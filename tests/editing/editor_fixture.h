@@ -36,7 +36,7 @@ class EditorTest : public ::testing::Test {
     fx.PutFile("edit.mfd", file.Build());
     OpenMusicFinderFile(fx.state, fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
-    frmEdit_Load(fx.state);
+    PrepareEditor(fx.state);
   }
 
   // What a click on the row of record n loads into the editor.
@@ -54,7 +54,7 @@ class EditorTest : public ::testing::Test {
     s.Editor.chkSearch1 = row.Cell(col::kS1) == "Yes";
     s.Editor.chkSearch2 = row.Cell(col::kS2) == "Yes";
     for (const auto& choice : TimeSigChoices()) {
-      if (choice.editTimeSig == row.Cell(col::kTimeSig)) optTimeSig_Click(s, choice.option);
+      if (choice.editTimeSig == row.Cell(col::kTimeSig)) ChooseTimeSignature(s, choice.option);
     }
     for (const auto& genre : s.Editor.genres) {
       if (genre == row.Cell(col::kGenre)) s.Editor.cboGenre = genre;

@@ -58,11 +58,11 @@ TEST_F(Browse, NoticesAppearOncePerRunForEachButton) {
       "this process might take a minute or two; please be patient.";
   for (int i = 0; i < 2; ++i) {
     fx.dialogs.QueueFile(std::nullopt);
-    cmdBrowse_Click(fx.state, fx.dialogs, roots);
+    BrowseUsbMedia(fx.state, fx.dialogs, roots);
   }
   for (int i = 0; i < 2; ++i) {
     fx.dialogs.QueueFile(std::nullopt);
-    cmdBrowse2_Click(fx.state, fx.dialogs, roots);
+    BrowseHdMedia(fx.state, fx.dialogs, roots);
   }
   EXPECT_EQ(fx.dialogs.Texts(), (std::vector<std::string>{usbNotice, hdNotice}));
   ASSERT_EQ(fx.dialogs.fileRequests.size(), 4u);
@@ -79,7 +79,7 @@ TEST_F(Browse, CancelKeepsTheLabelButEmptiesTheReference) {
   fx.state.EditStyleOrFile = "USB:/old.mid";
   fx.state.Editor.cboStyle = 1;
   fx.dialogs.QueueFile(std::nullopt);
-  cmdBrowse_Click(fx.state, fx.dialogs, roots);
+  BrowseUsbMedia(fx.state, fx.dialogs, roots);
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/old.mid");
   EXPECT_EQ(fx.state.EditStyleOrFile, "");
   EXPECT_EQ(fx.state.Editor.cboStyle, 1);
@@ -92,19 +92,19 @@ TEST_F(Browse, UsbStyleEnablesTwelveAndHdAudioDisablesSix) {
   ed.cboStyle = 0;
 
   fx.dialogs.QueueFile("/media/stick/Songs/Ballad.MID");
-  cmdBrowse_Click(fx.state, fx.dialogs, roots);
+  BrowseUsbMedia(fx.state, fx.dialogs, roots);
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(fx.state.EditStyleOrFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(ed.cboStyle, -1);
   for (const char* name : kTimingControls) EXPECT_FALSE(ed.IsEnabled(name)) << name;
 
   fx.dialogs.QueueFile("E:\\Styles\\Mine.sty");
-  cmdBrowse_Click(fx.state, fx.dialogs, roots);
+  BrowseUsbMedia(fx.state, fx.dialogs, roots);
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Styles/Mine.sty");
   for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
 
   fx.dialogs.QueueFile("/media/stick/Audio/live.wav");
-  cmdBrowse2_Click(fx.state, fx.dialogs, roots);
+  BrowseHdMedia(fx.state, fx.dialogs, roots);
   EXPECT_EQ(ed.lblSelectedFile, "HD:/Audio/live.wav");
   for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
     EXPECT_EQ(ed.IsEnabled(kTimingControls[i]), i >= 6) << kTimingControls[i];
@@ -118,7 +118,7 @@ TEST_F(Browse, FileOffAnyMediumIsRefused) {
   fx.state.Editor.lblSelectedFile = "USB:/old.mid";
   fx.state.Editor.cboStyle = 2;
   fx.dialogs.QueueFile("/srv/share/a.mid");
-  cmdBrowse_Click(fx.state, fx.dialogs, roots);
+  BrowseUsbMedia(fx.state, fx.dialogs, roots);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.Texts()[0].find("Please choose a file on the USB stick."),
             std::string::npos);
@@ -132,8 +132,8 @@ TEST_F(Browse, ChosenFileIsStoredByOk) {
   fx.state.EditIsNew = false;
   fx.state.Editor.HdNoticeShown = true;
   fx.dialogs.QueueFile("/media/stick/Songs/Hit.mid");
-  cmdBrowse2_Click(fx.state, fx.dialogs, roots);
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  BrowseHdMedia(fx.state, fx.dialogs, roots);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(RowOf(2).Cell(col::kStyle), "HD:/Songs/Hit.mid");
   EXPECT_EQ(RowOf(2).Cell(col::kTempo), "");
 }

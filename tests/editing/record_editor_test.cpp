@@ -26,7 +26,7 @@ class TempoValidation : public EditorTest, public ::testing::WithParamInterface<
 
 TEST_P(TempoValidation, AcceptsOnlyThirtyTwoToTwoHundredEighty) {
   fx.state.Editor.txtTempo = GetParam().text;
-  EXPECT_EQ(txtTempo_Validate(fx.state, fx.dialogs), GetParam().accepted);
+  EXPECT_EQ(CheckTempoInput(fx.state, fx.dialogs), GetParam().accepted);
   if (GetParam().accepted) {
     EXPECT_TRUE(fx.dialogs.messages.empty());
   } else {
@@ -57,7 +57,7 @@ TEST_F(EditorTest, TypedGenreBecomesTheLastEntryOnLeavingTheBox) {
   const std::vector<std::string> before = ed.genres;
   ed.cboGenre = "Zydeco";
   EXPECT_FALSE(GenreSelected(ed));
-  cboGenre_Validate(ed);
+  AcceptTypedGenre(ed);
   ASSERT_EQ(ed.genres.size(), before.size() + 1);
   EXPECT_EQ(ed.genres.back(), "Zydeco");
   EXPECT_TRUE(GenreSelected(ed));
@@ -65,13 +65,13 @@ TEST_F(EditorTest, TypedGenreBecomesTheLastEntryOnLeavingTheBox) {
   // A text equal to an entry is that entry; an empty box and other cases add nothing.
   for (const char* text : {"Rock", "", "Zydeco"}) {
     ed.cboGenre = text;
-    cboGenre_Validate(ed);
+    AcceptTypedGenre(ed);
     EXPECT_EQ(GenreSelected(ed), *text != 0) << text;
   }
   EXPECT_EQ(ed.genres.size(), before.size() + 1);
   // The comparison is exact: another case is another genre.
   ed.cboGenre = "rock";
-  cboGenre_Validate(ed);
+  AcceptTypedGenre(ed);
   EXPECT_EQ(ed.genres.back(), "rock");
 }
 
@@ -84,17 +84,17 @@ TEST_F(EditorTest, StyleClickAndValidationClearTheMediaFile) {
 
   // Leaving the box with no style chosen enables the controls and keeps the file.
   ed.cboStyle = -1;
-  cboStyle_Validate(fx.state, fx.dialogs);
+  LeaveStyleChoice(fx.state, fx.dialogs);
   for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
   EXPECT_EQ(ed.lblSelectedFile, "USB:/a.mid");
 
-  cboStyle_Click(fx.state, StyleIndex("Funk"));
+  ChoosePresetStyle(fx.state, StyleIndex("Funk"));
   EXPECT_EQ(ed.cboStyle, StyleIndex("Funk"));
   EXPECT_TRUE(ed.lblSelectedFile.empty());
   EXPECT_TRUE(fx.state.EditStyleOrFile.empty());
 
   ed.lblSelectedFile = "USB:/b.sty";
-  cboStyle_Validate(fx.state, fx.dialogs);
+  LeaveStyleChoice(fx.state, fx.dialogs);
   EXPECT_TRUE(ed.lblSelectedFile.empty());
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
@@ -102,11 +102,11 @@ TEST_F(EditorTest, StyleClickAndValidationClearTheMediaFile) {
 TEST_F(EditorTest, ClearEmptiesTheInputsButKeepsTheMediaFile) {
   Open();
   Click(2);
-  cboStyle_Click(fx.state, 0);
+  ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.lblSelectedFile = "USB:/x.mid";
   fx.state.EditStyleOrFile = "USB:/x.mid";
   fx.state.Editor.chkSearch2 = true;
-  Command1_Click(fx.state);
+  ClearEditorInputs(fx.state);
   const EditorLists& ed = fx.state.Editor;
   EXPECT_EQ(ed.cboGenre, "");
   EXPECT_EQ(ed.txtMusic, "");
@@ -186,7 +186,7 @@ TEST_P(OkChecks, ShowTheFirstFailingMessageAndStoreNothing) {
   ed.lblSelectedFile = c.file;
   fx.state.EditStyleOrFile.clear();
   if (c.timeSig) {
-    optTimeSig_Click(fx.state, TimeSigOption::k34);
+    ChooseTimeSignature(fx.state, TimeSigOption::k34);
   } else {
     ed.timeSigOption.clear();
   }
@@ -194,7 +194,7 @@ TEST_P(OkChecks, ShowTheFirstFailingMessageAndStoreNothing) {
   ed.txtMusic = c.music;
   ed.txtTempo = c.tempo;
 
-  const OkResult result = cmdOK_Click(fx.state, fx.dialogs);
+  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
   if (c.message.empty()) {
     EXPECT_TRUE(fx.dialogs.messages.empty()) << fx.dialogs.Texts().front();
     EXPECT_TRUE(result.stored);
@@ -241,10 +241,10 @@ TEST_F(EditorTest, ModifyWritesEveryFieldToTheRowAndTheRecord) {
   Click(2);
   EditorLists& ed = fx.state.Editor;
   fx.state.EditIsNew = false;
-  cboStyle_Click(fx.state, StyleIndex("Funk"));
-  optTimeSig_Click(fx.state, TimeSigOption::k68);
+  ChoosePresetStyle(fx.state, StyleIndex("Funk"));
+  ChooseTimeSignature(fx.state, TimeSigOption::k68);
   ed.cboGenre = "Caf\xE9 Jazz";  // Windows-1252 text, one byte per character
-  cboGenre_Validate(ed);
+  AcceptTypedGenre(ed);
   ed.txtMusic = std::string(40, 'M');
   ed.txtTempo = "281";  // OK does not repeat the range check
   ed.txtKeywords = "Slow,\x80uro";
@@ -254,7 +254,7 @@ TEST_F(EditorTest, ModifyWritesEveryFieldToTheRowAndTheRecord) {
   ed.cboIntro = 3;    // Intro 3
   ed.cboSection = 9;  // Ending 2
 
-  const OkResult result = cmdOK_Click(fx.state, fx.dialogs);
+  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
   ASSERT_TRUE(result.stored);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 
@@ -309,9 +309,9 @@ TEST_P(TempoWritten, RoundsHalvesToEvenAndPadsBelowHundred) {
   Open(1);
   Click(1);
   fx.state.EditIsNew = false;
-  cboStyle_Click(fx.state, 0);
+  ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtTempo = GetParam().text;
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kTempo), GetParam().cell);
   EXPECT_EQ(ReadU16(Record(1), 6), GetParam().stored);
 }
@@ -327,12 +327,12 @@ TEST_F(EditorTest, EmptyTempoOnModifyKeepsTheRecordWithoutTempo) {
   file.records.push_back(RecordBuilder{.style = 291, .tempo = 0xFFFF});
   fx.PutFile("notempo.mfd", file.Build());
   OpenMusicFinderFile(fx.state, fx.dialogs);
-  frmEdit_Load(fx.state);
+  PrepareEditor(fx.state);
   Click(1);
   ASSERT_EQ(fx.state.Editor.txtTempo, "");
   fx.state.EditIsNew = false;
-  cboStyle_Click(fx.state, 0);
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ChoosePresetStyle(fx.state, 0);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kTempo), "");
   EXPECT_EQ(Record(1)[6], 0xFF);
   EXPECT_EQ(Record(1)[7], 0xFF);
@@ -344,7 +344,7 @@ TEST_F(EditorTest, PlayOnlyFileInCapitalsHasNoTimeSigOrTempo) {
   fx.state.EditIsNew = false;
   fx.state.Editor.lblSelectedFile = "USB:/Songs/LIVE.MP3";
   fx.state.Editor.cboStyle = -1;
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(fx.state.EditStyleOrFile, "USB:/Songs/LIVE.MP3");
   const Row& row = RowOf(1);
   EXPECT_EQ(row.Cell(col::kStyle), "USB:/Songs/LIVE.MP3");
@@ -362,11 +362,11 @@ TEST_F(EditorTest, ModifyWithNothingSelectedStoresEmptyGenreAndOff) {
   Open(2);
   Click(2);
   fx.state.EditIsNew = false;
-  cboStyle_Click(fx.state, 1);
-  Command1_Click(fx.state);  // deselects the style too
-  cboStyle_Click(fx.state, 1);
-  optTimeSig_Click(fx.state, TimeSigOption::k44);
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ChoosePresetStyle(fx.state, 1);
+  ClearEditorInputs(fx.state);  // deselects the style too
+  ChoosePresetStyle(fx.state, 1);
+  ChooseTimeSignature(fx.state, TimeSigOption::k44);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(RowOf(2).Cell(col::kGenre), "");
   EXPECT_EQ(RowOf(2).Cell(col::kIntro), "Off");
   EXPECT_EQ(RowOf(2).Cell(col::kNext), "Off");
@@ -381,13 +381,13 @@ TEST_F(EditorTest, AddAppendsRecordThirteenToATwelveRecordFile) {
   Click(5);
   const std::size_t size = fx.state.FileBytes.size();
   fx.state.EditIsNew = true;
-  cboStyle_Click(fx.state, StyleIndex("Pop Rock"));
+  ChoosePresetStyle(fx.state, StyleIndex("Pop Rock"));
   fx.state.Editor.txtMusic = "New Song";
   fx.state.Editor.txtTempo = "96";
   fx.state.Editor.cboIntro = 1;
   fx.state.Editor.cboSection = 4;
 
-  const OkResult result = cmdOK_Click(fx.state, fx.dialogs);
+  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
   ASSERT_TRUE(result.stored);
   EXPECT_EQ(result.recordToShow, 13);
   EXPECT_EQ(fx.state.FileBytes.size(), size + 92);
@@ -420,15 +420,15 @@ TEST_F(EditorTest, ModifyAfterAddRewritesTheNewRecordNotTheOneClickedBefore) {
   Open(3);
   Click(1);
   fx.state.EditIsNew = true;
-  cboStyle_Click(fx.state, 0);
+  ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtMusic = "Added";
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   ASSERT_EQ(fx.state.SelectedRecord, 4);
   fx.state.List.SelectOnly(0);  // the selection may have moved since
 
   fx.state.EditIsNew = false;
   fx.state.Editor.txtMusic = "Changed";
-  ASSERT_TRUE(cmdOK_Click(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kMusic), "Song 1");
   EXPECT_EQ(DecodeMusic(fx.state.FileBytes, mfd::RecordOffset(1)), "Song 1");
   EXPECT_EQ(RowOf(4).Cell(col::kMusic), "Changed");
@@ -440,9 +440,9 @@ TEST_F(EditorTest, RowPointingPastTheImageIsReportedAndLeftUnchanged) {
   fx.state.List[1].record = 50;
   Click(50);
   fx.state.EditIsNew = false;
-  cboStyle_Click(fx.state, 0);
+  ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtMusic = "Changed";
-  const OkResult result = cmdOK_Click(fx.state, fx.dialogs);
+  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
   EXPECT_FALSE(result.stored);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.Texts()[0].find("encountered in Function EditCommandOK ."),

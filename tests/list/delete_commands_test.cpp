@@ -51,8 +51,8 @@ TEST_P(DeleteSelectedTest, ProtectsOnlyRowsInTheUserArea) {
   fx.Load({FullRow(1, "Cool 8Beat"), FullRow(2, GetParam().style)});
   const auto bytes = fx.state.FileBytes;
   const auto before = fx.state.List[1].cells;
-  ListView1_ItemClick(fx.state, fx.dialogs, 1);
-  CmdDelete_Click(fx.state, fx.dialogs);
+  SelectRow(fx.state, fx.dialogs, 1);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   if (GetParam().refused) {
     ASSERT_EQ(fx.dialogs.Texts(),
               std::vector<std::string>{
@@ -80,7 +80,7 @@ TEST(DeleteSelected, WithoutAClickedRowAsksForOne) {
   RowsFixture fx;
   fx.Load({FullRow(1, "Cool 8Beat")});
   fx.state.List.SelectOnly(0);  // highlighted by a search, never clicked
-  CmdDelete_Click(fx.state, fx.dialogs);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Please select an item in the list first."});
   EXPECT_EQ(fx.state.List[0].Cell(col::kGenre), "Jazz");
@@ -90,11 +90,11 @@ TEST(DeleteSelected, WithoutAClickedRowAsksForOne) {
 TEST(DeleteSelected, TwiceLeavesTheRowAsAfterTheFirstAndMarksTheFileAgain) {
   RowsFixture fx;
   fx.Load({FullRow(1, "Cool 8Beat")});
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
-  CmdDelete_Click(fx.state, fx.dialogs);
+  SelectRow(fx.state, fx.dialogs, 0);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   const auto once = fx.state.List[0].cells;
   fx.state.FileSaved = true;
-  CmdDelete_Click(fx.state, fx.dialogs);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].cells, once);
   EXPECT_FALSE(fx.state.FileSaved);
 }
@@ -102,15 +102,15 @@ TEST(DeleteSelected, TwiceLeavesTheRowAsAfterTheFirstAndMarksTheFileAgain) {
 TEST(DeleteSelected, ActsOnTheHighlightedRowOrElseTheClickedOne) {
   RowsFixture fx;
   fx.Load({FullRow(1, "A"), FullRow(2, "B"), FullRow(3, "C")});
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
+  SelectRow(fx.state, fx.dialogs, 0);
   fx.state.List.SelectOnly(2);  // a search moved the highlight
-  CmdDelete_Click(fx.state, fx.dialogs);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kGenre), "Jazz");
   EXPECT_EQ(fx.state.List[2].Cell(col::kGenre), "deleted");
 
   fx.state.List.SelectOnly(-1);
   fx.state.List.SetSort(col::kNumber, true);  // the clicked record 1 now shows last
-  CmdDelete_Click(fx.state, fx.dialogs);
+  DeleteSelectedRow(fx.state, fx.dialogs);
   EXPECT_EQ(fx.RowNumbered(1).Cell(col::kGenre), "deleted");
   EXPECT_EQ(fx.RowNumbered(2).Cell(col::kGenre), "Jazz");
 }
@@ -126,7 +126,7 @@ TEST(DeleteChecked, DeletesCheckedRowsExceptRawDDriveReferences) {
            checked(FullRow(5, "d:\\lower.sty"))});
   const auto bytes = fx.state.FileBytes;
   fx.state.Enable("cmdDeleteChecked");
-  cmdDeleteChecked_Click(fx.state, fx.dialogs);
+  DeleteCheckedRows(fx.state, fx.dialogs);
 
   ExpectDeleted(fx.state.List[0], 1);
   EXPECT_FALSE(fx.state.List[0].checked);
@@ -148,7 +148,7 @@ TEST(DeleteChecked, NothingCheckedChangesNoRowButMarksTheFile) {
   fx.Load({FullRow(1, "Cool 8Beat"), FullRow(2, "Pop")});
   fx.state.Enable("cmdDeleteChecked", false);
   const auto rows = fx.state.List[0].cells;
-  cmdDeleteChecked_Click(fx.state, fx.dialogs);
+  DeleteCheckedRows(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].cells, rows);
   EXPECT_EQ(fx.state.lblNumberChecked, "0");
   EXPECT_FALSE(fx.state.FileSaved);

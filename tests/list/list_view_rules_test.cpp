@@ -56,7 +56,7 @@ TEST_P(ColumnClick, SortsTheCoreListAsTheListControlDoes) {
   state.Editor.lblSelectedFile = "Hit.mid";
   testing::ScriptedDialogs dialogs;
   for (std::size_t i = 0; i < c.clicks.size(); ++i) {
-    ListView1_ColumnClick(state, dialogs, c.clicks[i]);
+    SortByColumn(state, dialogs, c.clicks[i]);
     EXPECT_EQ(NumbersInOrder(state.List), c.afterEachClick[i]) << "after click " << i + 1;
   }
   EXPECT_TRUE(state.List.SortOn());
@@ -131,7 +131,7 @@ TEST(ColumnClick, ReportsAColumnOutsideTheListAndChangesNothing) {
     AppState state = StateWithRows(kBand);
     state.EditStyleOrFile = "kept";
     testing::ScriptedDialogs dialogs;
-    ListView1_ColumnClick(state, dialogs, column);
+    SortByColumn(state, dialogs, column);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               "Error #: 9, Subscript out of range, encountered in Function ListViewClick. If the "
@@ -161,7 +161,7 @@ TEST_P(ItemCheck, CountsAndEnablesTheCheckedCommands) {
   state.Enable("cmdPlayList", c.playListBefore);
   testing::ScriptedDialogs dialogs;
 
-  const int count = ListView1_ItemCheck(state, dialogs);
+  const int count = UpdateCheckedCount(state, dialogs);
 
   EXPECT_EQ(std::to_string(count), c.label);
   EXPECT_EQ(state.lblNumberChecked, c.label);
@@ -195,7 +195,7 @@ TEST_P(FontSize, TakesAWholeNumberAndIgnoresEverythingElseSilently) {
   testing::ScriptedDialogs dialogs;
   dialogs.QueueInput(c.answer);
 
-  const bool changed = mnuPrinterFont_Click(state, dialogs);
+  const bool changed = ChooseListFontSize(state, dialogs);
 
   EXPECT_EQ(dialogs.inputPrompts, std::vector<std::string>{"Input font size to use "});
   EXPECT_EQ(dialogs.inputTitles, std::vector<std::string>{"Cadenzo"});

@@ -68,7 +68,7 @@ class ItemClickTest : public ::testing::Test {
 };
 
 TEST_F(ItemClickTest, CapturesEveryCellIntoItsDestination) {
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
+  SelectRow(fx.state, fx.dialogs, 0);
   const AppState& s = fx.state;
   EXPECT_EQ(s.SelectedRecord, 1);
   EXPECT_EQ(s.SelectedStyleText, "Cool Jazz");
@@ -94,8 +94,8 @@ TEST_F(ItemClickTest, CapturesEveryCellIntoItsDestination) {
 }
 
 TEST_F(ItemClickTest, RowWithoutTimeSigOrKnownGenreKeepsThePreviousChoices) {
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
-  ListView1_ItemClick(fx.state, fx.dialogs, 1);
+  SelectRow(fx.state, fx.dialogs, 0);
+  SelectRow(fx.state, fx.dialogs, 1);
   const AppState& s = fx.state;
   EXPECT_EQ(s.SelectedRecord, 2);
   EXPECT_EQ(s.SelectedTempo, 0);
@@ -126,7 +126,7 @@ TEST_P(TimeSigCaptureTest, SelectsTheMatchingOption) {
   fx.Load({MainRowBuilder{.number = 1, .timeSig = GetParam().cell}});
   fx.state.Editor.timeSigOption = "opt00";
   fx.state.EditTimeSig = " 0/ 0";
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
+  SelectRow(fx.state, fx.dialogs, 0);
   EXPECT_EQ(fx.state.Editor.timeSigOption, GetParam().option);
   EXPECT_EQ(fx.state.EditTimeSig, GetParam().editTimeSig);
 }
@@ -145,7 +145,7 @@ TEST(ItemClick, TheNumberTextIsALabelAndTheRowsRecordIsSelected) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}, MainRowBuilder{.number = 2}});
   fx.state.List[1].Cell(col::kNumber) = "40000";
-  ListView1_ItemClick(fx.state, fx.dialogs, 1);
+  SelectRow(fx.state, fx.dialogs, 1);
   EXPECT_EQ(fx.state.SelectedRecord, 2);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
@@ -153,7 +153,7 @@ TEST(ItemClick, TheNumberTextIsALabelAndTheRowsRecordIsSelected) {
 TEST(ItemClick, TempoTooLargeForTheKeyboardMessageCountsAsNone) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1, .tempo = "65000"}});
-  ListView1_ItemClick(fx.state, fx.dialogs, 0);
+  SelectRow(fx.state, fx.dialogs, 0);
   EXPECT_EQ(fx.state.SelectedRecord, 1);
   EXPECT_EQ(fx.state.SelectedTempo, 0);
   EXPECT_EQ(fx.state.Editor.txtTempo, "65000");
@@ -182,25 +182,31 @@ TEST_P(ToggleTest, FlipsCellAndBit) {
   std::function<RowCommandResult(AppState&, Dialogs&)> command;
   switch (c.trigger) {
     case Trigger::kDoubleClickToggle:
-      command = ListView1_DblClick;
+      command = RunDoubleClickAction;
       break;
     case Trigger::kPopUpFavorite:
-      command = mnuTrackMenuSetFavorite_Click;
+      command = [](AppState& s, Dialogs& d) {
+        return ToggleFlagOfSelected(s, d, RecordFlag::kFavorite);
+      };
       break;
     case Trigger::kPopUpS1:
-      command = mnuTrackMenuSetS1_Click;
+      command = [](AppState& s, Dialogs& d) {
+        return ToggleFlagOfSelected(s, d, RecordFlag::kSearch1);
+      };
       column = col::kS1;
       bit = mfd::kSearch1;
       break;
     case Trigger::kPopUpS2:
-      command = MnuTrackMenuSetS2_Click;
+      command = [](AppState& s, Dialogs& d) {
+        return ToggleFlagOfSelected(s, d, RecordFlag::kSearch2);
+      };
       column = col::kS2;
       bit = mfd::kSearch2;
       break;
   }
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}, MainRowBuilder{.number = 2}});
-  mnuToggleFavorite_Click(fx.state);
+  SetDoubleClickToggles(fx.state);
   // Row 2 shown first; its record's other bits must survive.
   fx.state.List.SetSort(col::kNumber, true);
   Row& row = fx.state.List[0];
@@ -248,7 +254,7 @@ TEST(DoubleClick, EditModeAsksForModifyAndChangesNothing) {
   fx.Load({MainRowBuilder{.number = 1}});
   const auto before = fx.state.FileBytes;
   fx.state.List.SelectOnly(0);
-  EXPECT_EQ(ListView1_DblClick(fx.state, fx.dialogs), RowCommandResult::kModify);
+  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kModify);
   EXPECT_EQ(fx.state.FileBytes, before);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_TRUE(fx.state.FileSaved);
@@ -257,10 +263,11 @@ TEST(DoubleClick, EditModeAsksForModifyAndChangesNothing) {
 TEST(DoubleClick, WithoutSelectedRowNothingHappensInEitherMode) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}});
-  EXPECT_EQ(ListView1_DblClick(fx.state, fx.dialogs), RowCommandResult::kNone);
-  mnuToggleFavorite_Click(fx.state);
-  EXPECT_EQ(ListView1_DblClick(fx.state, fx.dialogs), RowCommandResult::kNone);
-  EXPECT_EQ(mnuTrackMenuSetS1_Click(fx.state, fx.dialogs), RowCommandResult::kNone);
+  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kNone);
+  SetDoubleClickToggles(fx.state);
+  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kNone);
+  EXPECT_EQ(ToggleFlagOfSelected(fx.state, fx.dialogs, RecordFlag::kSearch1),
+            RowCommandResult::kNone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_EQ(fx.state.List[0].Cell(col::kS1), "No");
   EXPECT_TRUE(fx.state.FileSaved);
@@ -270,13 +277,13 @@ TEST(DoubleClick, WithoutSelectedRowNothingHappensInEitherMode) {
 TEST(DoubleClick, ActionMenuPairIsExclusiveAndChoosingTheCheckedItemKeepsIt) {
   AppState state;
   EXPECT_TRUE(state.DoubleClickEdits);
-  mnuEditRecord_Click(state);
+  SetDoubleClickEdits(state);
   EXPECT_TRUE(state.DoubleClickEdits);
-  mnuToggleFavorite_Click(state);
+  SetDoubleClickToggles(state);
   EXPECT_FALSE(state.DoubleClickEdits);
-  mnuToggleFavorite_Click(state);
+  SetDoubleClickToggles(state);
   EXPECT_FALSE(state.DoubleClickEdits);
-  mnuEditRecord_Click(state);
+  SetDoubleClickEdits(state);
   EXPECT_TRUE(state.DoubleClickEdits);
 }
 
@@ -285,7 +292,8 @@ TEST(PopUpToggle, RowWhoseRecordIsMissingIsReportedAndLeftAlone) {
   fx.Load({MainRowBuilder{.number = 1}});
   fx.state.List[0].record = 7;
   fx.state.List.SelectOnly(0);
-  EXPECT_EQ(mnuTrackMenuSetFavorite_Click(fx.state, fx.dialogs), RowCommandResult::kNone);
+  EXPECT_EQ(ToggleFlagOfSelected(fx.state, fx.dialogs, RecordFlag::kFavorite),
+            RowCommandResult::kNone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_TRUE(fx.state.FileSaved);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
@@ -303,21 +311,25 @@ struct AllCase {
   bool on;
 };
 
-RowCommandResult Clear(void (*fn)(AppState&, Dialogs&), AppState& s, Dialogs& d) {
-  fn(s, d);
+RowCommandResult Clear(RecordFlag flag, AppState& s, Dialogs& d) {
+  ClearFlagOnAll(s, d, flag);
   return RowCommandResult::kNone;
 }
 
 std::vector<AllCase> AllCases() {
   return {
-      {"cmdSetFav_click", cmdSetFav_Click, col::kFav, mfd::kFavorite, true},
-      {"cmdSetS1", cmdSetS1_Click, col::kS1, mfd::kSearch1, true},
-      {"cmdSetS2", cmdSetS2_Click, col::kS2, mfd::kSearch2, true},
-      {"CmdFav_click", [](AppState& s, Dialogs& d) { return Clear(CmdFav_Click, s, d); }, col::kFav,
-       mfd::kFavorite, false},
-      {"cmdS1", [](AppState& s, Dialogs& d) { return Clear(cmdS1_Click, s, d); }, col::kS1,
+      {"cmdSetFav_click",
+       [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kFavorite); }, col::kFav,
+       mfd::kFavorite, true},
+      {"cmdSetS1", [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kSearch1); },
+       col::kS1, mfd::kSearch1, true},
+      {"cmdSetS2", [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kSearch2); },
+       col::kS2, mfd::kSearch2, true},
+      {"CmdFav_click", [](AppState& s, Dialogs& d) { return Clear(RecordFlag::kFavorite, s, d); },
+       col::kFav, mfd::kFavorite, false},
+      {"cmdS1", [](AppState& s, Dialogs& d) { return Clear(RecordFlag::kSearch1, s, d); }, col::kS1,
        mfd::kSearch1, false},
-      {"cmdS2", [](AppState& s, Dialogs& d) { return Clear(cmdS2_Click, s, d); }, col::kS2,
+      {"cmdS2", [](AppState& s, Dialogs& d) { return Clear(RecordFlag::kSearch2, s, d); }, col::kS2,
        mfd::kSearch2, false},
   };
 }
@@ -419,13 +431,13 @@ TEST_P(CheckMarksTest, SetsMarksLabelAndEnabling) {
 
   switch (c.command) {
     case CheckCommand::kCheck:
-      cmdCheck_Click(fx.state, fx.dialogs);
+      CheckAll(fx.state, fx.dialogs);
       break;
     case CheckCommand::kUncheck:
-      CmdUnCheck_Click(fx.state, fx.dialogs);
+      UncheckAll(fx.state, fx.dialogs);
       break;
     case CheckCommand::kInvert:
-      cmdInvert_Click(fx.state, fx.dialogs);
+      InvertChecks(fx.state, fx.dialogs);
       break;
   }
   std::vector<bool> after;
@@ -497,7 +509,7 @@ TEST_P(KeywordAddTest, AppendsToTheCellAndWritesAtMost32Bytes) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1, .keywords = c.keywords}});
   fx.dialogs.QueueInput(c.answer);
-  mnuKeyword_Add_Click(fx.state, fx.dialogs);
+  AppendKeywordToAll(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), c.cell);
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(1)), c.field);
   EXPECT_FALSE(fx.state.FileSaved);
@@ -523,7 +535,7 @@ TEST(KeywordAdd, AsksWithItsOwnTextsAndBytesAfterTheTextKeepTheirContents) {
   fx.Load({MainRowBuilder{.number = 1, .keywords = "Jazz"}});
   fx.state.FileBytes[fx.Offset(1) + mfd::kKeywords + 20] = 'Q';
   fx.dialogs.QueueInput("Live");
-  mnuKeyword_Add_Click(fx.state, fx.dialogs);
+  AppendKeywordToAll(fx.state, fx.dialogs);
   ASSERT_EQ(fx.dialogs.inputPrompts.size(), 1u);
   EXPECT_EQ(fx.dialogs.inputPrompts[0], "Enter text to be included with all keywords");
   EXPECT_EQ(fx.dialogs.inputTitles[0], "Add Keyword to all entries");
@@ -539,7 +551,7 @@ TEST(KeywordAdd, EachRecordGetsItsOwnRowsTextAfterSorting) {
            MainRowBuilder{.number = 3, .genre = "Metal", .keywords = ""}});
   fx.state.List.SetSort(col::kGenre);
   fx.dialogs.QueueInput("Live");
-  mnuKeyword_Add_Click(fx.state, fx.dialogs);
+  AppendKeywordToAll(fx.state, fx.dialogs);
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(1)), "One,Live");
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(2)), "Two,Live");
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(3)), ",Live");
@@ -553,7 +565,7 @@ TEST(KeywordAdd, CancelOrEmptyAnswerChangesNothing) {
     fx.Load({MainRowBuilder{.number = 1, .keywords = "Jazz"}});
     const auto bytes = fx.state.FileBytes;
     fx.dialogs.QueueInput(answer);
-    mnuKeyword_Add_Click(fx.state, fx.dialogs);
+    AppendKeywordToAll(fx.state, fx.dialogs);
     EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), "Jazz");
     EXPECT_EQ(fx.state.FileBytes, bytes);
     EXPECT_TRUE(fx.state.FileSaved);
@@ -566,7 +578,7 @@ TEST(KeywordAdd, ARowWithoutRecordStopsTheCommandBeforeAnyChange) {
   fx.state.List[1].record = 9;
   const auto bytes = fx.state.FileBytes;
   fx.dialogs.QueueInput("Live");
-  mnuKeyword_Add_Click(fx.state, fx.dialogs);
+  AppendKeywordToAll(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), "Jazz");
   EXPECT_EQ(fx.state.FileBytes, bytes);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);

@@ -68,7 +68,7 @@ TEST_P(FieldOptionTest, ChoosesColumnAndPresetsTheText) {
   const FieldCase& c = GetParam();
   SearchState search;
   search.txtFind = "left over";
-  Option1_Click(search, c.index);
+  ChooseSearchField(search, c.index);
   EXPECT_EQ(search.SearchColumn, c.column);
   EXPECT_EQ(search.txtFind, c.preset);
   EXPECT_EQ(search.fieldIndex, c.index);
@@ -91,8 +91,8 @@ TEST(FieldOption, StartsOnMusicContainingAndIgnoresUnknownIndexes) {
   EXPECT_FALSE(search.wholeWord);
   EXPECT_EQ(search.SearchPos, 0);
   search.txtFind = "kept";
-  Option1_Click(search, 0);
-  Option1_Click(search, 8);
+  ChooseSearchField(search, 0);
+  ChooseSearchField(search, 8);
   EXPECT_EQ(search.txtFind, "kept");
   EXPECT_EQ(search.SearchColumn, col::kMusic);
 }
@@ -121,8 +121,8 @@ class SearchTest : public ::testing::Test {
 };
 
 TEST_F(SearchTest, FavoritesFindFirstSelectsTheFirstYesWithoutCountingAsAClick) {
-  ListView1_ItemClick(fx.state, fx.dialogs, 4);
-  Option1_Click(search, 4);
+  SelectRow(fx.state, fx.dialogs, 4);
+  ChooseSearchField(search, 4);
   EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
   EXPECT_TRUE(fx.state.List[1].selected);
   EXPECT_FALSE(fx.state.List[4].selected);
@@ -133,7 +133,7 @@ TEST_F(SearchTest, FavoritesFindFirstSelectsTheFirstYesWithoutCountingAsAClick) 
 }
 
 TEST_F(SearchTest, FindNextWalksOnAndAfterTheLastMatchLeavesTheSelection) {
-  Option1_Click(search, 2);
+  ChooseSearchField(search, 2);
   search.txtFind = "jazz";
   EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
   EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
@@ -146,7 +146,7 @@ TEST_F(SearchTest, FindNextWalksOnAndAfterTheLastMatchLeavesTheSelection) {
 }
 
 TEST_F(SearchTest, FindNextWithoutFindFirstStartsAtTheFirstRow) {
-  Option1_Click(search, 4);
+  ChooseSearchField(search, 4);
   EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
 }
 
@@ -161,14 +161,14 @@ TEST_F(SearchTest, FindFirstWithoutMatchSelectsNothingAndSaysNothing) {
 
 TEST_F(SearchTest, FindFirstAfterSortingFollowsTheDisplayedOrder) {
   fx.state.List.SetSort(col::kNumber, true);
-  Option1_Click(search, 4);
+  ChooseSearchField(search, 4);
   const auto found = FindFirst(fx.state, fx.dialogs, search);
   ASSERT_TRUE(found);
   EXPECT_EQ(fx.state.List[*found].record, 4);
 }
 
 TEST_F(SearchTest, WholeWordGenreSearchIsExact) {
-  Option1_Click(search, 2);
+  ChooseSearchField(search, 2);
   search.wholeWord = true;
   search.txtFind = "Jazz";
   EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
@@ -195,7 +195,7 @@ TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
   fx.state.List[2].checked = true;
   fx.state.Enable("cmdPlayList", false);
   fx.state.Enable("cmdDeleteChecked", false);
-  Option1_Click(search, 4);
+  ChooseSearchField(search, 4);
   EXPECT_TRUE(FindAndCheckAll(fx.state, fx.dialogs, search));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, false}));
   EXPECT_EQ(fx.state.lblNumberChecked, "3");
@@ -219,7 +219,7 @@ TEST_F(SearchTest, FindAndCheckAllWithoutMatchLeavesPlayListAloneAndDisablesDele
 
 TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
   fx.state.List[2].checked = true;  // "Rock", does not match, checked before
-  Option1_Click(search, 2);
+  ChooseSearchField(search, 2);
   search.txtFind = "jazz";
   FilterList(fx.state, fx.dialogs, search);
   EXPECT_EQ(Genres(),

@@ -81,10 +81,10 @@ class BulkReplaceTest : public ::testing::Test {
 
 TEST_F(BulkReplaceTest, OpeningNeedsARowSelectedSinceTheOpen) {
   fx.state.EditStyleOrFile = "USB:x.mid";
-  EXPECT_FALSE(cmdReplaceStyle_Click(fx.state, fx.dialogs));
+  EXPECT_FALSE(PrepareStyleReplace(fx.state, fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{kSelectItemFirst});
   fx.state.SelectedRecord = 2;
-  EXPECT_TRUE(cmdReplaceStyle_Click(fx.state, fx.dialogs));
+  EXPECT_TRUE(PrepareStyleReplace(fx.state, fx.dialogs));
   EXPECT_EQ(fx.state.EditStyleOrFile, "");
   EXPECT_EQ(fx.dialogs.messages.size(), 1u);
 }
@@ -209,13 +209,13 @@ TEST_F(BulkReplaceTest, RowsAreFoundByNumberWhateverTheSortOrder) {
 
 TEST_F(BulkReplaceTest, AllEntriesNeedsTheModesNewValue) {
   const auto before = fx.state.FileBytes;
-  EXPECT_FALSE(cmdAllEntries_Click(fx.state, fx.dialogs,
+  EXPECT_FALSE(ReplaceInAllRecords(fx.state, fx.dialogs,
                                    {.mode = ReplaceMode::kStyle, .currentStyle = "Cool Beat"}));
-  EXPECT_FALSE(cmdAllEntries_Click(fx.state, fx.dialogs,
+  EXPECT_FALSE(ReplaceInAllRecords(fx.state, fx.dialogs,
                                    {.mode = ReplaceMode::kGenre, .currentGenre = "Pop"}));
   EXPECT_EQ(fx.state.FileBytes, before);
   EXPECT_TRUE(fx.state.FileSaved);
-  EXPECT_TRUE(cmdAllEntries_Click(
+  EXPECT_TRUE(ReplaceInAllRecords(
       fx.state, fx.dialogs,
       {.mode = ReplaceMode::kGenre, .currentGenre = "Rock", .newGenre = std::string("Soul")}));
   EXPECT_EQ(Genre(3), "Soul");

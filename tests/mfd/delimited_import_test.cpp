@@ -412,7 +412,7 @@ TEST_F(ImportTest, MenuAsksForTheFileAndMarksTheFileChanged) {
   const auto path = fx.dir.Write("texts/list.txt", kHeader).string();
   fx.state.ExportFolder = "/exports/";
   fx.dialogs.QueueFile(path);
-  const auto result = mnuTextDelimitedInput_Click(fx.state, fx.dialogs);
+  const auto result = ImportDelimitedFile(fx.state, fx.dialogs);
   EXPECT_TRUE(result.read);
   EXPECT_EQ(result.imported, 0);
   EXPECT_FALSE(fx.state.FileSaved);
@@ -423,13 +423,13 @@ TEST_F(ImportTest, MenuAsksForTheFileAndMarksTheFileChanged) {
 
   // The next dialog starts in the import folder; cancelling it imports nothing.
   fx.dialogs.QueueFile(std::nullopt);
-  EXPECT_FALSE(ImportTextDelimitedFile(fx.state, fx.dialogs).read);
+  EXPECT_FALSE(ChooseAndImportDelimitedFile(fx.state, fx.dialogs).read);
   EXPECT_EQ(fx.dialogs.fileRequests[1].folder, fx.dir.Str() + "texts/");
 }
 
 TEST_F(ImportTest, NeedsAnOpenFile) {
   AppFixture empty;
-  const auto result = mnuTextDelimitedInput_Click(empty.state, empty.dialogs);
+  const auto result = ImportDelimitedFile(empty.state, empty.dialogs);
   EXPECT_FALSE(result.read);
   EXPECT_EQ(empty.dialogs.Texts(), std::vector<std::string>{kImportNeedsFile});
   EXPECT_TRUE(empty.state.FileSaved);
@@ -437,17 +437,17 @@ TEST_F(ImportTest, NeedsAnOpenFile) {
 
 TEST_F(ImportTest, MissingChosenFileIsReported) {
   fx.dialogs.QueueFile(fx.dir.Str() + "gone.txt");
-  EXPECT_FALSE(ImportTextDelimitedFile(fx.state, fx.dialogs).read);
+  EXPECT_FALSE(ChooseAndImportDelimitedFile(fx.state, fx.dialogs).read);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"This file is Not found."});
 }
 
 TEST_F(ImportTest, LoadLogShowsTheLogOrSaysItIsMissing) {
-  ImportLogDisplay view = mnuDelimitedFile_Click(fx.state, fx.dialogs);
+  ImportLogDisplay view = LoadImportLog(fx.state, fx.dialogs);
   EXPECT_FALSE(view.text.has_value());
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Cannot find the Information File named ImportLog.txt"});
   fx.dir.Write("user/ImportLog.txt", std::string("Item #\r\n"));
-  view = mnuDelimitedFile_Click(fx.state, fx.dialogs);
+  view = LoadImportLog(fx.state, fx.dialogs);
   EXPECT_EQ(view.text, std::optional<std::string>("Item #\r\n"));
   EXPECT_EQ(view.caption, "Items not included due in last Import operation");
   EXPECT_EQ(view.path, UserFile(kLogPath));

@@ -30,7 +30,7 @@ class FileCommandsTest : public ::testing::Test {
 
   void OpenFirst() {
     fx.dialogs.QueueFile(first);
-    ASSERT_EQ(mnuOpen_Click(fx.state, fx.dialogs), CommandOutcome::kDone);
+    ASSERT_EQ(ChooseAndOpenFile(fx.state, fx.dialogs), CommandOutcome::kDone);
     ASSERT_EQ(fx.state.List.Size(), 1u);
   }
 
@@ -50,7 +50,7 @@ TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
   OpenFirst();
   const auto caption = fx.state.Caption;
   fx.dialogs.QueueFile(std::nullopt);
-  mnuOpen_Click(fx.state, fx.dialogs);
+  ChooseAndOpenFile(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.Caption, caption);
   EXPECT_EQ(fx.state.List.Size(), 1u);
 }
@@ -59,7 +59,7 @@ TEST_F(FileCommandsTest, ANameNotEndingInMfdIsRefusedButShownInTheCaption) {
   OpenFirst();
   const auto notes = fx.dir.Write("files/notes.txt", std::string("hello")).string();
   fx.dialogs.QueueFile(notes);
-  mnuOpen_Click(fx.state, fx.dialogs);
+  ChooseAndOpenFile(fx.state, fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts().back(), "The program can only open mfd files. Not a valid file");
   EXPECT_EQ(fx.state.Caption, "Cadenzo   notes.txt");
   EXPECT_EQ(fx.state.List.Size(), 1u);
@@ -69,7 +69,7 @@ TEST_F(FileCommandsTest, ANameNotEndingInMfdIsRefusedButShownInTheCaption) {
 TEST_F(FileCommandsTest, NewOffersOnlyBlankTemplatesFromTheAppFolder) {
   const auto blank = fx.dir.Write("app/Blank PSR-S970.mfd", FileBuilder{}.Build()).string();
   fx.dialogs.QueueFile(blank);
-  mnuNew_Click(fx.state, fx.dialogs);
+  NewFile(fx.state, fx.dialogs);
   EXPECT_EQ(fx.dialogs.fileRequests[0].filter, "Music Finder Files(*.mfd)|Blank*.mfd|");
   EXPECT_EQ(fx.dialogs.fileRequests[0].folder, fx.state.AppPath);
   EXPECT_TRUE(fx.state.FileLoaded);
@@ -92,7 +92,7 @@ TEST_P(UnsavedChanges, AreAskedAboutBeforeOpenDiscardsThem) {
   fx.state.FileSaved = false;
   fx.dialogs.QueueAnswer(c.answer);
   if (c.answer == Answer::kNo) fx.dialogs.QueueFile(second);
-  EXPECT_EQ(mnuOpen_Click(fx.state, fx.dialogs), c.outcome);
+  EXPECT_EQ(ChooseAndOpenFile(fx.state, fx.dialogs), c.outcome);
   EXPECT_EQ(fx.state.List.Size(), c.rowsAfter);
   const auto& question = fx.dialogs.messages.at(0);
   EXPECT_EQ(question.text, "Your file has not been saved. Do you want to save now ?");
@@ -118,17 +118,17 @@ TEST_F(FileCommandsTest, SourceModeRereadsTheFileAndClickingTheCheckedItemDoesNo
 
 TEST_F(FileCommandsTest, ExitAsksOnlyWithUnsavedChanges) {
   OpenFirst();
-  EXPECT_TRUE(Form_QueryUnload(fx.state, fx.dialogs));
+  EXPECT_TRUE(ConfirmQuit(fx.state, fx.dialogs));
   fx.state.FileSaved = false;
   fx.dialogs.QueueAnswer(Answer::kYes);
-  EXPECT_FALSE(Form_QueryUnload(fx.state, fx.dialogs));
+  EXPECT_FALSE(ConfirmQuit(fx.state, fx.dialogs));
   EXPECT_EQ(fx.dialogs.messages.back().title, "Closing Cadenzo");
   fx.dialogs.QueueAnswer(Answer::kNo);
-  EXPECT_TRUE(Form_QueryUnload(fx.state, fx.dialogs));
+  EXPECT_TRUE(ConfirmQuit(fx.state, fx.dialogs));
 }
 
 TEST_F(FileCommandsTest, SaveAsWithoutAFileAsksToSelectOne) {
-  EXPECT_FALSE(mnuConvert_Click(fx.state, fx.dialogs));
+  EXPECT_FALSE(PrepareSaveAs(fx.state, fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts().at(0), "Select a file to view first");
 }
 
@@ -149,7 +149,7 @@ TEST_P(SaveOptions, ConfirmOnlyWhenCellsAreColoured) {
       "files/one.mfd",
       FileBuilder{.records = {RecordBuilder{.style = c.style < 0 ? 12 : c.style}}}.Build());
   fx.dialogs.QueueFile(fx.dir.Str() + "files/one.mfd");
-  mnuOpen_Click(fx.state, fx.dialogs);
+  ChooseAndOpenFile(fx.state, fx.dialogs);
   fx.state.TargetInstrument = c.target;
   fx.state.AllowUserStyles = c.allowUserStyles;
   fx.state.DefaultStyle = "Pop Rock";
@@ -202,7 +202,7 @@ TEST_F(FileCommandsTest, DefaultStyleWindowListsNoneFirstAndSelectsTheCurrentDef
 }
 
 TEST_F(FileCommandsTest, DefaultStyleWindowNeedsATarget) {
-  EXPECT_FALSE(mnuDefaultStyle_Click(fx.state, fx.dialogs));
+  EXPECT_FALSE(PrepareDefaultStyle(fx.state, fx.dialogs));
   EXPECT_FALSE(LoadDefaultStyle(fx.state, fx.dialogs).loaded);
   EXPECT_EQ(fx.dialogs.Texts().at(0),
             "Please select a target instrument before setting this option");

@@ -248,7 +248,7 @@ TEST(HostileImportPath, AnEndlessDeviceIsNotImported) {
   OpenMusicFinderFile(fx.state, fx.dialogs);
   fx.dialogs.messages.clear();
   fx.dialogs.QueueFile("/dev/zero");
-  EXPECT_EQ(mnuTextDelimitedInput_Click(fx.state, fx.dialogs).imported, 0);
+  EXPECT_EQ(ImportDelimitedFile(fx.state, fx.dialogs).imported, 0);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Error #: 7, Out of memory, encountered in Function "
                                      "ImportTextDelimitedFile. If the solution is not obvious, "
@@ -356,7 +356,7 @@ TEST_P(HostileImport, ImportsWhatItCanAndChangesNoFile) {
   const auto before = Snapshot(fx.dir.Path() / "files");
   fx.dialogs.QueueFile(textPath);
 
-  const ImportResult result = mnuTextDelimitedInput_Click(fx.state, fx.dialogs);
+  const ImportResult result = ImportDelimitedFile(fx.state, fx.dialogs);
 
   EXPECT_EQ(result.imported, c.imported);
   EXPECT_EQ(fx.dialogs.Texts(), c.messages);
@@ -422,7 +422,7 @@ TEST(HostileImportPath, AFolderIsNotImported) {
   OpenMusicFinderFile(fx.state, fx.dialogs);
   fx.dialogs.messages.clear();
   fx.dialogs.QueueFile(fx.dir.Str() + "files");
-  const ImportResult result = mnuTextDelimitedInput_Click(fx.state, fx.dialogs);
+  const ImportResult result = ImportDelimitedFile(fx.state, fx.dialogs);
   EXPECT_EQ(result.imported, 0);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"File may have read-only attribute. Change attribute or "

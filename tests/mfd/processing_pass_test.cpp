@@ -404,12 +404,12 @@ TEST_F(PassTest, RoundTripForTheSameModelKeepsEveryRecordByte) {
 TEST_F(PassTest, ChangingTheTargetResetsTheDefaultAndRecolours) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 291}}});
   fx.state.DefaultStyle = "None";
-  cboInst_Click(fx.state, fx.dialogs, "PSR-2000");
+  ChooseTarget(fx.state, fx.dialogs, "PSR-2000");
   EXPECT_EQ(fx.state.DefaultStyle, "Swing");
   EXPECT_EQ(fx.state.List[0].styleColor, kRed);
   EXPECT_EQ(fx.state.Caption,
             "Cadenzo   in.mfd  Source Instrument = PSR-S970   Default Style = Swing");
-  cboInst_Click(fx.state, fx.dialogs, "PSR-S970");
+  ChooseTarget(fx.state, fx.dialogs, "PSR-S970");
   EXPECT_EQ(fx.state.DefaultStyle, "Last");
   EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
 }

@@ -357,8 +357,8 @@ TEST_P(RecordProperties, DeletingRowsDropsExactlyThoseRecords) {
     AppState& state = session.state;
     if (random() % 2 == 0) {
       const int column = static_cast<int>(random() % col::kFiller);
-      ListView1_ColumnClick(state, session.dialogs, column);
-      if (random() % 2 == 0) ListView1_ColumnClick(state, session.dialogs, column);
+      SortByColumn(state, session.dialogs, column);
+      if (random() % 2 == 0) SortByColumn(state, session.dialogs, column);
     }
 
     const bool oneByOne = random() % 2 == 0;
@@ -375,14 +375,14 @@ TEST_P(RecordProperties, DeletingRowsDropsExactlyThoseRecords) {
         return where + "row " + std::to_string(p) + " shows " + Shown(row.Cell(col::kMusic));
       deleted.insert(*tag);
       if (oneByOne) {
-        ListView1_ItemClick(state, session.dialogs, p);
-        CmdDelete_Click(state, session.dialogs);
+        SelectRow(state, session.dialogs, p);
+        DeleteSelectedRow(state, session.dialogs);
       } else {
         state.List[p].checked = true;
-        ListView1_ItemCheck(state, session.dialogs);
+        UpdateCheckedCount(state, session.dialogs);
       }
     }
-    if (!oneByOne) cmdDeleteChecked_Click(state, session.dialogs);
+    if (!oneByOne) DeleteCheckedRows(state, session.dialogs);
 
     const PassResult result = session.Save(dir.Str() + "out.mfd");
     const std::string how = std::to_string(deleted.size()) + " deleted " +
@@ -414,7 +414,7 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
     if (!original.state.FileLoaded) return where + "not opened" + original.Unexpected();
     std::vector<Cells> shown = RowCells(original.state.List);
     original.dialogs.QueueFile(dir.Str() + "records.txt");
-    mnuTextFile_Click(original.state, original.dialogs);  // may say how many fields it changed
+    ExportDelimitedText(original.state, original.dialogs);  // may say how many fields it changed
     // The older models show a record without a style (0xFFxx) as a number (the CVP models
     // halved): no style a record can be given, so the import leaves such a line out and logs it.
     const auto styleIndex = static_cast<std::size_t>(col::kStyle - col::kGenre);
@@ -434,7 +434,7 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
                                           .Build())
                    .string());
     blank.dialogs.QueueFile(dir.Str() + "records.txt");
-    const ImportResult imported = mnuTextDelimitedInput_Click(blank.state, blank.dialogs);
+    const ImportResult imported = ImportDelimitedFile(blank.state, blank.dialogs);
     if (imported.leftOut != leftOut) {
       return where + std::to_string(imported.leftOut) + " lines left out instead of " +
              std::to_string(leftOut) + blank.Unexpected();
@@ -495,8 +495,8 @@ TEST_P(RecordProperties, ConvertingKeepsWhatTheListShowed) {
     do {
       target = std::string(models[random() % models.size()].name);
     } while (target == Model().name);
-    cboInst_Click(state, session.dialogs, target);
-    if (random() % 5 < 2) mnuUserStyles_Click(state, session.dialogs);
+    ChooseTarget(state, session.dialogs, target);
+    if (random() % 5 < 2) ToggleUserStyles(state, session.dialogs);
     // The default style window of a target without a style list cannot select its empty
     // default style and reports an error, so the user leaves it closed there.
     if (!ReadStyleList(state.AppPath, target).empty() && random() % 4 != 0) {

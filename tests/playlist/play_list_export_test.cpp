@@ -65,7 +65,7 @@ TEST(PlayListPlainExport, DefaultLayoutEndsWithAnEmptyLine) {
   PlayList list;
   list.AppendChecked(state.List);
   const std::string file =
-      ExportToFile([&](Dialogs& dialogs) { PlayList_mnuTextFile_Click(list, state, dialogs); });
+      ExportToFile([&](Dialogs& dialogs) { ExportPlayListText(list, state, dialogs); });
   EXPECT_EQ(file, kPlainHeader +
                       " 1\tMango\tPop Rock\t 4/ 4\t128\t \r\n"
                       " 2\tapple\tSwing\t 3/ 4\t 96\t \r\n"
@@ -118,8 +118,8 @@ TEST(PlayListImportableExport, TakesEveryFieldFromTheMainRows) {
   PlayList list;
   list.AppendChecked(state.List);
   list.MoveRow(2, 1);  // Zebra first
-  const std::string file = ExportToFile(
-      [&](Dialogs& dialogs) { PlayList_mnuTextFileImportable_Click(list, state, dialogs); });
+  const std::string file =
+      ExportToFile([&](Dialogs& dialogs) { ExportPlayListImportable(list, state, dialogs); });
   EXPECT_EQ(file,
             kImportHeader +
                 " 1\tPop\t001 Zebra\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A\r\n"

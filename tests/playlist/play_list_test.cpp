@@ -139,7 +139,7 @@ TEST_P(PlayListMove, RenumbersTheRowsBetween) {
   list.ClickRow(static_cast<std::size_t>(c.from - 1));
   testing::ScriptedDialogs dialogs;
   dialogs.QueueInput(std::to_string(c.to));
-  cmdOrder_Click(list, dialogs);
+  ChangePlayListPosition(list, dialogs);
   EXPECT_EQ(dialogs.inputPrompts, std::vector<std::string>{"Enter new position"});
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Column(list, plcol::kMusic), c.musicInOrder);
@@ -167,7 +167,7 @@ TEST(PlayListMove, ShowsTheNewOrderAlsoAfterSortingByAnotherColumn) {
   EXPECT_EQ(list.PlayListSelected(), 7);
   testing::ScriptedDialogs dialogs;
   dialogs.QueueInput("1");
-  cmdOrder_Click(list, dialogs);
+  ChangePlayListPosition(list, dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic),
             (std::vector<std::string>{"S7", "S1", "S2", "S3", "S4", "S5", "S6"}));
   EXPECT_EQ(list.SortKey(), plcol::kNumber);
@@ -188,7 +188,7 @@ TEST(PlayListMove, AsksWithTheRowsCdzIndexAsTitle) {
     }
   } dialogs;
   dialogs.QueueInput(std::nullopt);
-  cmdOrder_Click(list, dialogs);
+  ChangePlayListPosition(list, dialogs);
   EXPECT_EQ(dialogs.title, "13");
 }
 
@@ -205,7 +205,7 @@ TEST(PlayListMove, OutOfRangeAnswersShowTheMessageAndChangeNothing) {
     list.ClickRow(4);
     testing::ScriptedDialogs dialogs;
     dialogs.QueueInput(c.answer);
-    cmdOrder_Click(list, dialogs);
+    ChangePlayListPosition(list, dialogs);
     const std::vector<std::string> expected =
         c.message ? std::vector<std::string>{"Keep your choices within 1 and 7"}
                   : std::vector<std::string>{};
@@ -233,13 +233,13 @@ TEST(PlayListComments, AnswerBecomesTheCommentAndCancelEmptiesIt) {
   testing::ScriptedDialogs dialogs;
   list.ClickRow(3);
   dialogs.QueueInput("key change");
-  cmdNotes_Click(list, dialogs);
+  EnterPlayListComment(list, dialogs);
   EXPECT_EQ(list[3].Cell(plcol::kComments), "key change");
   EXPECT_EQ(list.PlayListSelected(), 1);
 
   list.ClickRow(3);
   dialogs.QueueInput(std::nullopt);
-  cmdNotes_Click(list, dialogs);
+  EnterPlayListComment(list, dialogs);
   EXPECT_EQ(list[3].Cell(plcol::kComments), "");
   EXPECT_EQ(dialogs.inputPrompts, (std::vector<std::string>{"Enter Comments", "Enter Comments"}));
   EXPECT_TRUE(dialogs.messages.empty());
@@ -252,7 +252,7 @@ TEST(PlayListComments, SongGenreLayoutAsksNothingAndReportsNothing) {
   const std::vector<PlayListRow> before = list.Rows();
   testing::ScriptedDialogs dialogs;
   list.ClickRow(2);
-  cmdNotes_Click(list, dialogs);
+  EnterPlayListComment(list, dialogs);
   EXPECT_TRUE(dialogs.inputPrompts.empty());
   EXPECT_TRUE(dialogs.messages.empty());
   ASSERT_EQ(list.Size(), before.size());
@@ -263,8 +263,8 @@ TEST(PlayListCommands, EmptyListAsksNothing) {
   PlayList list;
   list.AppendChecked(RecordList{});
   testing::ScriptedDialogs dialogs;
-  cmdOrder_Click(list, dialogs);
-  cmdNotes_Click(list, dialogs);
+  ChangePlayListPosition(list, dialogs);
+  EnterPlayListComment(list, dialogs);
   EXPECT_TRUE(dialogs.inputPrompts.empty());
   EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -277,11 +277,11 @@ TEST(PlayListSort, SameColumnReversesAndTheClickedRowStaysSelected) {
   list.AppendChecked(main);
   list.ClickRow(1);  // "C"
   testing::ScriptedDialogs dialogs;
-  PlayList_ColumnClick(list, plcol::kTempo, dialogs);
+  SortPlayList(list, plcol::kTempo, dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"a", "C", "b"}));
-  PlayList_ColumnClick(list, plcol::kTempo, dialogs);
+  SortPlayList(list, plcol::kTempo, dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"b", "C", "a"}));
-  PlayList_ColumnClick(list, plcol::kMusic, dialogs);
+  SortPlayList(list, plcol::kMusic, dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"a", "b", "C"}));
   EXPECT_FALSE(list.SortDescending());
   EXPECT_EQ(list.SelectedIndex(), 2u);
@@ -308,7 +308,7 @@ TEST_P(PlayListOpen, ScansForACheckedRow) {
   }
   state.AnyChecked = true;  // left over from an earlier check-all
   testing::ScriptedDialogs dialogs;
-  EXPECT_EQ(cmdPlayList_Click(state, dialogs), c.opens);
+  EXPECT_EQ(PreparePlayList(state, dialogs), c.opens);
   EXPECT_EQ(state.AnyChecked, c.opens);
   EXPECT_EQ(state.IsEnabled("cmdPlayList"), c.opens);
   const std::vector<std::string> expected =

@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "The Information File ExportLog.txt is larger than 16 MiB and is not shown."},
         LimitCase{"ImportLog", "user/ImportLog.txt", std::size_t{16} << 20,
                   [](AppFixture& fx) {
-                    const ImportLogDisplay view = mnuDelimitedFile_Click(fx.state, fx.dialogs);
+                    const ImportLogDisplay view = LoadImportLog(fx.state, fx.dialogs);
                     if (!fx.dialogs.messages.empty()) {
                       EXPECT_FALSE(view.text.has_value());
                     }

@@ -226,7 +226,7 @@ TEST(MnuTextFile, ExportsTheMainListToTheChosenFile) {
   state.List = MakeList({{.number = 2, .music = "B"}, {.number = 1, .music = "A"}});
   const std::string path = tmp.Str() + "list.txt";
   dialogs.QueueFile(path);
-  mnuTextFile_Click(state, dialogs);
+  ExportDelimitedText(state, dialogs);
   EXPECT_EQ(testing::ReadText(path),
             kHeader +
                 "\r\n 1\tPop\tB\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"
@@ -242,11 +242,11 @@ TEST(MnuTextFile, SaysHowManyFieldsWereWrittenWithBlanks) {
   AppState state;
   state.List = MakeList({{.number = 1, .genre = "a\tb"}, {.number = 2, .keywords = "x\ny"}});
   dialogs.QueueFile(std::nullopt);
-  mnuTextFile_Click(state, dialogs);
+  ExportDelimitedText(state, dialogs);
   EXPECT_TRUE(dialogs.messages.empty());
   const std::string path = tmp.Str() + "list.txt";
   dialogs.QueueFile(path);
-  mnuTextFile_Click(state, dialogs);
+  ExportDelimitedText(state, dialogs);
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{BlankedFieldsNote(2)});
   EXPECT_NE(BlankedFieldsNote(2).find("2 fields"), std::string::npos);
   EXPECT_EQ(SplitTextLines(testing::ReadText(path)).size(), 3u);
@@ -257,7 +257,7 @@ TEST(MnuTextFile, EmptyListWritesTheHeaderLine) {
   testing::ScriptedDialogs dialogs;
   AppState state;
   dialogs.QueueFile(tmp.Str() + "empty.txt");
-  mnuTextFile_Click(state, dialogs);
+  ExportDelimitedText(state, dialogs);
   EXPECT_EQ(testing::ReadText(tmp.Path() / "empty.txt"), kHeader + "\r\n");
 }
 

@@ -173,7 +173,7 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) { mnuTextFile_Click(fx.state, fx.dialogs); }},
+     [](AppFixture& fx) { ExportDelimitedText(fx.state, fx.dialogs); }},
     {"ExportLog", "WriteTextFileContents", false,
      [](AppFixture& fx) {
        OpenSample(fx);
@@ -200,7 +200,7 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) { PlayList_mnuTextFile_Click(PlayList{}, fx.state, fx.dialogs); }},
+     [](AppFixture& fx) { ExportPlayListText(PlayList{}, fx.state, fx.dialogs); }},
     {"PlayListImportable", "SaveDelimitedFile", true,
      [](AppFixture& fx) {
        OpenSample(fx);
@@ -208,9 +208,7 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) {
-       PlayList_mnuTextFileImportable_Click(PlayList{}, fx.state, fx.dialogs);
-     }},
+     [](AppFixture& fx) { ExportPlayListImportable(PlayList{}, fx.state, fx.dialogs); }},
 };
 
 std::set<std::string> Listing(const fs::path& folder) {

@@ -47,7 +47,7 @@ struct Session {
     s.Editor.txtMusic = row.Cell(col::kMusic);
     s.Editor.txtTempo = row.Cell(col::kTempo);
     s.Editor.cboGenre = "Pop";
-    optTimeSig_Click(s, TimeSigOption::k44);
+    ChooseTimeSignature(s, TimeSigOption::k44);
     window->RefreshFromState();
   }
 
@@ -124,7 +124,7 @@ class EditWindowTest : public QObject {
   void closingHidesAndKeepsTheControls() {
     Session s;
     s.Click(2);
-    s.window->cmdModify_Click();
+    s.window->StartModifyRecord();
     QVERIFY(s.window->isVisible());
     QTest::keyClicks(s.Find<QLineEdit>("txtKeywords"), QStringLiteral("kept"));
     QPointer<EditWindow> guard(s.window.get());
@@ -144,7 +144,7 @@ class EditWindowTest : public QObject {
   void okWritesTheEditedRecordThrough() {
     Session s;
     s.Click(2);
-    s.window->cmdModify_Click();
+    s.window->StartModifyRecord();
     QVERIFY(s.window->isVisible());
     QCOMPARE(s.Find<QComboBox>("cboStyle")->currentText(), QStringLiteral("Cool Beat"));
     QCOMPARE(s.Find<QLineEdit>("txtMusic")->text(), QStringLiteral("Song 2"));
@@ -186,7 +186,7 @@ class EditWindowTest : public QObject {
   void addWithTypedGenreAndEnter() {
     Session s;
     s.Click(1);
-    s.window->cmdAdd_Click();
+    s.window->StartAddRecord();
     QVERIFY(s.window->isVisible());
     auto* genre = s.Find<QComboBox>("cboGenre");
     genre->setFocus();
@@ -208,7 +208,7 @@ class EditWindowTest : public QObject {
   void failedChecksKeepTheWindowOpen() {
     Session s;
     s.Click(1);
-    s.window->cmdAdd_Click();
+    s.window->StartAddRecord();
     s.Find<QLineEdit>("txtMusic")->clear();
     s.fx.state.Editor.txtMusic.clear();
     s.Find<QPushButton>("cmdOK")->click();
@@ -252,7 +252,7 @@ class EditWindowTest : public QObject {
     s.fx.state.TargetInstrument = "TYROS 5";
     s.window->SetVolumeRootOf([](const std::string&) { return std::string("/media/stick"); });
     s.Click(1);
-    s.window->cmdModify_Click();
+    s.window->StartModifyRecord();
     s.fx.dialogs.QueueFile("/media/stick/Songs/Hit.wav");
     s.Find<QPushButton>("cmdBrowse2")->click();
     QCOMPARE(s.Find<QLabel>("lblSelectedFile")->text(), QStringLiteral("HD:/Songs/Hit.wav"));
