@@ -48,6 +48,13 @@ struct Outcome {
   void Absorb(Outcome other);
 };
 
+// An outcome with the value a command answers (a row found, what the window should do next).
+template <typename T>
+struct Result {
+  Outcome outcome;
+  T value{};
+};
+
 // Records a run-time error in the outcome as the general error message shows it for a command
 // reported under `errorName`.
 void RecordError(Outcome& outcome, const RuntimeError& error, const std::string& errorName);

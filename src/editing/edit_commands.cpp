@@ -1,6 +1,6 @@
 #include "editing/edit_commands.h"
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "editing/record_editor.h"
 #include "mfd/record.h"
 #include "textio/cp1252.h"
@@ -79,16 +79,17 @@ void SelectEditorControls(AppState& state, const std::string& s, const std::stri
   }
 }
 
-bool StartAddRecord(AppState& state, Dialogs& dialogs) {
-  bool show = false;
-  RunReported(dialogs, "cmdAdd", [&] {
+Result<bool> StartAddRecord(AppState& state) {
+  Result<bool> show;
+  show.outcome = RunGuarded("cmdAdd", [&](Outcome& outcome) {
     if (state.FileName.empty()) {
-      dialogs.Show("Please open a existing or blank music finder file first");
+      outcome.Fail(Problem::kRefused, "Please open a existing or blank music finder file first");
       return;
     }
     const int position = SelectedRecordRow(state);
     if (!state.List.Empty() && position < 0) {
-      dialogs.Show(std::string(kSelectFirst) + "\r\nThe data of this item is used as default.");
+      outcome.Fail(Problem::kRefused,
+                   std::string(kSelectFirst) + "\r\nThe data of this item is used as default.");
       return;
     }
     state.List.SetSort(col::kNumber, false);
@@ -102,40 +103,45 @@ bool StartAddRecord(AppState& state, Dialogs& dialogs) {
       // No row clicked in this file (a new or empty one): nothing of an earlier file's record.
       ClearEditorForNewRecord(state);
     }
-    show = true;
+    show.value = true;
   });
   return show;
 }
 
-bool StartModifyRecord(AppState& state, Dialogs& dialogs) {
+Result<bool> StartModifyRecord(AppState& state) {
+  Result<bool> show;
   try {
-    if (state.FileName.empty()) return false;
+    if (state.FileName.empty()) return show;
     if (state.SelectedRecord == 0) {
-      dialogs.Show(kSelectFirst);
-      return false;
+      show.outcome.Fail(Problem::kRefused, kSelectFirst);
+      return show;
     }
     state.List.SetSort(col::kNumber, false);
     state.Editor.lblSelectedFile.clear();
     state.EditStyleOrFile.clear();
     const int position = SelectedRecordRow(state);
-    if (position < 0) return false;  // no such row: nothing to modify
+    if (position < 0) return show;  // no such row: nothing to modify
     const Row& row = state.List[static_cast<std::size_t>(position)];
     if (row.Cell(col::kStyle).starts_with("User:")) {
-      dialogs.Show("This is a Preset file in the User Area and it cannot be modified from Cadenzo");
-      return false;
+      show.outcome.Fail(Problem::kRefused,
+                        "This is a Preset file in the User Area and it cannot be modified from "
+                        "Cadenzo");
+      return show;
     }
-    if (row.deleted) return false;
+    if (row.deleted) return show;
     state.EditIsNew = false;
     LoadEditorFromRow(state, row);
     SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro), row.Cell(col::kNext));
     EnableTimingControls(state.Editor, true);
-    return true;
+    show.value = true;
   } catch (const RuntimeError& e) {
-    if (e.Number() != err::kObjectNotSet) ReportError(dialogs, e, "cmdModify");
+    // Error 91 (no row to read) ends the command without a word.
+    if (e.Number() != err::kObjectNotSet) RecordError(show.outcome, e, "cmdModify");
   } catch (const std::exception& e) {
-    ReportError(dialogs, RuntimeError(51, std::string("Internal error: ") + e.what()), "cmdModify");
+    RecordError(show.outcome, RuntimeError(51, std::string("Internal error: ") + e.what()),
+                "cmdModify");
   }
-  return false;
+  return show;
 }
 
 }  // namespace cadenzo

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -18,11 +19,11 @@ void SelectEditorControls(AppState& state, const std::string& s, const std::stri
 
 // cmdAdd and mnuAdd: a new record, the selected row's current data as defaults; without a row
 // clicked in an empty file, empty inputs and no media file.
-bool StartAddRecord(AppState& state, Dialogs& dialogs);
+Result<bool> StartAddRecord(AppState& state);
 
 // cmdModify, mnuModify and the double click in edit mode: changes the selected record, the editor
 // showing the row's current values. Rows of the instrument's user area and deleted rows cannot be
 // modified. Errors are reported with "cmdModify".
-bool StartModifyRecord(AppState& state, Dialogs& dialogs);
+Result<bool> StartModifyRecord(AppState& state);
 
 }  // namespace cadenzo

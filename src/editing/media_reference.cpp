@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "editing/record_editor.h"
 #include "textio/cp1252.h"
 
@@ -19,13 +19,15 @@ std::string_view WithoutLeadingSlashes(std::string_view text) {
   return text;
 }
 
-void Browse(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf, Medium medium) {
+void Browse(AppState& state, Dialogs& dialogs, Outcome& outcome, const VolumeRootOf& volumeRootOf,
+            Medium medium) {
   EditorLists& editor = state.Editor;
   state.EditStyleOrFile.clear();
   const FileRequest request{.filter = MediaFileFilter()};
 
   bool& noticeShown = medium == Medium::kUsb ? editor.UsbNoticeShown : editor.HdNoticeShown;
   if (!noticeShown) {
+    // The notice is read before the file choice, so it is shown at once, not returned.
     dialogs.Show(medium == Medium::kUsb
                      ? "To access items on the USB stick, please install your USB device on the PC."
                      : "To access items on the Tyros 4-5 hard drive, please place your instrument "
@@ -40,7 +42,8 @@ void Browse(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf,
   const std::optional<std::string> reference = MediaReference(
       medium, *path, HasDriveLetter(*path) || !volumeRootOf ? std::string() : volumeRootOf(*path));
   if (!reference) {
-    dialogs.Show(medium == Medium::kUsb
+    outcome.Fail(Problem::kRefused,
+                 medium == Medium::kUsb
                      ? "This file is not on a drive of its own, so the instrument cannot find it. "
                        "Please choose a file on the USB stick."
                      : "This file is not on a drive of its own, so the instrument cannot find it. "
@@ -85,14 +88,16 @@ std::optional<std::string> MediaReference(Medium medium, const std::string& path
   return std::string(medium == Medium::kUsb ? "USB:/" : "HD:/") + Utf8ToCp1252(std::string(name));
 }
 
-void BrowseUsbMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
-  RunReported(dialogs, "cmdBrowse_Click",
-              [&] { Browse(state, dialogs, volumeRootOf, Medium::kUsb); });
+Outcome BrowseUsbMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
+  return RunGuarded("cmdBrowse_Click", [&](Outcome& outcome) {
+    Browse(state, dialogs, outcome, volumeRootOf, Medium::kUsb);
+  });
 }
 
-void BrowseHdMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
-  RunReported(dialogs, "cmdBrowse2_Click",
-              [&] { Browse(state, dialogs, volumeRootOf, Medium::kHd); });
+Outcome BrowseHdMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf) {
+  return RunGuarded("cmdBrowse2_Click", [&](Outcome& outcome) {
+    Browse(state, dialogs, outcome, volumeRootOf, Medium::kHd);
+  });
 }
 
 }  // namespace cadenzo

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -34,7 +35,7 @@ std::optional<std::string> MediaReference(Medium medium, const std::string& path
 // The "USB" (cmdBrowse) and "HD" (cmdBrowse2) buttons of the record editor: a notice on the
 // first use of the run, the file choice, the reference in lblSelectedFile and EditStyleOrFile,
 // and the timing controls enabled or disabled by the kind of file.
-void BrowseUsbMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf);
-void BrowseHdMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf);
+Outcome BrowseUsbMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf);
+Outcome BrowseHdMedia(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf);
 
 }  // namespace cadenzo

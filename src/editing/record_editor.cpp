@@ -5,7 +5,7 @@
 #include <cmath>
 #include <optional>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
 #include "mfd/byte_io.h"
@@ -279,8 +279,8 @@ void ChoosePresetStyle(AppState& state, int index) {
   state.EditStyleOrFile.clear();
 }
 
-void LeaveStyleChoice(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "cboStyle_Validate", [&] {
+Outcome LeaveStyleChoice(AppState& state) {
+  return RunGuarded("cboStyle_Validate", [&](Outcome&) {
     EnableTimingControls(state.Editor, true);
     if (SelectedItem(state.Editor.styles, state.Editor.cboStyle) != nullptr) {
       state.Editor.lblSelectedFile.clear();
@@ -342,11 +342,12 @@ double LeadingNumberValue(std::string_view text) {
   return ec == std::errc() ? value : 0;
 }
 
-bool CheckTempoInput(AppState& state, Dialogs& dialogs) {
+Outcome CheckTempoInput(const AppState& state) {
+  Outcome outcome;
   const double tempo = LeadingNumberValue(state.Editor.txtTempo);
-  if (tempo >= 32 && tempo <= 280) return true;
-  dialogs.Show("Tempo must be between 32 and 280");
-  return false;
+  if (!(tempo >= 32 && tempo <= 280))
+    outcome.Fail(Problem::kRefused, "Tempo must be between 32 and 280");
+  return outcome;
 }
 
 void ClearEditorInputs(AppState& state) {
@@ -368,36 +369,37 @@ void ClearEditorInputs(AppState& state) {
 OkResult StoreEditedRecord(AppState& state, Dialogs& dialogs) {
   OkResult result;
   EditorLists& editor = state.Editor;
-  RunReported(dialogs, "EditCommandOK ", [&] {
+  result.outcome = RunGuarded("EditCommandOK ", [&](Outcome& outcome) {
     const bool styleSelected = SelectedItem(editor.styles, editor.cboStyle) != nullptr;
     if (!styleSelected && editor.lblSelectedFile.empty()) {
-      dialogs.Show(IsMediaModel(state.TargetInstrument) ? "Please select a style/song/or audio file"
-                                                        : "Please select a style");
+      outcome.Fail(Problem::kRefused, IsMediaModel(state.TargetInstrument)
+                                          ? "Please select a style/song/or audio file"
+                                          : "Please select a style");
       return;
     }
     const bool usesStyle = styleSelected || IsStyleFile(editor.lblSelectedFile);
     if (usesStyle && CheckedTimeSig(editor) == nullptr) {
-      dialogs.Show("Please select a Time Signature");
+      outcome.Fail(Problem::kRefused, "Please select a Time Signature");
       return;
     }
     if (!editor.lblSelectedFile.empty()) state.EditStyleOrFile = editor.lblSelectedFile;
 
     if (state.EditIsNew) {
       if (!GenreSelected(editor)) {
-        dialogs.Show("All entries must have a genre selected");
+        outcome.Fail(Problem::kRefused, "All entries must have a genre selected");
         return;
       }
       if (editor.txtMusic.empty()) {
-        dialogs.Show("All entries must have a Music(song name)");
+        outcome.Fail(Problem::kRefused, "All entries must have a Music(song name)");
         result.focusMusic = true;
         return;
       }
       if (!styleSelected && state.EditStyleOrFile.empty()) {
-        dialogs.Show("All entries must have a style selected");
+        outcome.Fail(Problem::kRefused, "All entries must have a style selected");
         return;
       }
       if (!IsPlayOnly(state.EditStyleOrFile) && editor.txtTempo.empty()) {
-        dialogs.Show("All entries must have a tempo");
+        outcome.Fail(Problem::kRefused, "All entries must have a tempo");
         return;
       }
     }

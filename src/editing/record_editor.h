@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -64,7 +65,7 @@ void AcceptTypedGenre(EditorLists& editor);
 // A preset style was chosen: it replaces any media file.
 void ChoosePresetStyle(AppState& state, int index);
 // cboStyle loses focus: the timing controls are enabled again.
-void LeaveStyleChoice(AppState& state, Dialogs& dialogs);
+Outcome LeaveStyleChoice(AppState& state);
 
 // A time-signature option was clicked.
 void ChooseTimeSignature(AppState& state, TimeSigOption option);
@@ -75,7 +76,7 @@ double LeadingNumberValue(std::string_view text);
 
 // txtTempo loses focus. Returns false, after its message, when the tempo is outside 32 to 280:
 // the focus stays in the box.
-bool CheckTempoInput(AppState& state, Dialogs& dialogs);
+Outcome CheckTempoInput(const AppState& state);
 
 // "Clear": empties the inputs; the media file stays.
 void ClearEditorInputs(AppState& state);
@@ -90,6 +91,7 @@ struct OkResult {
   bool focusMusic = false;   // a message sent the focus to txtMusic
   bool listChanged = false;  // cells changed (also when an error ended OK midway)
   int recordToShow = 0;      // Add: the new record's number, to scroll into view
+  Outcome outcome;           // a refusal names the missing input
 };
 
 // "OK": validates, writes the row cells and the record bytes, marks the file changed and runs the

@@ -1,6 +1,6 @@
 #include "list/delete_commands.h"
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "list/row_commands.h"
 
 namespace cadenzo {
@@ -13,10 +13,10 @@ void MarkRowDeleted(Row& row) {
   }
 }
 
-void DeleteSelectedRow(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "cmdDelete", [&] {
+Outcome DeleteSelectedRow(AppState& state) {
+  return RunGuarded("cmdDelete", [&](Outcome& outcome) {
     if (state.SelectedRecord == 0) {
-      dialogs.Show(kSelectItemFirst);
+      outcome.Fail(Problem::kRefused, kSelectItemFirst);
       return;
     }
     // The highlighted row, which a search may have moved away from the clicked one; without a
@@ -29,7 +29,7 @@ void DeleteSelectedRow(AppState& state, Dialogs& dialogs) {
     }
     Row& row = state.List[*position];
     if (row.Cell(col::kStyle).starts_with("User:")) {
-      dialogs.Show(kUserAreaNotDeletable);
+      outcome.Fail(Problem::kRefused, kUserAreaNotDeletable);
       return;
     }
     MarkRowDeleted(row);
@@ -37,8 +37,8 @@ void DeleteSelectedRow(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void DeleteCheckedRows(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "Delecte_Checked", [&] {
+Outcome DeleteCheckedRows(AppState& state) {
+  return RunGuarded("Delecte_Checked", [&](Outcome&) {
     for (Row& row : state.List) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
       MarkRowDeleted(row);

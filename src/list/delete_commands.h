@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -21,11 +21,11 @@ void MarkRowDeleted(Row& row);
 
 // CmdDelete "Delete" and mnuDeleteItem: deletes the selected row unless it refers to a file in
 // the instrument's user area. Errors are reported with "cmdDelete".
-void DeleteSelectedRow(AppState& state, Dialogs& dialogs);
+Outcome DeleteSelectedRow(AppState& state);
 
 // cmdDeleteChecked "Del Chk'd" and mnuDeleteCheckedItems: deletes every checked row except those
 // whose Style or File begins with "D:", which stay checked. Errors are reported with
 // "Delecte_Checked".
-void DeleteCheckedRows(AppState& state, Dialogs& dialogs);
+Outcome DeleteCheckedRows(AppState& state);
 
 }  // namespace cadenzo

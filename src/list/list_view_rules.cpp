@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "textio/cp1252.h"
 
@@ -42,8 +42,8 @@ const std::array<std::string_view, 16>& CommandButtons() {
   return names;
 }
 
-void SortByColumn(AppState& state, Dialogs& dialogs, int column) {
-  RunReported(dialogs, "ListViewClick", [&] {
+Outcome SortByColumn(AppState& state, int column) {
+  return RunGuarded("ListViewClick", [&](Outcome&) {
     if (column < 0 || column >= col::kCount) throw RuntimeError(err::kSubscriptOutOfRange);
     if (state.List.ClickColumn(column)) state.SortColumn = static_cast<std::int16_t>(column);
     state.Editor.lblSelectedFile.clear();
@@ -51,16 +51,16 @@ void SortByColumn(AppState& state, Dialogs& dialogs, int column) {
   });
 }
 
-int UpdateCheckedCount(AppState& state, Dialogs& dialogs) {
-  int count = 0;
-  RunReported(dialogs, "ListView_ItemCheck", [&] {
-    count = state.List.CheckedCount();
+Result<int> UpdateCheckedCount(AppState& state) {
+  Result<int> result;
+  result.outcome = RunGuarded("ListView_ItemCheck", [&](Outcome&) {
+    const int count = result.value = state.List.CheckedCount();
     state.lblNumberChecked = std::to_string(count);
     state.AnyChecked = true;
     state.Enable("cmdPlayList");
     state.Enable("cmdDeleteChecked", count >= 1);
   });
-  return count;
+  return result;
 }
 
 void PrepareMainWindow(AppState& state) {

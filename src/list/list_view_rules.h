@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -28,12 +29,12 @@ const std::array<std::string_view, 16>& CommandButtons();
 // Column click on ListView1: the same key reverses the order, another key sorts ascending and is
 // stored in SortColumn; either way the editor's selected file is forgotten. Errors are reported
 // with "ListViewClick".
-void SortByColumn(AppState& state, Dialogs& dialogs, int column);
+Outcome SortByColumn(AppState& state, int column);
 
 // A row's check box changed: count the checked rows into lblNumberChecked, set AnyChecked, enable
 // cmdPlayList, and enable cmdDeleteChecked only when something is checked. Errors are reported
 // with "ListView_ItemCheck". Returns the count.
-int UpdateCheckedCount(AppState& state, Dialogs& dialogs);
+Result<int> UpdateCheckedCount(AppState& state);
 
 // Load of the main window: list font size 8, FileSaved, every command button and the count labels
 // enabled.

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
 #include "textio/cp1252.h"
@@ -71,9 +71,9 @@ const char* ErrorNameOfAll(RecordFlag flag, bool set) {
 }
 
 // Flips one flag of the selected row by its cell text.
-RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag) {
-  RowCommandResult result = RowCommandResult::kNone;
-  RunReported(dialogs, ErrorNameOfToggle(flag), [&] {
+Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
+  Result<RowCommandResult> result;
+  result.outcome = RunGuarded(ErrorNameOfToggle(flag), [&](Outcome&) {
     const auto position = SelectedRow(state);
     if (!position) return;
     Row& row = state.List[*position];
@@ -82,7 +82,7 @@ RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag
     const bool on = cell != kYes;
     cell = on ? kYes : kNo;
     SetFlag(state.FileBytes, r, FlagBit(flag), on);
-    if (on) result = RowCommandResult::kFitColumns;
+    if (on) result.value = RowCommandResult::kFitColumns;
     state.FileSaved = false;
   });
   return result;
@@ -90,9 +90,8 @@ RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag
 
 // Sets or clears one flag in every row's cell and in every record of the store. The store is
 // checked before anything changes, so a missing or short image leaves rows and records alone.
-bool ApplyFlagToAll(AppState& state, Dialogs& dialogs, const char* errorName, RecordFlag flag,
-                    bool on) {
-  return RunReported(dialogs, errorName, [&] {
+Outcome ApplyFlagToAll(AppState& state, const char* errorName, RecordFlag flag, bool on) {
+  return RunGuarded(errorName, [&](Outcome&) {
     const std::uint16_t count = HeaderCount(state.FileBytes);
     if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
     for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
@@ -141,8 +140,8 @@ std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
   return CheckedRecordOffset(state.FileBytes, row.record);
 }
 
-void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position) {
-  RunReported(dialogs, "ListView_ItemClick", [&] {
+Outcome SelectRow(AppState& state, std::size_t position) {
+  return RunGuarded("ListView_ItemClick", [&](Outcome&) {
     if (position >= state.List.Size()) throw RuntimeError(err::kListIndexOutOfBounds);
     const Row& row = state.List[position];
     // A tempo the keyboard message cannot carry counts as none.
@@ -186,14 +185,14 @@ void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position) {
   });
 }
 
-RowCommandResult RunDoubleClickAction(AppState& state, Dialogs& dialogs) {
-  RowCommandResult result = RowCommandResult::kNone;
-  RunReported(dialogs, "ListView1_DblClick", [&] {
+Result<RowCommandResult> RunDoubleClickAction(AppState& state) {
+  Result<RowCommandResult> result;
+  result.outcome = RunGuarded("ListView1_DblClick", [&](Outcome&) {
     const auto position = SelectedRow(state);
     if (!position) return;
     if (state.DoubleClickEdits) {
       // The editor's OK marks the file changed when something is stored.
-      result = RowCommandResult::kModify;
+      result.value = RowCommandResult::kModify;
       return;
     }
     // Toggle mode decides by the record's bit, which may disagree with the cell after an import.
@@ -202,28 +201,29 @@ RowCommandResult RunDoubleClickAction(AppState& state, Dialogs& dialogs) {
     const bool on = (ReadU8(state.FileBytes, r + mfd::kFlags) & mfd::kFavorite) == 0;
     row.Cell(col::kFav) = on ? kYes : kNo;
     SetFlag(state.FileBytes, r, mfd::kFavorite, on);
-    if (on) result = RowCommandResult::kFitColumns;
+    if (on) result.value = RowCommandResult::kFitColumns;
     state.FileSaved = false;
   });
   return result;
 }
 
-RowCommandResult ToggleFlagOfSelected(AppState& state, Dialogs& dialogs, RecordFlag flag) {
-  return ToggleByCell(state, dialogs, flag);
+Result<RowCommandResult> ToggleFlagOfSelected(AppState& state, RecordFlag flag) {
+  return ToggleByCell(state, flag);
 }
 
-RowCommandResult SetFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
-  return ApplyFlagToAll(state, dialogs, ErrorNameOfAll(flag, true), flag, true)
-             ? RowCommandResult::kFitColumns
-             : RowCommandResult::kNone;
+Result<RowCommandResult> SetFlagOnAll(AppState& state, RecordFlag flag) {
+  Result<RowCommandResult> result;
+  result.outcome = ApplyFlagToAll(state, ErrorNameOfAll(flag, true), flag, true);
+  if (result.outcome.Ok()) result.value = RowCommandResult::kFitColumns;
+  return result;
 }
 
-void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
-  ApplyFlagToAll(state, dialogs, ErrorNameOfAll(flag, false), flag, false);
+Outcome ClearFlagOnAll(AppState& state, RecordFlag flag) {
+  return ApplyFlagToAll(state, ErrorNameOfAll(flag, false), flag, false);
 }
 
-void CheckAll(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "cmdCheck", [&] {
+Outcome CheckAll(AppState& state) {
+  return RunGuarded("cmdCheck", [&](Outcome&) {
     for (Row& row : state.List) row.checked = true;
     state.lblNumberChecked = std::to_string(state.List.Size());
     state.Enable("cmdDeleteChecked");
@@ -232,8 +232,8 @@ void CheckAll(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void UncheckAll(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "UnCheck", [&] {
+Outcome UncheckAll(AppState& state) {
+  return RunGuarded("UnCheck", [&](Outcome&) {
     for (Row& row : state.List) row.checked = false;
     state.Enable("cmdPlayList", false);
     state.AnyChecked = false;
@@ -242,8 +242,8 @@ void UncheckAll(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void InvertChecks(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "Invert", [&] {
+Outcome InvertChecks(AppState& state) {
+  return RunGuarded("Invert", [&](Outcome&) {
     int count = 0;
     for (Row& row : state.List) {
       row.checked = !row.checked;
@@ -256,8 +256,8 @@ void InvertChecks(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "mnuKeyword_Add", [&] {
+Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
+  return RunGuarded("mnuKeyword_Add", [&](Outcome&) {
     const auto answer = dialogs.Input(kAddKeywordPrompt, kAddKeywordTitle, "");
     if (!answer || answer->empty()) return;
     // Every row's record is found before any of them changes.

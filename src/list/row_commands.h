@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -37,32 +38,32 @@ std::size_t RecordOffsetOfRow(const AppState& state, const Row& row);
 // SelectedTempo, SelectedStyleText, the section codes, EditTimeSig), enables CmdDelete, cmdModify
 // and cmdReplaceStyle, and fills the editor's and the replace window's fields. Errors are
 // reported with "ListView_ItemClick".
-void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position);
+Outcome SelectRow(AppState& state, std::size_t position);
 
 // A double click on the selected row. Edit mode (mnuEditRecord) answers kModify; toggle mode
 // (mnuToggleFavorite) flips the Favorite flag by the record's bit and answers kFitColumns when
 // it became "Yes". Errors are reported with "ListView1_DblClick".
-RowCommandResult RunDoubleClickAction(AppState& state, Dialogs& dialogs);
+Result<RowCommandResult> RunDoubleClickAction(AppState& state);
 
 // The pop-up menu mnuTrackMenu: flips one flag of the selected row by its cell text. Answers
 // kFitColumns when the flag became "Yes".
-RowCommandResult ToggleFlagOfSelected(AppState& state, Dialogs& dialogs, RecordFlag flag);
+Result<RowCommandResult> ToggleFlagOfSelected(AppState& state, RecordFlag flag);
 
 // "Set (all)": every row's cell "Yes" and the bit in every record of the store (deleted rows
 // included). Answers kFitColumns, or kNone after an error.
-RowCommandResult SetFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
+Result<RowCommandResult> SetFlagOnAll(AppState& state, RecordFlag flag);
 // "Clear (all)": every row's cell "No" and the bit cleared in every record of the store.
-void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
+Outcome ClearFlagOnAll(AppState& state, RecordFlag flag);
 
 // "Checkbox Control (all)": check, uncheck or invert every row, with the checked-count label,
 // cmdDeleteChecked, cmdPlayList and AnyChecked. None of them marks the file changed.
-void CheckAll(AppState& state, Dialogs& dialogs);
-void UncheckAll(AppState& state, Dialogs& dialogs);
-void InvertChecks(AppState& state, Dialogs& dialogs);
+Outcome CheckAll(AppState& state);
+Outcome UncheckAll(AppState& state);
+Outcome InvertChecks(AppState& state);
 
 // "Add Text to All Keywords": appends "," and the answer to every row's keywords and writes the
 // first 32 characters into the record. Errors are reported with "mnuKeyword_Add".
-void AppendKeywordToAll(AppState& state, Dialogs& dialogs);
+Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs);
 inline constexpr const char* kAddKeywordPrompt = "Enter text to be included with all keywords";
 inline constexpr const char* kAddKeywordTitle = "Add Keyword to all entries";
 

@@ -1,6 +1,6 @@
 #include "list/search.h"
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "list/delete_commands.h"
 #include "list/row_commands.h"
 #include "textio/cp1252.h"
@@ -9,10 +9,10 @@ namespace cadenzo {
 namespace {
 
 // Copies txtFind into SearchText; an empty text is refused with the message.
-bool TakeSearchText(Dialogs& dialogs, SearchState& search) {
+bool TakeSearchText(Outcome& outcome, SearchState& search) {
   search.SearchText = search.txtFind;
   if (!search.SearchText.empty()) return true;
-  dialogs.Show(kEnterSearchText);
+  outcome.Fail(Problem::kRefused, kEnterSearchText);
   return false;
 }
 
@@ -73,30 +73,30 @@ bool RowMatches(const Row& row, const SearchState& search) {
   return CellMatches(row.Cell(search.SearchColumn), search.SearchText, search.wholeWord);
 }
 
-std::optional<std::size_t> FindFirst(AppState& state, Dialogs& dialogs, SearchState& search) {
-  std::optional<std::size_t> found;
-  RunReported(dialogs, "Find", [&] {
-    if (!TakeSearchText(dialogs, search)) return;
+Result<std::optional<std::size_t>> FindFirst(AppState& state, SearchState& search) {
+  Result<std::optional<std::size_t>> found;
+  found.outcome = RunGuarded("Find", [&](Outcome& outcome) {
+    if (!TakeSearchText(outcome, search)) return;
     search.SearchPos = 1;
-    found = SearchOn(state, search);
+    found.value = SearchOn(state, search);
   });
   return found;
 }
 
-std::optional<std::size_t> FindNext(AppState& state, Dialogs& dialogs, SearchState& search) {
-  std::optional<std::size_t> found;
-  RunReported(dialogs, "FindAgain", [&] {
-    if (!TakeSearchText(dialogs, search)) return;
+Result<std::optional<std::size_t>> FindNext(AppState& state, SearchState& search) {
+  Result<std::optional<std::size_t>> found;
+  found.outcome = RunGuarded("FindAgain", [&](Outcome& outcome) {
+    if (!TakeSearchText(outcome, search)) return;
     ++search.SearchPos;
-    found = SearchOn(state, search);
+    found.value = SearchOn(state, search);
   });
   return found;
 }
 
-bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search) {
-  bool ran = false;
-  const bool completed = RunReported(dialogs, "Check", [&] {
-    if (!TakeSearchText(dialogs, search)) return;
+Result<bool> FindAndCheckAll(AppState& state, SearchState& search) {
+  Result<bool> ran;
+  ran.outcome = RunGuarded("Check", [&](Outcome& outcome) {
+    if (!TakeSearchText(outcome, search)) return;
     search.SearchPos = 1;
     for (Row& row : state.List) {
       if (RowMatches(row, search)) {
@@ -108,24 +108,28 @@ bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search) {
     const int checked = state.List.CheckedCount();
     state.lblNumberChecked = std::to_string(checked);
     state.Enable("cmdDeleteChecked", checked >= 1);
-    ran = true;
+    ran.value = true;
   });
-  return completed && ran;
+  return ran;
 }
 
-void FilterList(AppState& state, Dialogs& dialogs, SearchState& search) {
+Outcome FilterList(AppState& state, SearchState& search) {
+  Outcome outcome;
   if (search.txtFind.empty()) {
-    dialogs.Show(kEnterSearchText);
-    return;
+    outcome.Fail(Problem::kRefused, kEnterSearchText);
+    return outcome;
   }
   // A failed check must not go on to invert and delete: that would delete the matching rows.
-  if (!FindAndCheckAll(state, dialogs, search)) return;
-  InvertChecks(state, dialogs);
-  DeleteCheckedRows(state, dialogs);
+  Result<bool> checked = FindAndCheckAll(state, search);
+  outcome.Absorb(std::move(checked.outcome));
+  if (!checked.value || !outcome.Ok()) return outcome;
+  outcome.Absorb(InvertChecks(state));
+  outcome.Absorb(DeleteCheckedRows(state));
+  return outcome;
 }
 
-bool OpenInPlayList(AppState& state, Dialogs& dialogs, SearchState& search) {
-  return FindAndCheckAll(state, dialogs, search);
+Result<bool> OpenInPlayList(AppState& state, SearchState& search) {
+  return FindAndCheckAll(state, search);
 }
 
 }  // namespace cadenzo

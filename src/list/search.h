@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -46,20 +46,20 @@ bool RowMatches(const Row& row, const SearchState& search);
 // the highlighted row (not a click: the captured selection stays). Nothing when no row matches
 // or the text is empty (then the message is shown). Errors are reported with "Find" and
 // "FindAgain".
-std::optional<std::size_t> FindFirst(AppState& state, Dialogs& dialogs, SearchState& search);
-std::optional<std::size_t> FindNext(AppState& state, Dialogs& dialogs, SearchState& search);
+Result<std::optional<std::size_t>> FindFirst(AppState& state, SearchState& search);
+Result<std::optional<std::size_t>> FindNext(AppState& state, SearchState& search);
 
 // "Find and Check All": checks every matching row (rows checked before stay checked) and sets the
 // checked-count label, cmdDeleteChecked and cmdPlayList. Returns false when it did not run (empty
 // text) or failed. Errors are reported with "Check".
-bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search);
+Result<bool> FindAndCheckAll(AppState& state, SearchState& search);
 
 // "Filter List": checks the matching rows, inverts all check marks and deletes the checked rows,
 // so every row that neither matches nor was checked before is marked deleted.
-void FilterList(AppState& state, Dialogs& dialogs, SearchState& search);
+Outcome FilterList(AppState& state, SearchState& search);
 
 // "Open in PlayList", first step: checks the matching rows. True when the play-list command of
 // the main window should run next.
-bool OpenInPlayList(AppState& state, Dialogs& dialogs, SearchState& search);
+Result<bool> OpenInPlayList(AppState& state, SearchState& search);
 
 }  // namespace cadenzo

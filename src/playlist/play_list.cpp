@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "mfd/record.h"
 
@@ -197,9 +197,9 @@ void PlayList::SelectFirst() {
   selected_ = rows_.front().Number();
 }
 
-bool PreparePlayList(AppState& state, Dialogs& dialogs) {
-  bool open = false;
-  RunReported(dialogs, "Playlist", [&] {
+Result<bool> PreparePlayList(AppState& state) {
+  Result<bool> open;
+  open.outcome = RunGuarded("Playlist", [&](Outcome& outcome) {
     // An empty list or one without a checked row leaves the play list closed.
     state.AnyChecked = false;
     for (const Row& row : state.List) {
@@ -210,29 +210,28 @@ bool PreparePlayList(AppState& state, Dialogs& dialogs) {
     }
     state.Enable("cmdPlayList", state.AnyChecked);
     if (state.AnyChecked) {
-      open = true;
+      open.value = true;
     } else {
-      dialogs.Show("At least one record must be checked to go to PlayList");
+      outcome.Fail(Problem::kRefused, "At least one record must be checked to go to PlayList");
     }
   });
   return open;
 }
 
-void FillPlayList(PlayList& list, const RecordList& main, Dialogs& dialogs) {
-  RunReported(dialogs, "FormActivate", [&] { list.AppendChecked(main); });
+Outcome FillPlayList(PlayList& list, const RecordList& main) {
+  return RunGuarded("FormActivate", [&](Outcome&) { list.AppendChecked(main); });
 }
 
-void ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
-                          Dialogs& dialogs) {
-  RunReported(dialogs, "CreateList", [&] { list.ChooseLayout(layout, main); });
+Outcome ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main) {
+  return RunGuarded("CreateList", [&](Outcome&) { list.ChooseLayout(layout, main); });
 }
 
-void SortPlayList(PlayList& list, int column, Dialogs& dialogs) {
-  RunReported(dialogs, "Column sort", [&] { list.ClickColumn(column); });
+Outcome SortPlayList(PlayList& list, int column) {
+  return RunGuarded("Column sort", [&](Outcome&) { list.ClickColumn(column); });
 }
 
-void ChangePlayListPosition(PlayList& list, Dialogs& dialogs) {
-  RunReported(dialogs, "Order", [&] {
+Outcome ChangePlayListPosition(PlayList& list, Dialogs& dialogs) {
+  return RunGuarded("Order", [&](Outcome& outcome) {
     const auto r = list.AddressedRow();
     if (!r) return;
     const auto answer = dialogs.Input("Enter new position", list[*r].Cell(plcol::kCdzIndex), "");
@@ -240,15 +239,16 @@ void ChangePlayListPosition(PlayList& list, Dialogs& dialogs) {
     const long long position = WholeNumberValue(*answer);
     const auto n = static_cast<long long>(list.Size());
     if (position > n || position < 1) {
-      dialogs.Show(std::string("Keep your choices within ") + "1 and " + std::to_string(n));
+      outcome.Fail(Problem::kRefused,
+                   std::string("Keep your choices within ") + "1 and " + std::to_string(n));
       return;
     }
     list.MoveRow(*r, static_cast<int>(position));
   });
 }
 
-void EnterPlayListComment(PlayList& list, Dialogs& dialogs) {
-  RunReported(dialogs, "Notes", [&] {
+Outcome EnterPlayListComment(PlayList& list, Dialogs& dialogs) {
+  return RunGuarded("Notes", [&](Outcome&) {
     // The Song-Genre layout has no Comments column (the window disables the button there): no
     // comment is asked for that could not be kept.
     if (list.Layout() != PlayListLayout::kDefault) return;

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 #include "list/record_list.h"
 
 namespace cadenzo {
@@ -123,16 +124,15 @@ class PlayList {
 // PlayList"): scans the main rows for a checked one, sets AnyChecked and the enabled state of
 // cmdPlayList, and shows the message when none is checked. True: the window may open. Errors are
 // reported with "Playlist".
-bool PreparePlayList(AppState& state, Dialogs& dialogs);
+Result<bool> PreparePlayList(AppState& state);
 
 // The window's events, each reporting its errors under its own name.
-void FillPlayList(PlayList& list, const RecordList& main, Dialogs& dialogs);
-void ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main,
-                          Dialogs& dialogs);
-void SortPlayList(PlayList& list, int column, Dialogs& dialogs);
+Outcome FillPlayList(PlayList& list, const RecordList& main);
+Outcome ChoosePlayListLayout(PlayList& list, PlayListLayout layout, const RecordList& main);
+Outcome SortPlayList(PlayList& list, int column);
 // "Change Position in List".
-void ChangePlayListPosition(PlayList& list, Dialogs& dialogs);
+Outcome ChangePlayListPosition(PlayList& list, Dialogs& dialogs);
 // "Enter Comments"; nothing in the Song-Genre layout, which has no Comments column.
-void EnterPlayListComment(PlayList& list, Dialogs& dialogs);
+Outcome EnterPlayListComment(PlayList& list, Dialogs& dialogs);
 
 }  // namespace cadenzo

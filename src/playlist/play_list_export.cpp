@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "mfd/record.h"
 #include "textio/delimited_export.h"
 
@@ -83,19 +83,20 @@ std::string PlayListImportableText(const PlayList& list, const RecordList& main)
   return text;
 }
 
-void ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs) {
+Outcome ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs) {
   std::string text;
-  if (!RunReported(dialogs, "PlayList TextFile", [&] { text = PlayListPlainText(list); })) return;
-  SaveDelimitedFile(state, dialogs, text);
+  Outcome outcome =
+      RunGuarded("PlayList TextFile", [&](Outcome&) { text = PlayListPlainText(list); });
+  if (outcome.Ok()) SaveDelimitedFile(state, dialogs, text);
+  return outcome;
 }
 
-void ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs) {
+Outcome ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs) {
   std::string text;
-  if (!RunReported(dialogs, "mnuTextFileImportable",
-                   [&] { text = PlayListImportableText(list, state.List); })) {
-    return;
-  }
-  SaveDelimitedFile(state, dialogs, text);
+  Outcome outcome = RunGuarded("mnuTextFileImportable",
+                               [&](Outcome&) { text = PlayListImportableText(list, state.List); });
+  if (outcome.Ok()) SaveDelimitedFile(state, dialogs, text);
+  return outcome;
 }
 
 }  // namespace cadenzo

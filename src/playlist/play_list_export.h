@@ -26,9 +26,9 @@ const Row* SourceRowOf(const PlayListRow& row, PlayListLayout layout, const Reco
 
 // "Save As" > "&Delimited Text File" of the play list. Errors while building the text are
 // reported with "PlayList TextFile".
-void ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs);
+Outcome ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs);
 // "Save As" > "Delimited Text File (&importable)". Errors while building the text are reported
 // with "mnuTextFileImportable".
-void ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs);
+Outcome ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -185,11 +185,15 @@ void EditWindow::ShowEditor() {
 }
 
 void EditWindow::StartAddRecord() {
-  if (cadenzo::StartAddRecord(state_, dialogs_)) ShowEditor();
+  const Result<bool> start = cadenzo::StartAddRecord(state_);
+  Present(start.outcome, dialogs_);
+  if (start.value) ShowEditor();
 }
 
 void EditWindow::StartModifyRecord() {
-  if (cadenzo::StartModifyRecord(state_, dialogs_)) ShowEditor();
+  const Result<bool> start = cadenzo::StartModifyRecord(state_);
+  Present(start.outcome, dialogs_);
+  if (start.value) ShowEditor();
 }
 
 void EditWindow::reject() {
@@ -200,7 +204,9 @@ void EditWindow::reject() {
 bool EditWindow::ValidateTempo() {
   if (validating_) return true;
   validating_ = true;
-  const bool ok = CheckTempoInput(state_, dialogs_);
+  const Outcome checked = CheckTempoInput(state_);
+  Present(checked, dialogs_);
+  const bool ok = checked.Ok();
   validating_ = false;
   if (!ok) QTimer::singleShot(0, ui_.txtTempo, [this] { ui_.txtTempo->setFocus(); });
   return ok;
@@ -213,7 +219,7 @@ bool EditWindow::ValidateFocused() {
     AcceptTypedGenre(state_.Editor);
     FillLists();
   } else if (focus == ui_.cboStyle) {
-    LeaveStyleChoice(state_, dialogs_);
+    Present(LeaveStyleChoice(state_), dialogs_);
   }
   return true;
 }
@@ -231,7 +237,7 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
         Mirror();
       }
     } else if (watched == ui_.cboStyle) {
-      LeaveStyleChoice(state_, dialogs_);
+      Present(LeaveStyleChoice(state_), dialogs_);
       Mirror();
     }
   }
@@ -241,6 +247,7 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
 void EditWindow::OnOk() {
   if (!ValidateFocused()) return;
   const OkResult result = StoreEditedRecord(state_, dialogs_);
+  Present(result.outcome, dialogs_);
   FillLists();
   Mirror();
   if (result.listChanged && listChanged_) listChanged_(result.recordToShow);
@@ -249,11 +256,9 @@ void EditWindow::OnOk() {
 }
 
 void EditWindow::OnBrowse(bool hd) {
-  if (hd) {
-    BrowseHdMedia(state_, dialogs_, volumeRootOf_);
-  } else {
-    BrowseUsbMedia(state_, dialogs_, volumeRootOf_);
-  }
+  Present(hd ? BrowseHdMedia(state_, dialogs_, volumeRootOf_)
+             : BrowseUsbMedia(state_, dialogs_, volumeRootOf_),
+          dialogs_);
   Mirror();
 }
 

@@ -49,8 +49,9 @@ void MainController::RefreshEditor() {
   if (editor_ != nullptr && editor_->isVisible()) editor_->RefreshFromState();
 }
 
-void MainController::ApplyRowResult(int result) {
-  switch (static_cast<RowCommandResult>(result)) {
+void MainController::ApplyRowResult(const Result<RowCommandResult>& result) {
+  Present(result.outcome, dialogs_);
+  switch (result.value) {
     case RowCommandResult::kNone:
       break;
     case RowCommandResult::kFitColumns:
@@ -171,20 +172,22 @@ void MainController::Connect() {
   // Rows: click, double click, pop-up menu
   connect(&window_, &MainWindow::RowClicked, this, [this](int position) {
     if (position < 0) return;
-    SelectRow(state_, dialogs_, static_cast<std::size_t>(position));
+    Present(SelectRow(state_, static_cast<std::size_t>(position)), dialogs_);
     RefreshEditor();
     window_.Refresh();
   });
   connect(&window_, &MainWindow::RowDoubleClicked, this, [this](int position) {
     if (position < 0) return;
-    ApplyRowResult(static_cast<int>(RunDoubleClickAction(state_, dialogs_)));
+    ApplyRowResult(RunDoubleClickAction(state_));
     window_.Refresh();
   });
-  const auto flag = [this](RowCommandResult (*command)(AppState&, Dialogs&, RecordFlag),
+  const auto flag = [this](Result<RowCommandResult> (*command)(AppState&, RecordFlag),
                            RecordFlag which) {
-    return [this, command, which] {
-      ApplyRowResult(static_cast<int>(command(state_, dialogs_, which)));
-    };
+    return [this, command, which] { ApplyRowResult(command(state_, which)); };
+  };
+  // Commands whose outcome only has messages to show.
+  const auto shown = [this](Outcome (*command)(AppState&)) {
+    return [this, command] { Present(command(state_), dialogs_); };
   };
   window_.OnCommand("mnuTrackMenuSetFavorite", flag(&ToggleFlagOfSelected, RecordFlag::kFavorite));
   window_.OnCommand("mnuTrackMenuSetS1", flag(&ToggleFlagOfSelected, RecordFlag::kSearch1));
@@ -194,13 +197,17 @@ void MainController::Connect() {
   window_.OnCommand("cmdSetFav", flag(&SetFlagOnAll, RecordFlag::kFavorite));
   window_.OnCommand("cmdSetS1", flag(&SetFlagOnAll, RecordFlag::kSearch1));
   window_.OnCommand("cmdSetS2", flag(&SetFlagOnAll, RecordFlag::kSearch2));
-  window_.OnCommand("CmdFav", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kFavorite); });
-  window_.OnCommand("cmdS1", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kSearch1); });
-  window_.OnCommand("cmdS2", [this] { ClearFlagOnAll(state_, dialogs_, RecordFlag::kSearch2); });
-  window_.OnCommand("cmdCheck", [this] { CheckAll(state_, dialogs_); });
-  window_.OnCommand("CmdUnCheck", [this] { UncheckAll(state_, dialogs_); });
-  window_.OnCommand("cmdInvert", [this] { InvertChecks(state_, dialogs_); });
-  window_.OnCommand("mnuKeyword_Add", [this] { AppendKeywordToAll(state_, dialogs_); });
+  window_.OnCommand("CmdFav",
+                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kFavorite), dialogs_); });
+  window_.OnCommand("cmdS1",
+                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kSearch1), dialogs_); });
+  window_.OnCommand("cmdS2",
+                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kSearch2), dialogs_); });
+  window_.OnCommand("cmdCheck", shown(&CheckAll));
+  window_.OnCommand("CmdUnCheck", shown(&UncheckAll));
+  window_.OnCommand("cmdInvert", shown(&InvertChecks));
+  window_.OnCommand("mnuKeyword_Add",
+                    [this] { Present(AppendKeywordToAll(state_, dialogs_), dialogs_); });
 
   // Edit items
   window_.OnCommand("cmdAdd", [this] {
@@ -209,8 +216,8 @@ void MainController::Connect() {
   window_.OnCommand("cmdModify", [this] {
     if (editor_ != nullptr) editor_->StartModifyRecord();
   });
-  window_.OnCommand("CmdDelete", [this] { DeleteSelectedRow(state_, dialogs_); });
-  window_.OnCommand("cmdDeleteChecked", [this] { DeleteCheckedRows(state_, dialogs_); });
+  window_.OnCommand("CmdDelete", shown(&DeleteSelectedRow));
+  window_.OnCommand("cmdDeleteChecked", shown(&DeleteCheckedRows));
   window_.OnCommand("cmdReplaceStyle", [this] {
     if (StyleReplaceWindow::Open(
             state_, dialogs_,

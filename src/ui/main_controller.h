@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/paths.h"
+#include "list/row_commands.h"
 
 namespace cadenzo {
 
@@ -54,7 +55,7 @@ class MainController : public QObject {
   MidiConnection& Midi();
 
   // Runs a row command and applies the refit or the Modify it asks for.
-  void ApplyRowResult(int result);
+  void ApplyRowResult(const Result<RowCommandResult>& result);
   // The editor follows the state when it is open.
   void RefreshEditor();
 

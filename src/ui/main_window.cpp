@@ -424,13 +424,13 @@ void MainWindow::OnRowClicked(int position) {
 
 void MainWindow::OnCheckChanged(int position) {
   if (syncing_) return;
-  UpdateCheckedCount(state_, dialogs_);
+  Present(UpdateCheckedCount(state_).outcome, dialogs_);
   emit RowCheckChanged(position);
   Refresh();
 }
 
 void MainWindow::OnColumnClicked(int column) {
-  SortByColumn(state_, dialogs_, column);
+  Present(SortByColumn(state_, column), dialogs_);
   emit ColumnClicked(column);
   Refresh();
 }

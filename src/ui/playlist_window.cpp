@@ -80,17 +80,17 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
   header->setSectionsMovable(false);
 
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
-    SortPlayList(list_, column, dialogs_);
+    Present(SortPlayList(list_, column), dialogs_);
     Refresh();
   });
   connect(ui_->ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { OnCurrentRowChanged(current.row()); });
   connect(ui_->cmdOrder, &QPushButton::clicked, this, [this] {
-    ChangePlayListPosition(list_, dialogs_);
+    Present(ChangePlayListPosition(list_, dialogs_), dialogs_);
     Refresh();
   });
   connect(ui_->cmdNotes, &QPushButton::clicked, this, [this] {
-    EnterPlayListComment(list_, dialogs_);
+    Present(EnterPlayListComment(list_, dialogs_), dialogs_);
     Refresh();
   });
   connect(ui_->mnuDefault, &QAction::triggered, this,
@@ -98,9 +98,9 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
   connect(ui_->mnuSong_Genre, &QAction::triggered, this,
           [this] { ChooseLayout(PlayListLayout::kSongGenre); });
   connect(ui_->mnuTextFile, &QAction::triggered, this,
-          [this] { ExportPlayListText(list_, state_, dialogs_); });
+          [this] { Present(ExportPlayListText(list_, state_, dialogs_), dialogs_); });
   connect(ui_->mnuTextFileImportable, &QAction::triggered, this,
-          [this] { ExportPlayListImportable(list_, state_, dialogs_); });
+          [this] { Present(ExportPlayListImportable(list_, state_, dialogs_), dialogs_); });
   connect(ui_->mnuPrint, &QAction::triggered, this, &PlayListWindow::mnuPrint_Click);
   connect(ui_->mnuExit, &QAction::triggered, this, &PlayListWindow::mnuExit_Click);
 
@@ -111,7 +111,7 @@ PlayListWindow::PlayListWindow(AppState& state, Dialogs& dialogs, QWidget* paren
 PlayListWindow::~PlayListWindow() = default;
 
 void PlayListWindow::Form_Activate() {
-  FillPlayList(list_, state_.List, dialogs_);
+  Present(FillPlayList(list_, state_.List), dialogs_);
   Refresh();
 }
 
@@ -140,7 +140,7 @@ void PlayListWindow::AutoSizeColumns() {
 }
 
 void PlayListWindow::ChooseLayout(PlayListLayout layout) {
-  ChoosePlayListLayout(list_, layout, state_.List, dialogs_);
+  Present(ChoosePlayListLayout(list_, layout, state_.List), dialogs_);
   ShowLayout();
   Refresh();
 }
@@ -206,7 +206,9 @@ void PlayListWindow::resizeEvent(QResizeEvent* event) {
 }
 
 PlayListWindow* OpenPlayList(QWidget* parent, AppState& state, Dialogs& dialogs) {
-  if (!PreparePlayList(state, dialogs)) return nullptr;
+  const Result<bool> prepared = PreparePlayList(state);
+  Present(prepared.outcome, dialogs);
+  if (!prepared.value) return nullptr;
   // One play list per run, whichever window asks for it.
   PlayListWindow* window = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {

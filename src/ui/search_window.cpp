@@ -44,30 +44,33 @@ void SearchWindow::ChooseField(int index) {
   ui_.txtFind->setFocus();
 }
 
-void SearchWindow::ShowFound(std::optional<std::size_t> position) {
-  if (position && hooks_.showRow) hooks_.showRow(*position);
+void SearchWindow::ShowFound(const Result<std::optional<std::size_t>>& found) {
+  Present(found.outcome, dialogs_);
+  if (found.value && hooks_.showRow) hooks_.showRow(*found.value);
 }
 
 void SearchWindow::ListChanged() {
   if (hooks_.listChanged) hooks_.listChanged();
 }
 
-void SearchWindow::cmdFind_Click() { ShowFound(FindFirst(state_, dialogs_, search_)); }
+void SearchWindow::cmdFind_Click() { ShowFound(FindFirst(state_, search_)); }
 
-void SearchWindow::cmdAgain_Click() { ShowFound(FindNext(state_, dialogs_, search_)); }
+void SearchWindow::cmdAgain_Click() { ShowFound(FindNext(state_, search_)); }
 
 void SearchWindow::CheckAll() {
-  FindAndCheckAll(state_, dialogs_, search_);
+  Present(FindAndCheckAll(state_, search_).outcome, dialogs_);
   ListChanged();
 }
 
 void SearchWindow::cmdFilter_Click() {
-  FilterList(state_, dialogs_, search_);
+  Present(FilterList(state_, search_), dialogs_);
   ListChanged();
 }
 
 void SearchWindow::PreparePlayList() {
-  const bool go = OpenInPlayList(state_, dialogs_, search_);
+  const Result<bool> checked = OpenInPlayList(state_, search_);
+  Present(checked.outcome, dialogs_);
+  const bool go = checked.value && checked.outcome.Ok();
   ListChanged();
   if (go && hooks_.openPlayList) hooks_.openPlayList();
 }

@@ -45,7 +45,7 @@ class SearchWindow : public QWidget {
   void CheckAll();
   void cmdFilter_Click();
   void PreparePlayList();
-  void ShowFound(std::optional<std::size_t> position);
+  void ShowFound(const Result<std::optional<std::size_t>>& found);
   void ListChanged();
 
   AppState& state_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/editor_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -12,15 +13,15 @@ using testing::EditorTest;
 constexpr const char* kSelectFirst = "Please select an item in the list first.";
 
 TEST_F(EditorTest, AddAndModifyNeedAnOpenFileAndASelection) {
-  EXPECT_FALSE(StartModifyRecord(fx.state, fx.dialogs));
+  EXPECT_FALSE(Shown(StartModifyRecord(fx.state), fx.dialogs));
   EXPECT_TRUE(fx.dialogs.messages.empty());
-  EXPECT_FALSE(StartAddRecord(fx.state, fx.dialogs));
+  EXPECT_FALSE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts().back(), "Please open a existing or blank music finder file first");
 
   Open(3);
   fx.dialogs.messages.clear();
-  EXPECT_FALSE(StartModifyRecord(fx.state, fx.dialogs));
-  EXPECT_FALSE(StartAddRecord(fx.state, fx.dialogs));
+  EXPECT_FALSE(Shown(StartModifyRecord(fx.state), fx.dialogs));
+  EXPECT_FALSE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts(),
             (std::vector<std::string>{
                 kSelectFirst,
@@ -43,7 +44,7 @@ TEST_F(EditorTest, AddOnAnEmptyFileNeedsNoSelectionAndStartsEmpty) {
   ChooseTimeSignature(fx.state, TimeSigOption::k34);
   EnableTimingControls(ed, false);
 
-  ASSERT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_TRUE(fx.dialogs.messages.empty());
   EXPECT_TRUE(fx.state.EditIsNew);
   EXPECT_EQ(ed.cboIntro, 0);
@@ -84,7 +85,7 @@ TEST_P(ModifySelects, TheRowsStyleAndSections) {
   fx.state.Editor.lblSelectedFile = "USB:/old.mid";
   EnableTimingControls(fx.state.Editor, false);
 
-  ASSERT_TRUE(StartModifyRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartModifyRecord(fx.state), fx.dialogs));
   const EditorLists& ed = fx.state.Editor;
   EXPECT_FALSE(fx.state.EditIsNew);
   EXPECT_EQ(ed.cboStyle < 0 ? "" : ed.styles[static_cast<std::size_t>(ed.cboStyle)].text,
@@ -116,22 +117,22 @@ TEST_F(EditorTest, ModifyRefusesUserAreaAndDeletedRows) {
   lower.Cell(col::kStyle) = "USER:/My/b.sty";  // the protection compares exactly
 
   Click(1);
-  EXPECT_FALSE(StartModifyRecord(fx.state, fx.dialogs));
+  EXPECT_FALSE(Shown(StartModifyRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{
                 "This is a Preset file in the User Area and it cannot be modified from Cadenzo"});
   Click(2);
-  EXPECT_FALSE(StartModifyRecord(fx.state, fx.dialogs));
+  EXPECT_FALSE(Shown(StartModifyRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.dialogs.messages.size(), 1u);
   Click(3);
-  EXPECT_TRUE(StartModifyRecord(fx.state, fx.dialogs));
+  EXPECT_TRUE(Shown(StartModifyRecord(fx.state), fx.dialogs));
 
   // Either may still be the template of a new record.
   Click(1);
-  EXPECT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  EXPECT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "User:/My/a.sty");
   Click(2);
-  EXPECT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  EXPECT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
 }
 
 TEST_F(EditorTest, BothCommandsSortTheListByNumberFirst) {
@@ -139,11 +140,11 @@ TEST_F(EditorTest, BothCommandsSortTheListByNumberFirst) {
   fx.state.List.SetSort(col::kGenre, true);
   ASSERT_NE(fx.state.List[0].Cell(col::kNumber), "0001");
   Click(3);
-  ASSERT_TRUE(StartModifyRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartModifyRecord(fx.state), fx.dialogs));
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(fx.state.List[i].record, int(i) + 1);
 
   fx.state.List.SetSort(col::kGenre, true);
-  ASSERT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.List.SortKey(), col::kNumber);
   EXPECT_FALSE(fx.state.List.SortDescending());
 }
@@ -155,13 +156,13 @@ TEST_F(EditorTest, AddKeepsTheMediaFileAndTheEnabledStates) {
   EnableTimingControls(fx.state.Editor, false);
   Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(1))];
   row.Cell(col::kStyle) = "Bossa";  // not in the list: no style click happens
-  ASSERT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/prev.mid");
   EXPECT_FALSE(fx.state.Editor.IsEnabled("txtTempo"));
 
   // A style found in the list replaces the file, as a click on it would.
   row.Cell(col::kStyle) = "Funk";
-  ASSERT_TRUE(StartAddRecord(fx.state, fx.dialogs));
+  ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "");
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/editor_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -58,11 +59,11 @@ TEST_F(Browse, NoticesAppearOncePerRunForEachButton) {
       "this process might take a minute or two; please be patient.";
   for (int i = 0; i < 2; ++i) {
     fx.dialogs.QueueFile(std::nullopt);
-    BrowseUsbMedia(fx.state, fx.dialogs, roots);
+    Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   }
   for (int i = 0; i < 2; ++i) {
     fx.dialogs.QueueFile(std::nullopt);
-    BrowseHdMedia(fx.state, fx.dialogs, roots);
+    Shown(BrowseHdMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   }
   EXPECT_EQ(fx.dialogs.Texts(), (std::vector<std::string>{usbNotice, hdNotice}));
   ASSERT_EQ(fx.dialogs.fileRequests.size(), 4u);
@@ -79,7 +80,7 @@ TEST_F(Browse, CancelKeepsTheLabelButEmptiesTheReference) {
   fx.state.EditStyleOrFile = "USB:/old.mid";
   fx.state.Editor.cboStyle = 1;
   fx.dialogs.QueueFile(std::nullopt);
-  BrowseUsbMedia(fx.state, fx.dialogs, roots);
+  Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/old.mid");
   EXPECT_EQ(fx.state.EditStyleOrFile, "");
   EXPECT_EQ(fx.state.Editor.cboStyle, 1);
@@ -92,19 +93,19 @@ TEST_F(Browse, UsbStyleEnablesTwelveAndHdAudioDisablesSix) {
   ed.cboStyle = 0;
 
   fx.dialogs.QueueFile("/media/stick/Songs/Ballad.MID");
-  BrowseUsbMedia(fx.state, fx.dialogs, roots);
+  Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(fx.state.EditStyleOrFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(ed.cboStyle, -1);
   for (const char* name : kTimingControls) EXPECT_FALSE(ed.IsEnabled(name)) << name;
 
   fx.dialogs.QueueFile("E:\\Styles\\Mine.sty");
-  BrowseUsbMedia(fx.state, fx.dialogs, roots);
+  Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Styles/Mine.sty");
   for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
 
   fx.dialogs.QueueFile("/media/stick/Audio/live.wav");
-  BrowseHdMedia(fx.state, fx.dialogs, roots);
+  Shown(BrowseHdMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(ed.lblSelectedFile, "HD:/Audio/live.wav");
   for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
     EXPECT_EQ(ed.IsEnabled(kTimingControls[i]), i >= 6) << kTimingControls[i];
@@ -118,7 +119,7 @@ TEST_F(Browse, FileOffAnyMediumIsRefused) {
   fx.state.Editor.lblSelectedFile = "USB:/old.mid";
   fx.state.Editor.cboStyle = 2;
   fx.dialogs.QueueFile("/srv/share/a.mid");
-  BrowseUsbMedia(fx.state, fx.dialogs, roots);
+  Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.Texts()[0].find("Please choose a file on the USB stick."),
             std::string::npos);
@@ -132,8 +133,8 @@ TEST_F(Browse, ChosenFileIsStoredByOk) {
   fx.state.EditIsNew = false;
   fx.state.Editor.HdNoticeShown = true;
   fx.dialogs.QueueFile("/media/stick/Songs/Hit.mid");
-  BrowseHdMedia(fx.state, fx.dialogs, roots);
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  Shown(BrowseHdMedia(fx.state, fx.dialogs, roots), fx.dialogs);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(RowOf(2).Cell(col::kStyle), "HD:/Songs/Hit.mid");
   EXPECT_EQ(RowOf(2).Cell(col::kTempo), "");
 }

@@ -8,6 +8,7 @@
 #include "catalogue/instrument_table.h"
 #include "editing/editor_fixture.h"
 #include "mfd/byte_io.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -26,7 +27,7 @@ class TempoValidation : public EditorTest, public ::testing::WithParamInterface<
 
 TEST_P(TempoValidation, AcceptsOnlyThirtyTwoToTwoHundredEighty) {
   fx.state.Editor.txtTempo = GetParam().text;
-  EXPECT_EQ(CheckTempoInput(fx.state, fx.dialogs), GetParam().accepted);
+  EXPECT_EQ(Shown(CheckTempoInput(fx.state), fx.dialogs), GetParam().accepted);
   if (GetParam().accepted) {
     EXPECT_TRUE(fx.dialogs.messages.empty());
   } else {
@@ -84,7 +85,7 @@ TEST_F(EditorTest, StyleClickAndValidationClearTheMediaFile) {
 
   // Leaving the box with no style chosen enables the controls and keeps the file.
   ed.cboStyle = -1;
-  LeaveStyleChoice(fx.state, fx.dialogs);
+  Shown(LeaveStyleChoice(fx.state), fx.dialogs);
   for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
   EXPECT_EQ(ed.lblSelectedFile, "USB:/a.mid");
 
@@ -94,7 +95,7 @@ TEST_F(EditorTest, StyleClickAndValidationClearTheMediaFile) {
   EXPECT_TRUE(fx.state.EditStyleOrFile.empty());
 
   ed.lblSelectedFile = "USB:/b.sty";
-  LeaveStyleChoice(fx.state, fx.dialogs);
+  Shown(LeaveStyleChoice(fx.state), fx.dialogs);
   EXPECT_TRUE(ed.lblSelectedFile.empty());
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
@@ -194,7 +195,7 @@ TEST_P(OkChecks, ShowTheFirstFailingMessageAndStoreNothing) {
   ed.txtMusic = c.music;
   ed.txtTempo = c.tempo;
 
-  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
+  const OkResult result = Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs);
   if (c.message.empty()) {
     EXPECT_TRUE(fx.dialogs.messages.empty()) << fx.dialogs.Texts().front();
     EXPECT_TRUE(result.stored);
@@ -254,7 +255,7 @@ TEST_F(EditorTest, ModifyWritesEveryFieldToTheRowAndTheRecord) {
   ed.cboIntro = 3;    // Intro 3
   ed.cboSection = 9;  // Ending 2
 
-  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
+  const OkResult result = Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(result.stored);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 
@@ -311,7 +312,7 @@ TEST_P(TempoWritten, RoundsHalvesToEvenAndPadsBelowHundred) {
   fx.state.EditIsNew = false;
   ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtTempo = GetParam().text;
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kTempo), GetParam().cell);
   EXPECT_EQ(ReadU16(Record(1), 6), GetParam().stored);
 }
@@ -332,7 +333,7 @@ TEST_F(EditorTest, EmptyTempoOnModifyKeepsTheRecordWithoutTempo) {
   ASSERT_EQ(fx.state.Editor.txtTempo, "");
   fx.state.EditIsNew = false;
   ChoosePresetStyle(fx.state, 0);
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kTempo), "");
   EXPECT_EQ(Record(1)[6], 0xFF);
   EXPECT_EQ(Record(1)[7], 0xFF);
@@ -344,7 +345,7 @@ TEST_F(EditorTest, PlayOnlyFileInCapitalsHasNoTimeSigOrTempo) {
   fx.state.EditIsNew = false;
   fx.state.Editor.lblSelectedFile = "USB:/Songs/LIVE.MP3";
   fx.state.Editor.cboStyle = -1;
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(fx.state.EditStyleOrFile, "USB:/Songs/LIVE.MP3");
   const Row& row = RowOf(1);
   EXPECT_EQ(row.Cell(col::kStyle), "USB:/Songs/LIVE.MP3");
@@ -366,7 +367,7 @@ TEST_F(EditorTest, ModifyWithNothingSelectedStoresEmptyGenreAndOff) {
   ClearEditorInputs(fx.state);  // deselects the style too
   ChoosePresetStyle(fx.state, 1);
   ChooseTimeSignature(fx.state, TimeSigOption::k44);
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(RowOf(2).Cell(col::kGenre), "");
   EXPECT_EQ(RowOf(2).Cell(col::kIntro), "Off");
   EXPECT_EQ(RowOf(2).Cell(col::kNext), "Off");
@@ -387,7 +388,7 @@ TEST_F(EditorTest, AddAppendsRecordThirteenToATwelveRecordFile) {
   fx.state.Editor.cboIntro = 1;
   fx.state.Editor.cboSection = 4;
 
-  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
+  const OkResult result = Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(result.stored);
   EXPECT_EQ(result.recordToShow, 13);
   EXPECT_EQ(fx.state.FileBytes.size(), size + 92);
@@ -422,13 +423,13 @@ TEST_F(EditorTest, ModifyAfterAddRewritesTheNewRecordNotTheOneClickedBefore) {
   fx.state.EditIsNew = true;
   ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtMusic = "Added";
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   ASSERT_EQ(fx.state.SelectedRecord, 4);
   fx.state.List.SelectOnly(0);  // the selection may have moved since
 
   fx.state.EditIsNew = false;
   fx.state.Editor.txtMusic = "Changed";
-  ASSERT_TRUE(StoreEditedRecord(fx.state, fx.dialogs).stored);
+  ASSERT_TRUE(Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs).stored);
   EXPECT_EQ(RowOf(1).Cell(col::kMusic), "Song 1");
   EXPECT_EQ(DecodeMusic(fx.state.FileBytes, mfd::RecordOffset(1)), "Song 1");
   EXPECT_EQ(RowOf(4).Cell(col::kMusic), "Changed");
@@ -442,7 +443,7 @@ TEST_F(EditorTest, RowPointingPastTheImageIsReportedAndLeftUnchanged) {
   fx.state.EditIsNew = false;
   ChoosePresetStyle(fx.state, 0);
   fx.state.Editor.txtMusic = "Changed";
-  const OkResult result = StoreEditedRecord(fx.state, fx.dialogs);
+  const OkResult result = Shown(StoreEditedRecord(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_FALSE(result.stored);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.Texts()[0].find("encountered in Function EditCommandOK ."),

@@ -4,6 +4,7 @@
 
 #include "list/row_commands.h"
 #include "list/rows_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -51,8 +52,8 @@ TEST_P(DeleteSelectedTest, ProtectsOnlyRowsInTheUserArea) {
   fx.Load({FullRow(1, "Cool 8Beat"), FullRow(2, GetParam().style)});
   const auto bytes = fx.state.FileBytes;
   const auto before = fx.state.List[1].cells;
-  SelectRow(fx.state, fx.dialogs, 1);
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(SelectRow(fx.state, 1), fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   if (GetParam().refused) {
     ASSERT_EQ(fx.dialogs.Texts(),
               std::vector<std::string>{
@@ -80,7 +81,7 @@ TEST(DeleteSelected, WithoutAClickedRowAsksForOne) {
   RowsFixture fx;
   fx.Load({FullRow(1, "Cool 8Beat")});
   fx.state.List.SelectOnly(0);  // highlighted by a search, never clicked
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Please select an item in the list first."});
   EXPECT_EQ(fx.state.List[0].Cell(col::kGenre), "Jazz");
@@ -90,11 +91,11 @@ TEST(DeleteSelected, WithoutAClickedRowAsksForOne) {
 TEST(DeleteSelected, TwiceLeavesTheRowAsAfterTheFirstAndMarksTheFileAgain) {
   RowsFixture fx;
   fx.Load({FullRow(1, "Cool 8Beat")});
-  SelectRow(fx.state, fx.dialogs, 0);
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   const auto once = fx.state.List[0].cells;
   fx.state.FileSaved = true;
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].cells, once);
   EXPECT_FALSE(fx.state.FileSaved);
 }
@@ -102,15 +103,15 @@ TEST(DeleteSelected, TwiceLeavesTheRowAsAfterTheFirstAndMarksTheFileAgain) {
 TEST(DeleteSelected, ActsOnTheHighlightedRowOrElseTheClickedOne) {
   RowsFixture fx;
   fx.Load({FullRow(1, "A"), FullRow(2, "B"), FullRow(3, "C")});
-  SelectRow(fx.state, fx.dialogs, 0);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
   fx.state.List.SelectOnly(2);  // a search moved the highlight
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kGenre), "Jazz");
   EXPECT_EQ(fx.state.List[2].Cell(col::kGenre), "deleted");
 
   fx.state.List.SelectOnly(-1);
   fx.state.List.SetSort(col::kNumber, true);  // the clicked record 1 now shows last
-  DeleteSelectedRow(fx.state, fx.dialogs);
+  Shown(DeleteSelectedRow(fx.state), fx.dialogs);
   EXPECT_EQ(fx.RowNumbered(1).Cell(col::kGenre), "deleted");
   EXPECT_EQ(fx.RowNumbered(2).Cell(col::kGenre), "Jazz");
 }
@@ -126,7 +127,7 @@ TEST(DeleteChecked, DeletesCheckedRowsExceptRawDDriveReferences) {
            checked(FullRow(5, "d:\\lower.sty"))});
   const auto bytes = fx.state.FileBytes;
   fx.state.Enable("cmdDeleteChecked");
-  DeleteCheckedRows(fx.state, fx.dialogs);
+  Shown(DeleteCheckedRows(fx.state), fx.dialogs);
 
   ExpectDeleted(fx.state.List[0], 1);
   EXPECT_FALSE(fx.state.List[0].checked);
@@ -148,7 +149,7 @@ TEST(DeleteChecked, NothingCheckedChangesNoRowButMarksTheFile) {
   fx.Load({FullRow(1, "Cool 8Beat"), FullRow(2, "Pop")});
   fx.state.Enable("cmdDeleteChecked", false);
   const auto rows = fx.state.List[0].cells;
-  DeleteCheckedRows(fx.state, fx.dialogs);
+  Shown(DeleteCheckedRows(fx.state), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].cells, rows);
   EXPECT_EQ(fx.state.lblNumberChecked, "0");
   EXPECT_FALSE(fx.state.FileSaved);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/scripted_dialogs.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -56,7 +57,7 @@ TEST_P(ColumnClick, SortsTheCoreListAsTheListControlDoes) {
   state.Editor.lblSelectedFile = "Hit.mid";
   testing::ScriptedDialogs dialogs;
   for (std::size_t i = 0; i < c.clicks.size(); ++i) {
-    SortByColumn(state, dialogs, c.clicks[i]);
+    Shown(SortByColumn(state, c.clicks[i]), dialogs);
     EXPECT_EQ(NumbersInOrder(state.List), c.afterEachClick[i]) << "after click " << i + 1;
   }
   EXPECT_TRUE(state.List.SortOn());
@@ -131,7 +132,7 @@ TEST(ColumnClick, ReportsAColumnOutsideTheListAndChangesNothing) {
     AppState state = StateWithRows(kBand);
     state.EditStyleOrFile = "kept";
     testing::ScriptedDialogs dialogs;
-    SortByColumn(state, dialogs, column);
+    Shown(SortByColumn(state, column), dialogs);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               "Error #: 9, Subscript out of range, encountered in Function ListViewClick. If the "
@@ -161,7 +162,7 @@ TEST_P(ItemCheck, CountsAndEnablesTheCheckedCommands) {
   state.Enable("cmdPlayList", c.playListBefore);
   testing::ScriptedDialogs dialogs;
 
-  const int count = UpdateCheckedCount(state, dialogs);
+  const int count = Shown(UpdateCheckedCount(state), dialogs);
 
   EXPECT_EQ(std::to_string(count), c.label);
   EXPECT_EQ(state.lblNumberChecked, c.label);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "list/rows_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -68,7 +69,7 @@ class ItemClickTest : public ::testing::Test {
 };
 
 TEST_F(ItemClickTest, CapturesEveryCellIntoItsDestination) {
-  SelectRow(fx.state, fx.dialogs, 0);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
   const AppState& s = fx.state;
   EXPECT_EQ(s.SelectedRecord, 1);
   EXPECT_EQ(s.SelectedStyleText, "Cool Jazz");
@@ -94,8 +95,8 @@ TEST_F(ItemClickTest, CapturesEveryCellIntoItsDestination) {
 }
 
 TEST_F(ItemClickTest, RowWithoutTimeSigOrKnownGenreKeepsThePreviousChoices) {
-  SelectRow(fx.state, fx.dialogs, 0);
-  SelectRow(fx.state, fx.dialogs, 1);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
+  Shown(SelectRow(fx.state, 1), fx.dialogs);
   const AppState& s = fx.state;
   EXPECT_EQ(s.SelectedRecord, 2);
   EXPECT_EQ(s.SelectedTempo, 0);
@@ -126,7 +127,7 @@ TEST_P(TimeSigCaptureTest, SelectsTheMatchingOption) {
   fx.Load({MainRowBuilder{.number = 1, .timeSig = GetParam().cell}});
   fx.state.Editor.timeSigOption = "opt00";
   fx.state.EditTimeSig = " 0/ 0";
-  SelectRow(fx.state, fx.dialogs, 0);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
   EXPECT_EQ(fx.state.Editor.timeSigOption, GetParam().option);
   EXPECT_EQ(fx.state.EditTimeSig, GetParam().editTimeSig);
 }
@@ -145,7 +146,7 @@ TEST(ItemClick, TheNumberTextIsALabelAndTheRowsRecordIsSelected) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}, MainRowBuilder{.number = 2}});
   fx.state.List[1].Cell(col::kNumber) = "40000";
-  SelectRow(fx.state, fx.dialogs, 1);
+  Shown(SelectRow(fx.state, 1), fx.dialogs);
   EXPECT_EQ(fx.state.SelectedRecord, 2);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
@@ -153,7 +154,7 @@ TEST(ItemClick, TheNumberTextIsALabelAndTheRowsRecordIsSelected) {
 TEST(ItemClick, TempoTooLargeForTheKeyboardMessageCountsAsNone) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1, .tempo = "65000"}});
-  SelectRow(fx.state, fx.dialogs, 0);
+  Shown(SelectRow(fx.state, 0), fx.dialogs);
   EXPECT_EQ(fx.state.SelectedRecord, 1);
   EXPECT_EQ(fx.state.SelectedTempo, 0);
   EXPECT_EQ(fx.state.Editor.txtTempo, "65000");
@@ -182,23 +183,23 @@ TEST_P(ToggleTest, FlipsCellAndBit) {
   std::function<RowCommandResult(AppState&, Dialogs&)> command;
   switch (c.trigger) {
     case Trigger::kDoubleClickToggle:
-      command = RunDoubleClickAction;
+      command = [](AppState& s, Dialogs& d) { return Shown(RunDoubleClickAction(s), d); };
       break;
     case Trigger::kPopUpFavorite:
       command = [](AppState& s, Dialogs& d) {
-        return ToggleFlagOfSelected(s, d, RecordFlag::kFavorite);
+        return Shown(ToggleFlagOfSelected(s, RecordFlag::kFavorite), d);
       };
       break;
     case Trigger::kPopUpS1:
       command = [](AppState& s, Dialogs& d) {
-        return ToggleFlagOfSelected(s, d, RecordFlag::kSearch1);
+        return Shown(ToggleFlagOfSelected(s, RecordFlag::kSearch1), d);
       };
       column = col::kS1;
       bit = mfd::kSearch1;
       break;
     case Trigger::kPopUpS2:
       command = [](AppState& s, Dialogs& d) {
-        return ToggleFlagOfSelected(s, d, RecordFlag::kSearch2);
+        return Shown(ToggleFlagOfSelected(s, RecordFlag::kSearch2), d);
       };
       column = col::kS2;
       bit = mfd::kSearch2;
@@ -254,7 +255,7 @@ TEST(DoubleClick, EditModeAsksForModifyAndChangesNothing) {
   fx.Load({MainRowBuilder{.number = 1}});
   const auto before = fx.state.FileBytes;
   fx.state.List.SelectOnly(0);
-  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kModify);
+  EXPECT_EQ(Shown(RunDoubleClickAction(fx.state), fx.dialogs), RowCommandResult::kModify);
   EXPECT_EQ(fx.state.FileBytes, before);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_TRUE(fx.state.FileSaved);
@@ -263,10 +264,10 @@ TEST(DoubleClick, EditModeAsksForModifyAndChangesNothing) {
 TEST(DoubleClick, WithoutSelectedRowNothingHappensInEitherMode) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}});
-  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kNone);
+  EXPECT_EQ(Shown(RunDoubleClickAction(fx.state), fx.dialogs), RowCommandResult::kNone);
   SetDoubleClickToggles(fx.state);
-  EXPECT_EQ(RunDoubleClickAction(fx.state, fx.dialogs), RowCommandResult::kNone);
-  EXPECT_EQ(ToggleFlagOfSelected(fx.state, fx.dialogs, RecordFlag::kSearch1),
+  EXPECT_EQ(Shown(RunDoubleClickAction(fx.state), fx.dialogs), RowCommandResult::kNone);
+  EXPECT_EQ(Shown(ToggleFlagOfSelected(fx.state, RecordFlag::kSearch1), fx.dialogs),
             RowCommandResult::kNone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_EQ(fx.state.List[0].Cell(col::kS1), "No");
@@ -292,7 +293,7 @@ TEST(PopUpToggle, RowWhoseRecordIsMissingIsReportedAndLeftAlone) {
   fx.Load({MainRowBuilder{.number = 1}});
   fx.state.List[0].record = 7;
   fx.state.List.SelectOnly(0);
-  EXPECT_EQ(ToggleFlagOfSelected(fx.state, fx.dialogs, RecordFlag::kFavorite),
+  EXPECT_EQ(Shown(ToggleFlagOfSelected(fx.state, RecordFlag::kFavorite), fx.dialogs),
             RowCommandResult::kNone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kFav), "No");
   EXPECT_TRUE(fx.state.FileSaved);
@@ -312,18 +313,20 @@ struct AllCase {
 };
 
 RowCommandResult Clear(RecordFlag flag, AppState& s, Dialogs& d) {
-  ClearFlagOnAll(s, d, flag);
+  Shown(ClearFlagOnAll(s, flag), d);
   return RowCommandResult::kNone;
 }
 
 std::vector<AllCase> AllCases() {
   return {
       {"cmdSetFav_click",
-       [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kFavorite); }, col::kFav,
-       mfd::kFavorite, true},
-      {"cmdSetS1", [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kSearch1); },
+       [](AppState& s, Dialogs& d) { return Shown(SetFlagOnAll(s, RecordFlag::kFavorite), d); },
+       col::kFav, mfd::kFavorite, true},
+      {"cmdSetS1",
+       [](AppState& s, Dialogs& d) { return Shown(SetFlagOnAll(s, RecordFlag::kSearch1), d); },
        col::kS1, mfd::kSearch1, true},
-      {"cmdSetS2", [](AppState& s, Dialogs& d) { return SetFlagOnAll(s, d, RecordFlag::kSearch2); },
+      {"cmdSetS2",
+       [](AppState& s, Dialogs& d) { return Shown(SetFlagOnAll(s, RecordFlag::kSearch2), d); },
        col::kS2, mfd::kSearch2, true},
       {"CmdFav_click", [](AppState& s, Dialogs& d) { return Clear(RecordFlag::kFavorite, s, d); },
        col::kFav, mfd::kFavorite, false},
@@ -431,13 +434,13 @@ TEST_P(CheckMarksTest, SetsMarksLabelAndEnabling) {
 
   switch (c.command) {
     case CheckCommand::kCheck:
-      CheckAll(fx.state, fx.dialogs);
+      Shown(CheckAll(fx.state), fx.dialogs);
       break;
     case CheckCommand::kUncheck:
-      UncheckAll(fx.state, fx.dialogs);
+      Shown(UncheckAll(fx.state), fx.dialogs);
       break;
     case CheckCommand::kInvert:
-      InvertChecks(fx.state, fx.dialogs);
+      Shown(InvertChecks(fx.state), fx.dialogs);
       break;
   }
   std::vector<bool> after;
@@ -509,7 +512,7 @@ TEST_P(KeywordAddTest, AppendsToTheCellAndWritesAtMost32Bytes) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1, .keywords = c.keywords}});
   fx.dialogs.QueueInput(c.answer);
-  AppendKeywordToAll(fx.state, fx.dialogs);
+  Shown(AppendKeywordToAll(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), c.cell);
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(1)), c.field);
   EXPECT_FALSE(fx.state.FileSaved);
@@ -535,7 +538,7 @@ TEST(KeywordAdd, AsksWithItsOwnTextsAndBytesAfterTheTextKeepTheirContents) {
   fx.Load({MainRowBuilder{.number = 1, .keywords = "Jazz"}});
   fx.state.FileBytes[fx.Offset(1) + mfd::kKeywords + 20] = 'Q';
   fx.dialogs.QueueInput("Live");
-  AppendKeywordToAll(fx.state, fx.dialogs);
+  Shown(AppendKeywordToAll(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_EQ(fx.dialogs.inputPrompts.size(), 1u);
   EXPECT_EQ(fx.dialogs.inputPrompts[0], "Enter text to be included with all keywords");
   EXPECT_EQ(fx.dialogs.inputTitles[0], "Add Keyword to all entries");
@@ -551,7 +554,7 @@ TEST(KeywordAdd, EachRecordGetsItsOwnRowsTextAfterSorting) {
            MainRowBuilder{.number = 3, .genre = "Metal", .keywords = ""}});
   fx.state.List.SetSort(col::kGenre);
   fx.dialogs.QueueInput("Live");
-  AppendKeywordToAll(fx.state, fx.dialogs);
+  Shown(AppendKeywordToAll(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(1)), "One,Live");
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(2)), "Two,Live");
   EXPECT_EQ(DecodeKeywords(fx.state.FileBytes, fx.Offset(3)), ",Live");
@@ -565,7 +568,7 @@ TEST(KeywordAdd, CancelOrEmptyAnswerChangesNothing) {
     fx.Load({MainRowBuilder{.number = 1, .keywords = "Jazz"}});
     const auto bytes = fx.state.FileBytes;
     fx.dialogs.QueueInput(answer);
-    AppendKeywordToAll(fx.state, fx.dialogs);
+    Shown(AppendKeywordToAll(fx.state, fx.dialogs), fx.dialogs);
     EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), "Jazz");
     EXPECT_EQ(fx.state.FileBytes, bytes);
     EXPECT_TRUE(fx.state.FileSaved);
@@ -578,7 +581,7 @@ TEST(KeywordAdd, ARowWithoutRecordStopsTheCommandBeforeAnyChange) {
   fx.state.List[1].record = 9;
   const auto bytes = fx.state.FileBytes;
   fx.dialogs.QueueInput("Live");
-  AppendKeywordToAll(fx.state, fx.dialogs);
+  Shown(AppendKeywordToAll(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), "Jazz");
   EXPECT_EQ(fx.state.FileBytes, bytes);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);

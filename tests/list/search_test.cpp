@@ -4,6 +4,7 @@
 
 #include "list/row_commands.h"
 #include "list/rows_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -121,9 +122,9 @@ class SearchTest : public ::testing::Test {
 };
 
 TEST_F(SearchTest, FavoritesFindFirstSelectsTheFirstYesWithoutCountingAsAClick) {
-  SelectRow(fx.state, fx.dialogs, 4);
+  Shown(SelectRow(fx.state, 4), fx.dialogs);
   ChooseSearchField(search, 4);
-  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
+  EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::optional<std::size_t>(1));
   EXPECT_TRUE(fx.state.List[1].selected);
   EXPECT_FALSE(fx.state.List[4].selected);
   EXPECT_EQ(search.SearchPos, 2);
@@ -135,25 +136,25 @@ TEST_F(SearchTest, FavoritesFindFirstSelectsTheFirstYesWithoutCountingAsAClick) 
 TEST_F(SearchTest, FindNextWalksOnAndAfterTheLastMatchLeavesTheSelection) {
   ChooseSearchField(search, 2);
   search.txtFind = "jazz";
-  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::optional<std::size_t>(1));
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::optional<std::size_t>(3));
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::nullopt);
   EXPECT_TRUE(fx.state.List[3].selected);
   EXPECT_EQ(search.SearchPos, 6);
   // No wrapping: it stays past the end.
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::nullopt);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
 
 TEST_F(SearchTest, FindNextWithoutFindFirstStartsAtTheFirstRow) {
   ChooseSearchField(search, 4);
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::optional<std::size_t>(1));
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::optional<std::size_t>(1));
 }
 
 TEST_F(SearchTest, FindFirstWithoutMatchSelectsNothingAndSaysNothing) {
   fx.state.List.SelectOnly(2);
   search.txtFind = "Zeta";
-  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::nullopt);
   EXPECT_TRUE(fx.state.List[2].selected);
   EXPECT_EQ(search.SearchPos, 6);
   EXPECT_TRUE(fx.dialogs.messages.empty());
@@ -162,7 +163,7 @@ TEST_F(SearchTest, FindFirstWithoutMatchSelectsNothingAndSaysNothing) {
 TEST_F(SearchTest, FindFirstAfterSortingFollowsTheDisplayedOrder) {
   fx.state.List.SetSort(col::kNumber, true);
   ChooseSearchField(search, 4);
-  const auto found = FindFirst(fx.state, fx.dialogs, search);
+  const auto found = Shown(FindFirst(fx.state, search), fx.dialogs);
   ASSERT_TRUE(found);
   EXPECT_EQ(fx.state.List[*found].record, 4);
 }
@@ -171,17 +172,17 @@ TEST_F(SearchTest, WholeWordGenreSearchIsExact) {
   ChooseSearchField(search, 2);
   search.wholeWord = true;
   search.txtFind = "Jazz";
-  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::optional<std::size_t>(3));
+  EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::optional<std::size_t>(3));
 }
 
 TEST_F(SearchTest, EmptyTextIsRefusedByEveryCommand) {
   fx.state.List[0].checked = true;
   const auto genres = Genres();
-  EXPECT_EQ(FindFirst(fx.state, fx.dialogs, search), std::nullopt);
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
-  EXPECT_FALSE(FindAndCheckAll(fx.state, fx.dialogs, search));
-  FilterList(fx.state, fx.dialogs, search);
-  EXPECT_FALSE(OpenInPlayList(fx.state, fx.dialogs, search));
+  EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::nullopt);
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::nullopt);
+  EXPECT_FALSE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
+  Shown(FilterList(fx.state, search), fx.dialogs);
+  EXPECT_FALSE(Shown(OpenInPlayList(fx.state, search), fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>(5, "please enter something to search for"));
   EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, false, false}));
@@ -196,7 +197,7 @@ TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
   fx.state.Enable("cmdPlayList", false);
   fx.state.Enable("cmdDeleteChecked", false);
   ChooseSearchField(search, 4);
-  EXPECT_TRUE(FindAndCheckAll(fx.state, fx.dialogs, search));
+  EXPECT_TRUE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, false}));
   EXPECT_EQ(fx.state.lblNumberChecked, "3");
   EXPECT_TRUE(fx.state.IsEnabled("cmdPlayList"));
@@ -204,14 +205,14 @@ TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
   EXPECT_EQ(search.SearchPos, 6);
   EXPECT_TRUE(fx.state.FileSaved);
   // The position is past the last row now.
-  EXPECT_EQ(FindNext(fx.state, fx.dialogs, search), std::nullopt);
+  EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::nullopt);
 }
 
 TEST_F(SearchTest, FindAndCheckAllWithoutMatchLeavesPlayListAloneAndDisablesDeleteChecked) {
   fx.state.Enable("cmdPlayList", false);
   fx.state.Enable("cmdDeleteChecked", true);
   search.txtFind = "Zeta";
-  EXPECT_TRUE(FindAndCheckAll(fx.state, fx.dialogs, search));
+  EXPECT_TRUE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
   EXPECT_EQ(fx.state.lblNumberChecked, "0");
   EXPECT_FALSE(fx.state.IsEnabled("cmdPlayList"));
   EXPECT_FALSE(fx.state.IsEnabled("cmdDeleteChecked"));
@@ -221,7 +222,7 @@ TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
   fx.state.List[2].checked = true;  // "Rock", does not match, checked before
   ChooseSearchField(search, 2);
   search.txtFind = "jazz";
-  FilterList(fx.state, fx.dialogs, search);
+  Shown(FilterList(fx.state, search), fx.dialogs);
   EXPECT_EQ(Genres(),
             (std::vector<std::string>{"deleted", "Jazz Ballad", "Rock", "Jazz", "deleted"}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false}));
@@ -232,7 +233,7 @@ TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
 
 TEST_F(SearchTest, OpenInPlayListChecksTheMatchesFirst) {
   search.txtFind = "ta";
-  EXPECT_TRUE(OpenInPlayList(fx.state, fx.dialogs, search));
+  EXPECT_TRUE(Shown(OpenInPlayList(fx.state, search), fx.dialogs));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true, false, true, false}));
 }
 

@@ -31,6 +31,7 @@
 #include "mfd/target_change.h"
 #include "support/random_mfd.h"
 #include "support/scripted_dialogs.h"
+#include "support/shown.h"
 #include "textio/cp1252.h"
 #include "textio/delimited_export.h"
 
@@ -357,8 +358,8 @@ TEST_P(RecordProperties, DeletingRowsDropsExactlyThoseRecords) {
     AppState& state = session.state;
     if (random() % 2 == 0) {
       const int column = static_cast<int>(random() % col::kFiller);
-      SortByColumn(state, session.dialogs, column);
-      if (random() % 2 == 0) SortByColumn(state, session.dialogs, column);
+      Shown(SortByColumn(state, column), session.dialogs);
+      if (random() % 2 == 0) Shown(SortByColumn(state, column), session.dialogs);
     }
 
     const bool oneByOne = random() % 2 == 0;
@@ -375,14 +376,14 @@ TEST_P(RecordProperties, DeletingRowsDropsExactlyThoseRecords) {
         return where + "row " + std::to_string(p) + " shows " + Shown(row.Cell(col::kMusic));
       deleted.insert(*tag);
       if (oneByOne) {
-        SelectRow(state, session.dialogs, p);
-        DeleteSelectedRow(state, session.dialogs);
+        Shown(SelectRow(state, p), session.dialogs);
+        Shown(DeleteSelectedRow(state), session.dialogs);
       } else {
         state.List[p].checked = true;
-        UpdateCheckedCount(state, session.dialogs);
+        Shown(UpdateCheckedCount(state), session.dialogs);
       }
     }
-    if (!oneByOne) DeleteCheckedRows(state, session.dialogs);
+    if (!oneByOne) Shown(DeleteCheckedRows(state), session.dialogs);
 
     const PassResult result = session.Save(dir.Str() + "out.mfd");
     const std::string how = std::to_string(deleted.size()) + " deleted " +

@@ -10,6 +10,7 @@
 #include "support/builders.h"
 #include "support/list_rows.h"
 #include "support/scripted_dialogs.h"
+#include "support/shown.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
@@ -64,8 +65,8 @@ TEST(PlayListPlainExport, DefaultLayoutEndsWithAnEmptyLine) {
   state.List = ThreeSongs();
   PlayList list;
   list.AppendChecked(state.List);
-  const std::string file =
-      ExportToFile([&](Dialogs& dialogs) { ExportPlayListText(list, state, dialogs); });
+  const std::string file = ExportToFile(
+      [&](Dialogs& dialogs) { Shown(ExportPlayListText(list, state, dialogs), dialogs); });
   EXPECT_EQ(file, kPlainHeader +
                       " 1\tMango\tPop Rock\t 4/ 4\t128\t \r\n"
                       " 2\tapple\tSwing\t 3/ 4\t 96\t \r\n"
@@ -118,8 +119,8 @@ TEST(PlayListImportableExport, TakesEveryFieldFromTheMainRows) {
   PlayList list;
   list.AppendChecked(state.List);
   list.MoveRow(2, 1);  // Zebra first
-  const std::string file =
-      ExportToFile([&](Dialogs& dialogs) { ExportPlayListImportable(list, state, dialogs); });
+  const std::string file = ExportToFile(
+      [&](Dialogs& dialogs) { Shown(ExportPlayListImportable(list, state, dialogs), dialogs); });
   EXPECT_EQ(file,
             kImportHeader +
                 " 1\tPop\t001 Zebra\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A\r\n"

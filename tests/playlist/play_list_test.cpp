@@ -4,6 +4,7 @@
 
 #include "support/list_rows.h"
 #include "support/scripted_dialogs.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
@@ -139,7 +140,7 @@ TEST_P(PlayListMove, RenumbersTheRowsBetween) {
   list.ClickRow(static_cast<std::size_t>(c.from - 1));
   testing::ScriptedDialogs dialogs;
   dialogs.QueueInput(std::to_string(c.to));
-  ChangePlayListPosition(list, dialogs);
+  Shown(ChangePlayListPosition(list, dialogs), dialogs);
   EXPECT_EQ(dialogs.inputPrompts, std::vector<std::string>{"Enter new position"});
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Column(list, plcol::kMusic), c.musicInOrder);
@@ -167,7 +168,7 @@ TEST(PlayListMove, ShowsTheNewOrderAlsoAfterSortingByAnotherColumn) {
   EXPECT_EQ(list.PlayListSelected(), 7);
   testing::ScriptedDialogs dialogs;
   dialogs.QueueInput("1");
-  ChangePlayListPosition(list, dialogs);
+  Shown(ChangePlayListPosition(list, dialogs), dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic),
             (std::vector<std::string>{"S7", "S1", "S2", "S3", "S4", "S5", "S6"}));
   EXPECT_EQ(list.SortKey(), plcol::kNumber);
@@ -188,7 +189,7 @@ TEST(PlayListMove, AsksWithTheRowsCdzIndexAsTitle) {
     }
   } dialogs;
   dialogs.QueueInput(std::nullopt);
-  ChangePlayListPosition(list, dialogs);
+  Shown(ChangePlayListPosition(list, dialogs), dialogs);
   EXPECT_EQ(dialogs.title, "13");
 }
 
@@ -205,7 +206,7 @@ TEST(PlayListMove, OutOfRangeAnswersShowTheMessageAndChangeNothing) {
     list.ClickRow(4);
     testing::ScriptedDialogs dialogs;
     dialogs.QueueInput(c.answer);
-    ChangePlayListPosition(list, dialogs);
+    Shown(ChangePlayListPosition(list, dialogs), dialogs);
     const std::vector<std::string> expected =
         c.message ? std::vector<std::string>{"Keep your choices within 1 and 7"}
                   : std::vector<std::string>{};
@@ -233,13 +234,13 @@ TEST(PlayListComments, AnswerBecomesTheCommentAndCancelEmptiesIt) {
   testing::ScriptedDialogs dialogs;
   list.ClickRow(3);
   dialogs.QueueInput("key change");
-  EnterPlayListComment(list, dialogs);
+  Shown(EnterPlayListComment(list, dialogs), dialogs);
   EXPECT_EQ(list[3].Cell(plcol::kComments), "key change");
   EXPECT_EQ(list.PlayListSelected(), 1);
 
   list.ClickRow(3);
   dialogs.QueueInput(std::nullopt);
-  EnterPlayListComment(list, dialogs);
+  Shown(EnterPlayListComment(list, dialogs), dialogs);
   EXPECT_EQ(list[3].Cell(plcol::kComments), "");
   EXPECT_EQ(dialogs.inputPrompts, (std::vector<std::string>{"Enter Comments", "Enter Comments"}));
   EXPECT_TRUE(dialogs.messages.empty());
@@ -252,7 +253,7 @@ TEST(PlayListComments, SongGenreLayoutAsksNothingAndReportsNothing) {
   const std::vector<PlayListRow> before = list.Rows();
   testing::ScriptedDialogs dialogs;
   list.ClickRow(2);
-  EnterPlayListComment(list, dialogs);
+  Shown(EnterPlayListComment(list, dialogs), dialogs);
   EXPECT_TRUE(dialogs.inputPrompts.empty());
   EXPECT_TRUE(dialogs.messages.empty());
   ASSERT_EQ(list.Size(), before.size());
@@ -263,8 +264,8 @@ TEST(PlayListCommands, EmptyListAsksNothing) {
   PlayList list;
   list.AppendChecked(RecordList{});
   testing::ScriptedDialogs dialogs;
-  ChangePlayListPosition(list, dialogs);
-  EnterPlayListComment(list, dialogs);
+  Shown(ChangePlayListPosition(list, dialogs), dialogs);
+  Shown(EnterPlayListComment(list, dialogs), dialogs);
   EXPECT_TRUE(dialogs.inputPrompts.empty());
   EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -277,11 +278,11 @@ TEST(PlayListSort, SameColumnReversesAndTheClickedRowStaysSelected) {
   list.AppendChecked(main);
   list.ClickRow(1);  // "C"
   testing::ScriptedDialogs dialogs;
-  SortPlayList(list, plcol::kTempo, dialogs);
+  Shown(SortPlayList(list, plcol::kTempo), dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"a", "C", "b"}));
-  SortPlayList(list, plcol::kTempo, dialogs);
+  Shown(SortPlayList(list, plcol::kTempo), dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"b", "C", "a"}));
-  SortPlayList(list, plcol::kMusic, dialogs);
+  Shown(SortPlayList(list, plcol::kMusic), dialogs);
   EXPECT_EQ(Column(list, plcol::kMusic), (std::vector<std::string>{"a", "b", "C"}));
   EXPECT_FALSE(list.SortDescending());
   EXPECT_EQ(list.SelectedIndex(), 2u);
@@ -308,7 +309,7 @@ TEST_P(PlayListOpen, ScansForACheckedRow) {
   }
   state.AnyChecked = true;  // left over from an earlier check-all
   testing::ScriptedDialogs dialogs;
-  EXPECT_EQ(PreparePlayList(state, dialogs), c.opens);
+  EXPECT_EQ(Shown(PreparePlayList(state), dialogs), c.opens);
   EXPECT_EQ(state.AnyChecked, c.opens);
   EXPECT_EQ(state.IsEnabled("cmdPlayList"), c.opens);
   const std::vector<std::string> expected =

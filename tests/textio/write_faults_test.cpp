@@ -19,6 +19,7 @@
 #include "playlist/play_list.h"
 #include "playlist/play_list_export.h"
 #include "support/app_fixture.h"
+#include "support/shown.h"
 #include "textio/delimited_export.h"
 #include "textio/text_file.h"
 #include "textio/write_calls.h"
@@ -200,7 +201,9 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) { ExportPlayListText(PlayList{}, fx.state, fx.dialogs); }},
+     [](AppFixture& fx) {
+       Shown(ExportPlayListText(PlayList{}, fx.state, fx.dialogs), fx.dialogs);
+     }},
     {"PlayListImportable", "SaveDelimitedFile", true,
      [](AppFixture& fx) {
        OpenSample(fx);
@@ -208,7 +211,9 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) { ExportPlayListImportable(PlayList{}, fx.state, fx.dialogs); }},
+     [](AppFixture& fx) {
+       Shown(ExportPlayListImportable(PlayList{}, fx.state, fx.dialogs), fx.dialogs);
+     }},
 };
 
 std::set<std::string> Listing(const fs::path& folder) {
