@@ -1,6 +1,7 @@
 #include "mfd/reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string_view>
 #include <unordered_set>
@@ -138,7 +139,7 @@ class GenreCollector {
   std::size_t filled_ = 0;
 };
 
-constexpr const char* kEnabledAfterRead[] = {
+constexpr std::array kEnabledAfterRead = {
     "cmdSearch", "CmdUnCheck", "cmdCheck", "cmdInvert", "cmdAdd", "CmdFav",          "cmdS1",
     "cmdS2",     "fraCheck",   "fraEdit",  "fraClear",  "lblchk", "lblNumberChecked"};
 

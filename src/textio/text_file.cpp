@@ -71,9 +71,9 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
   if (S_ISREG(st.st_mode)) {
     bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), most));
   }
-  std::uint8_t buffer[65536];
+  std::array<std::uint8_t, 65536> buffer{};
   while (bytes.size() < most) {
-    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, most - bytes.size()));
+    const ssize_t n = ::read(fd, buffer.data(), std::min(buffer.size(), most - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       const int e = errno;
@@ -81,7 +81,7 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
       throw RuntimeError(ErrorNumberFromErrno(e));
     }
     if (n == 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
+    bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + n);
   }
   ::close(fd);
   return bytes;
