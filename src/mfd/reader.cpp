@@ -115,7 +115,7 @@ class GenreCollector {
     list_.assign(kGenreListGrowth + 1, std::string{});
   }
   void Add(const std::string& genre) {
-    if (genre.empty() || seen_.count(genre) != 0) return;
+    if (genre.empty() || seen_.contains(genre)) return;
     seen_.insert(genre);
     list_[filled_] = genre;
     ++filled_;
