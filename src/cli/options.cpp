@@ -93,8 +93,8 @@ Options Parse(const std::vector<std::string>& args) {
   const CLI::Option* style = command->get_option_no_throw("--default-style");
   o.hasDefaultStyle = style != nullptr && style->count() > 0;
   // An empty argument counts as a missing one.
-  const auto form = std::find_if(kForms.begin(), kForms.end(),
-                                 [&](const CommandForm& f) { return f.name == o.command; });
+  const auto* const form =
+      std::ranges::find(kForms, std::string_view(o.command), &CommandForm::name);
   if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
   if (form->needsText && o.text.empty()) throw UsageError{o.command + " needs a TEXT.txt"};
   if (form->needsTarget && o.target.empty()) {
