@@ -135,8 +135,10 @@ bool KeyedCollection::NoCaseEqual::operator()(std::string_view a, std::string_vi
   return EqualsNoCase(a, b);
 }
 
-bool KeyedCollection::Add(std::string_view key, const std::string& value) {
-  return map_.try_emplace(LowerCp1252(key), value).second;
+// The value is taken by value so that callers can move names in.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
+bool KeyedCollection::Add(std::string_view key, std::string value) {
+  return map_.try_emplace(LowerCp1252(key), std::move(value)).second;
 }
 
 bool KeyedCollection::Has(std::string_view key) const { return map_.find(key) != map_.end(); }

@@ -72,7 +72,7 @@ class KeyedCollection {
   using Map = std::unordered_map<std::string, std::string, NoCaseHash, NoCaseEqual>;
 
   // Returns false (and keeps the first value) when the key is present already.
-  bool Add(std::string_view key, const std::string& value);
+  bool Add(std::string_view key, std::string value);
   bool Has(std::string_view key) const;
   const std::string* Find(std::string_view key) const;
   std::size_t Size() const { return map_.size(); }
