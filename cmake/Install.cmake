@@ -2,6 +2,9 @@
 # (GetAppPath), so bin/ and share/ stay siblings whatever the prefix.
 install(TARGETS cadenzo-cli RUNTIME DESTINATION bin)
 
+# The licence terms, where Debian keeps them for every package.
+install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright DESTINATION share/doc/cadenzo)
+
 # Manual pages, compressed as the desktop's man reader expects them.
 set(CADENZO_MAN_PAGES cadenzo-cli)
 if(TARGET cadenzo)

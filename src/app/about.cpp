@@ -1,5 +1,7 @@
 #include "app/about.h"
 
+#include <array>
+
 #include "app/dialogs.h"
 
 namespace cadenzo {
@@ -7,7 +9,7 @@ namespace cadenzo {
 std::string AboutCaption() { return std::string("About ") + kProgramTitle; }
 
 std::string VersionText(std::string_view version) {
-  long parts[3] = {0, 0, 0};
+  std::array<long, 3> parts = {0, 0, 0};
   std::size_t pos = 0;
   for (long& part : parts) {
     std::size_t digits = 0;

@@ -135,6 +135,8 @@ bool KeyedCollection::NoCaseEqual::operator()(std::string_view a, std::string_vi
   return EqualsNoCase(a, b);
 }
 
+// The value is taken by value so that callers can move names in.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 bool KeyedCollection::Add(std::string_view key, std::string value) {
   return map_.try_emplace(LowerCp1252(key), std::move(value)).second;
 }
@@ -198,7 +200,7 @@ bool IsStyleNumberText(std::string_view styleText) {
 }
 
 bool TargetNamesNumber(std::string_view numberText, const TargetMaps& maps) {
-  return maps.numberNames.count(std::string(WithoutLeadingZeros(numberText))) != 0;
+  return maps.numberNames.contains(std::string(WithoutLeadingZeros(numberText)));
 }
 
 namespace {

@@ -22,6 +22,7 @@
 #include "app/startup.h"
 #include "catalogue/instrument_table.h"
 #include "cli/console_dialogs.h"
+#include "cli/options.h"
 #include "mfd/byte_io.h"
 #include "mfd/delimited_import.h"
 #include "mfd/processing_pass.h"
@@ -94,116 +95,6 @@ constexpr const char* kShortUsage =
     "       info|list|export|convert|import|dump FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
-struct UsageError {
-  std::string message;
-};
-
-// The parsed command line.
-struct Options {
-  std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
-  bool styleNumbers = false, noUserStyles = false, overCapacity = false;
-  bool hasDefaultStyle = false;
-};
-
-// What each command takes: the options it accepts and the arguments it cannot do without.
-struct CommandForm {
-  std::string_view name;
-  std::vector<std::string_view> options;
-  bool needsText = false;
-  bool needsOutput = false;
-  bool needsTarget = false;
-};
-
-const std::vector<CommandForm>& CommandForms() {
-  static const std::vector<CommandForm> kForms = {
-      {"info", {}},
-      {"list", {"--source", "--style-numbers", "-o"}},
-      {"export", {"--source", "--style-numbers", "-o"}, false, true},
-      {"convert",
-       {"--source", "--target", "-o", "--no-user-styles", "--default-style", "--over-capacity",
-        "--log"},
-       false,
-       true,
-       true},
-      {"import",
-       {"--source", "-o", "--no-user-styles", "--default-style", "--over-capacity", "--log"},
-       true,
-       true},
-      {"dump", {}},
-  };
-  return kForms;
-}
-
-Options Parse(const std::vector<std::string>& args) {
-  Options o;
-  std::vector<std::string> given;  // the command's options, in order
-  std::size_t i = 0;
-  const auto value = [&](const std::string& name) -> std::string {
-    if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
-    return args[++i];
-  };
-  for (; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--app-dir") {
-      o.appDir = value(a);
-      continue;
-    }
-    if (a == "--user-dir") {
-      o.userDir = value(a);
-      continue;
-    }
-    if (o.command.empty() && !a.empty() && a[0] != '-') {
-      o.command = a;
-      continue;
-    }
-    if (o.command.empty()) throw UsageError{"unknown option " + a};
-    if (!a.empty() && a[0] == '-') given.push_back(a);
-    if (a == "--source") {
-      o.source = value(a);
-    } else if (a == "--target") {
-      o.target = value(a);
-    } else if (a == "-o") {
-      o.output = value(a);
-    } else if (a == "--log") {
-      o.log = value(a);
-    } else if (a == "--default-style") {
-      o.defaultStyle = value(a);
-      o.hasDefaultStyle = true;
-    } else if (a == "--style-numbers") {
-      o.styleNumbers = true;
-    } else if (a == "--no-user-styles") {
-      o.noUserStyles = true;
-    } else if (a == "--over-capacity") {
-      o.overCapacity = true;
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option " + a};
-    } else if (o.file.empty()) {
-      o.file = a;
-    } else if (o.command == "import" && o.text.empty()) {
-      o.text = a;
-    } else {
-      throw UsageError{"unexpected argument " + a};
-    }
-  }
-  if (o.command.empty()) throw UsageError{"no command given"};
-  const auto& forms = CommandForms();
-  const auto form = std::find_if(forms.begin(), forms.end(),
-                                 [&](const CommandForm& f) { return f.name == o.command; });
-  if (form == forms.end()) throw UsageError{"unknown command " + o.command};
-  for (const std::string& option : given) {
-    if (std::find(form->options.begin(), form->options.end(), option) == form->options.end()) {
-      throw UsageError{option + " does not belong to " + o.command};
-    }
-  }
-  if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
-  if (form->needsText && o.text.empty()) throw UsageError{o.command + " needs a TEXT.txt"};
-  if (form->needsTarget && o.target.empty()) {
-    throw UsageError{o.command + " needs --target MODEL"};
-  }
-  if (form->needsOutput && o.output.empty()) throw UsageError{o.command + " needs -o OUT"};
-  return o;
-}
-
 // A failure that the command reports with the program's message and exit code 1.
 struct DataError {
   std::string message;
@@ -246,7 +137,7 @@ void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
 std::string Hex(std::span<const std::uint8_t> bytes) {
   std::ostringstream out;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out << (i ? " " : "") << std::hex << std::setw(2) << std::setfill('0') << int{bytes[i]};
+    out << (i != 0 ? " " : "") << std::hex << std::setw(2) << std::setfill('0') << int{bytes[i]};
   }
   return out.str();
 }
@@ -266,9 +157,9 @@ std::string VisiblePath(std::string_view path) {
     const auto byte = static_cast<unsigned char>(c);
     const char32_t code = Cp1252ToCodePoint(byte);
     if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02x", byte);
-      text += hex;
+      std::array<char, 5> hex{};
+      std::snprintf(hex.data(), hex.size(), "\\x%02x", byte);
+      text += hex.data();
     } else {
       text += Cp1252ToUtf8(std::string_view(&c, 1));
     }
@@ -287,7 +178,7 @@ int Info(AppState& state, std::ostream& out) {
       << "file references: " << ReadFileReferenceBlock(bytes, count).size() << "\n"
       << "generation digit: "
       << (bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "") << "\n"
-      << "capacity: " << (model ? (capacity ? std::to_string(capacity) : "none") : "unknown")
+      << "capacity: " << (model ? (capacity != 0 ? std::to_string(capacity) : "none") : "unknown")
       << "\n";
   return 0;
 }

@@ -27,13 +27,18 @@ Answer ConsoleDialogs::Message(const MessageRequest& request) {
   return Answer::kOk;
 }
 
-std::optional<std::string> ConsoleDialogs::Input(const std::string&, const std::string&,
-                                                 const std::string&) {
+std::optional<std::string> ConsoleDialogs::Input(const std::string& /*prompt*/,
+                                                 const std::string& /*title*/,
+                                                 const std::string& /*defaultText*/) {
   return std::nullopt;
 }
 
-std::optional<std::string> ConsoleDialogs::OpenFile(const FileRequest&) { return openPath_; }
+std::optional<std::string> ConsoleDialogs::OpenFile(const FileRequest& /*request*/) {
+  return openPath_;
+}
 
-std::optional<std::string> ConsoleDialogs::SaveFile(const FileRequest&) { return savePath_; }
+std::optional<std::string> ConsoleDialogs::SaveFile(const FileRequest& /*request*/) {
+  return savePath_;
+}
 
 }  // namespace cadenzo::cli

@@ -20,7 +20,7 @@ class ConsoleDialogs : public Dialogs {
                                    const std::string& defaultText) override;
   std::optional<std::string> OpenFile(const FileRequest& request) override;
   std::optional<std::string> SaveFile(const FileRequest& request) override;
-  void SetBusy(bool) override {}
+  void SetBusy(bool /*busy*/) override {}
 
   void SetOpenPath(std::string path) { openPath_ = std::move(path); }
   void SetSavePath(std::string path) { savePath_ = std::move(path); }

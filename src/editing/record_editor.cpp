@@ -44,10 +44,7 @@ bool EndsInOneOf(std::string_view text, std::span<const std::string_view> ending
                  std::size_t length) {
   if (text.size() < length) return false;
   const std::string tail = LowerCp1252(text.substr(text.size() - length));
-  for (const auto ending : endings) {
-    if (tail == ending) return true;
-  }
-  return false;
+  return std::ranges::any_of(endings, [&](std::string_view ending) { return tail == ending; });
 }
 
 const ComboEntry* SelectedItem(const std::vector<ComboEntry>& items, int index) {
@@ -74,8 +71,8 @@ struct EditedRecord {
   bool favorite = false;
   bool search1 = false;
   bool search2 = false;
-  const ComboEntry* intro = &kSectionItems[0];
-  const ComboEntry* next = &kSectionItems[0];
+  const ComboEntry* intro = kSectionItems.data();
+  const ComboEntry* next = kSectionItems.data();
 };
 
 const TimeSigChoice* TimeSigOf(std::string_view editTimeSig) {

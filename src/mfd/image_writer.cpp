@@ -1,6 +1,7 @@
 #include "mfd/image_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 
@@ -72,8 +73,8 @@ void ImageWriter::EmitRecord(int number, int style, std::size_t r) {
 }
 
 void ImageWriter::MarkMediaFile() {
-  constexpr std::uint8_t kMedia[] = {0xFF, 0xFD, 0xFF, 0xFF, 0xFF, 0xFF};
-  for (std::size_t i = 0; i < sizeof kMedia; ++i) out_[lastRecord_ + 2 + i] = kMedia[i];
+  constexpr std::array<std::uint8_t, 6> kMedia = {0xFF, 0xFD, 0xFF, 0xFF, 0xFF, 0xFF};
+  for (std::size_t i = 0; i < kMedia.size(); ++i) out_[lastRecord_ + 2 + i] = kMedia[i];
 }
 
 void ImageWriter::AddFileReference(int number, const std::string& styleText) {

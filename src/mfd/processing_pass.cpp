@@ -1,5 +1,6 @@
 #include "mfd/processing_pass.h"
 
+#include <array>
 #include <ctime>
 
 #include "app/report_error.h"
@@ -19,9 +20,9 @@ std::string NowText() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  char buffer[64];
-  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
-  return buffer;
+  std::array<char, 64> buffer{};
+  std::strftime(buffer.data(), buffer.size(), "%Y-%m-%d %H:%M:%S", &local);
+  return buffer.data();
 }
 
 // The song name as the log shows it: bytes outside "0" to "}" become blanks, then trimmed.

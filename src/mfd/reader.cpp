@@ -1,6 +1,7 @@
 #include "mfd/reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string_view>
 #include <unordered_set>
@@ -114,7 +115,7 @@ class GenreCollector {
     list_.assign(kGenreListGrowth + 1, std::string{});
   }
   void Add(const std::string& genre) {
-    if (genre.empty() || seen_.count(genre) != 0) return;
+    if (genre.empty() || seen_.contains(genre)) return;
     seen_.insert(genre);
     list_[filled_] = genre;
     ++filled_;
@@ -138,7 +139,7 @@ class GenreCollector {
   std::size_t filled_ = 0;
 };
 
-constexpr const char* kEnabledAfterRead[] = {
+constexpr std::array kEnabledAfterRead = {
     "cmdSearch", "CmdUnCheck", "cmdCheck", "cmdInvert", "cmdAdd", "CmdFav",          "cmdS1",
     "cmdS2",     "fraCheck",   "fraEdit",  "fraClear",  "lblchk", "lblNumberChecked"};
 

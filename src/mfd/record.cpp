@@ -32,8 +32,9 @@ void SetText(std::string& text, std::string_view chars) {
 void AssignNumberText(std::string& text, int number, int width) {
   const unsigned magnitude =
       number < 0 ? 0U - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  std::array<char, 16> digits;  // written up to end
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
+  std::array<char, 16> digits{};
+  const char* const end =
+      std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
   const auto length = static_cast<std::size_t>(end - digits.data());
   text.clear();
   if (number < 0) text.push_back('-');
@@ -62,7 +63,7 @@ void AssignUpToZero(std::string& text, std::span<const std::uint8_t> bytes, std:
 // Genre: every byte of the field that is not zero.
 void AssignGenre(std::string& text, std::span<const std::uint8_t> bytes, std::size_t r) {
   CheckRange(bytes.size(), r + mfd::kGenre, mfd::kGenreLength);
-  std::array<char, mfd::kGenreLength> chars;  // only the first n are read
+  std::array<char, mfd::kGenreLength> chars{};
   std::size_t n = 0;
   for (const std::uint8_t b : bytes.subspan(r + mfd::kGenre, mfd::kGenreLength)) {
     if (b != 0) chars[n++] = static_cast<char>(b);
@@ -78,7 +79,7 @@ void AssignTimeSig(std::string& text, std::span<const std::uint8_t> bytes, std::
     text.clear();
     return;
   }
-  std::array<char, 16> chars;  // written up to p
+  std::array<char, 16> chars{};
   char* p = chars.data();
   *p++ = ' ';
   p = std::to_chars(p, chars.data() + chars.size(), numerator).ptr;
@@ -90,7 +91,7 @@ void AssignTimeSig(std::string& text, std::span<const std::uint8_t> bytes, std::
 
 // A tempo below 100 gets a leading blank: " 96".
 void AssignTempo(std::string& text, int tempo) {
-  std::array<char, 16> chars;  // written up to p
+  std::array<char, 16> chars{};
   char* p = chars.data();
   if (tempo < 100) *p++ = ' ';
   p = std::to_chars(p, chars.data() + chars.size(), tempo).ptr;

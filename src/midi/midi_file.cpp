@@ -79,7 +79,7 @@ MidiTrack ReadTrack(std::span<const std::uint8_t> bytes, std::size_t pos, std::s
       continue;
     }
     if (lead > 0xF0) Invalid("unexpected status byte " + Hex(lead) + " in " + where);
-    if (lead & 0x80) {
+    if ((lead & 0x80) != 0) {
       running = lead;
       ++pos;
     } else if (running == 0) {
@@ -90,7 +90,7 @@ MidiTrack ReadTrack(std::span<const std::uint8_t> bytes, std::size_t pos, std::s
     if (end - pos < length) Invalid(where + " ends inside an event");
     for (std::size_t i = 0; i < length; ++i) {
       const std::uint8_t b = bytes[pos + i];
-      if (b & 0x80) Invalid("a channel message in " + where + " is cut short");
+      if ((b & 0x80) != 0) Invalid("a channel message in " + where + " is cut short");
       event.data.push_back(b);
     }
     pos += length;
@@ -100,7 +100,7 @@ MidiTrack ReadTrack(std::span<const std::uint8_t> bytes, std::size_t pos, std::s
 }
 
 void CheckDivision(std::uint16_t division) {
-  if (division & 0x8000) {
+  if ((division & 0x8000) != 0) {
     const int fps = -static_cast<int>(static_cast<std::int8_t>(division >> 8));
     if (fps != 24 && fps != 25 && fps != 29 && fps != 30) {
       Invalid("unknown SMPTE frame rate " + std::to_string(fps));
@@ -142,7 +142,7 @@ std::uint32_t ReadVarLen(std::span<const std::uint8_t> bytes, std::size_t& pos, 
     if (pos >= end) Invalid("a variable-length number runs past the end");
     const std::uint8_t b = bytes[pos++];
     value = (value << 7) | (b & 0x7F);
-    if (!(b & 0x80)) return value;
+    if ((b & 0x80) == 0) return value;
   }
   Invalid("a variable-length number is longer than four bytes");
 }

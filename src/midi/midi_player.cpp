@@ -17,7 +17,7 @@ class TempoClock {
 
   // Time of a tick not before the previous one asked.
   microseconds At(std::uint32_t tick) const {
-    if (division_ & 0x8000) {
+    if ((division_ & 0x8000) != 0) {
       const int fps = -static_cast<int>(static_cast<std::int8_t>(division_ >> 8));
       const std::uint64_t perFrame = division_ & 0xFF;
       // 29 stands for 29.97 frames per second.

@@ -1,5 +1,6 @@
 #include "textio/rtf_writer.h"
 
+#include <array>
 #include <cstdio>
 
 #include "textio/cp1252.h"
@@ -18,9 +19,9 @@ unsigned char Cp1252Byte(char32_t cp) {
 }
 
 void AppendHex(std::string& out, unsigned char byte) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "\\'%02x", byte);
-  out += buffer;
+  std::array<char, 8> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "\\'%02x", byte);
+  out += buffer.data();
 }
 
 void AppendUnicodeUnit(std::string& out, char32_t unit) {

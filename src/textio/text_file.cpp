@@ -44,7 +44,7 @@ std::string ReadWholeFile(const fs::path& path) {
   std::string text;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
-  std::array<char, 65536> buffer;
+  std::array<char, 65536> buffer{};
   for (;;) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
@@ -71,9 +71,9 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
   if (S_ISREG(st.st_mode)) {
     bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), most));
   }
-  std::uint8_t buffer[65536];
+  std::array<std::uint8_t, 65536> buffer{};
   while (bytes.size() < most) {
-    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, most - bytes.size()));
+    const ssize_t n = ::read(fd, buffer.data(), std::min(buffer.size(), most - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       const int e = errno;
@@ -81,7 +81,7 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
       throw RuntimeError(ErrorNumberFromErrno(e));
     }
     if (n == 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
+    bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + n);
   }
   ::close(fd);
   return bytes;
@@ -105,7 +105,7 @@ pid_t TemporaryWriter(std::string_view name) {
     pid = pid * 10 + (c - '0');
   }
   for (const char c : name.substr(dash + 1)) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) return 0;
+    if (std::isalnum(static_cast<unsigned char>(c)) == 0) return 0;
   }
   return static_cast<pid_t>(pid);
 }
@@ -269,7 +269,9 @@ bool IsUtf8(std::string_view text, bool& nonAscii) {
     }
     nonAscii = true;
     std::size_t len = 0;
-    unsigned lowest = 0x80, highest = 0xBF;  // the allowed range of the second byte
+    // The allowed range of the second byte.
+    unsigned lowest = 0x80;
+    unsigned highest = 0xBF;
     if (b >= 0xC2 && b <= 0xDF) {
       len = 2;
     } else if (b >= 0xE0 && b <= 0xEF) {
@@ -295,7 +297,8 @@ bool IsUtf8(std::string_view text, bool& nonAscii) {
 
 // Text with zero bytes: UTF-16 when most of them fall on every other byte, otherwise no text.
 std::string ZeroBytesProblem(std::string_view bytes) {
-  std::size_t even = 0, odd = 0;
+  std::size_t even = 0;
+  std::size_t odd = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] == '\0') ++(i % 2 == 0 ? even : odd);
   }

@@ -33,7 +33,7 @@ enum class Flush { kToDisk, kWriteBack };
 // file the user may not write is refused; the replaced file's mode, and its owner and group
 // where the user may set them, carry over. Temporary files that killed saves left in the folder
 // are removed first, those of saves still running kept.
-void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+void WriteFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                      Flush flush = Flush::kToDisk);
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view text,
                      Flush flush = Flush::kToDisk);

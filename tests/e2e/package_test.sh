@@ -44,7 +44,7 @@ dpkg-deb -x "$deb" "$scratch/root"
 usr=$scratch/root/usr
 data=$usr/share/cadenzo
 expected=(
-  bin/cadenzo-cli share/man/man1/cadenzo-cli.1.gz
+  bin/cadenzo-cli share/man/man1/cadenzo-cli.1.gz share/doc/cadenzo/copyright
   share/cadenzo/StyleReplacementTable.txt share/cadenzo/PSR-S970.dat "share/cadenzo/TYROS 5.dat"
   share/cadenzo/sysex2.mid share/cadenzo/QuickStartGuide.rtf share/cadenzo/styles256.ico
   share/cadenzo/examples/Example.mfd
@@ -63,6 +63,8 @@ fi
 for file in "${expected[@]}"; do
   [ -s "$usr/$file" ] || fail "missing from the package: /usr/$file"
 done
+grep -qx 'License: GPL-3.0-or-later' "$usr/share/doc/cadenzo/copyright" ||
+  fail "copyright: licence"
 if $gui; then
   # Each picture of the icon set has the size its folder names.
   if command -v file >/dev/null; then
