@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 namespace {
