@@ -1,82 +1,12 @@
 #include <QApplication>
-#include <QComboBox>
-#include <QPainter>
-#include <QPixmap>
-
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QTimer>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ui/application.h"
 #include "ui/quit_after_paint.h"
-
-namespace {
-
-// One step of a scripted screenshot, as CADENZO_SCREENSHOT_STEPS writes it: "target=MODEL"
-// chooses the target instrument, "row=N" clicks the Nth row as shown (from 0), "click=NAME" runs
-// the command of the control or menu item NAME. Unknown steps are reported and skipped.
-void RunStep(cadenzo::Application& app, const QString& step) {
-  const QString what = step.section(QLatin1Char('='), 0, 0).trimmed();
-  const QString value = step.section(QLatin1Char('='), 1).trimmed();
-  cadenzo::MainWindow* window = app.Window();
-  if (what == QLatin1String("target")) {
-    QComboBox* combo = window->cboInst();
-    const int index = combo->findText(value, Qt::MatchExactly);
-    if (index >= 0) {
-      combo->setCurrentIndex(index);
-      emit combo->activated(index);
-      return;
-    }
-  } else if (what == QLatin1String("row")) {
-    QTableView* view = window->ListView1();
-    const QModelIndex index = view->model()->index(value.toInt(), 0);
-    if (index.isValid()) {
-      view->selectionModel()->setCurrentIndex(
-          index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-      emit view->clicked(index);
-      return;
-    }
-  } else if (what == QLatin1String("click")) {
-    window->Click(value);
-    return;
-  }
-  std::fprintf(stderr, "cadenzo: screenshot step \"%s\" skipped\n", qPrintable(step));
-}
-
-// The visible window with this objectName; the main window when the name is empty or unknown.
-QWidget* WindowNamed(cadenzo::Application& app, const QString& name) {
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (!name.isEmpty() && w->objectName() == name && w->isVisible()) return w;
-  }
-  return app.Window();
-}
-
-// The desktop as the user sees it: the main window with every other visible window of the
-// program drawn over it at its place (centred over it when the window has no place of its own).
-QPixmap GrabDesktop(cadenzo::Application& app) {
-  QWidget* main = app.Window();
-  QPixmap canvas = main->grab();
-  QPainter painter(&canvas);
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w == main || !w->isVisible() || !w->isWindow() || w->inherits("QMenu")) continue;
-    const QPixmap picture = w->grab();
-    QPoint at = w->geometry().topLeft() - main->geometry().topLeft();
-    if (at == QPoint(0, 0))
-      at = QRect(QPoint(), canvas.deviceIndependentSize().toSize()).center() -
-           QRect(QPoint(), w->size()).center();
-    painter.drawPixmap(at, picture);
-    painter.setPen(QPen(Qt::darkGray, 1));
-    painter.drawRect(QRect(at, w->size()).adjusted(0, 0, -1, -1));
-  }
-  return canvas;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
@@ -93,30 +23,6 @@ int main(int argc, char** argv) {
   app.Main(arguments, QCoreApplication::applicationDirPath().toStdString(), dataFolder);
   if (app.Window() == nullptr) return 1;
 
-  // CADENZO_SCREENSHOT=path: run the steps of CADENZO_SCREENSHOT_STEPS (separated by ";"), then
-  // save a picture of the window CADENZO_SCREENSHOT_WINDOW (an objectName; default: the main
-  // window; "*": every visible window over the main window) and quit.
-  if (const char* shot = std::getenv("CADENZO_SCREENSHOT"); shot != nullptr && *shot != '\0') {
-    const QString path = QString::fromLocal8Bit(shot);
-    const QStringList steps = QString::fromLocal8Bit(qgetenv("CADENZO_SCREENSHOT_STEPS"))
-                                  .split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    const QString windowName = QString::fromLocal8Bit(qgetenv("CADENZO_SCREENSHOT_WINDOW"));
-    int delay = 300;
-    for (const QString& step : steps) {
-      QTimer::singleShot(delay, [&app, step] { RunStep(app, step); });
-      delay += 200;
-    }
-    QTimer::singleShot(delay + 200, [&app, path, windowName] {
-      QWidget* window = WindowNamed(app, windowName);
-      const QPixmap picture = windowName == QLatin1String("*") ? GrabDesktop(app) : window->grab();
-      const bool ok = picture.save(path);
-      std::fprintf(stderr,
-                   ok ? "cadenzo: screenshot saved to %s (window \"%s\")\n"
-                      : "cadenzo: could not save the screenshot to %s (window \"%s\")\n",
-                   path.toLocal8Bit().constData(), window->windowTitle().toUtf8().constData());
-      QApplication::exit(ok ? 0 : 1);
-    });
-  }
   // CADENZO_QUIT_AFTER_PAINT=1: quit right after the list's first paint (start-up timing).
   if (const char* quit = std::getenv("CADENZO_QUIT_AFTER_PAINT");
       quit != nullptr && std::string(quit) == "1") {

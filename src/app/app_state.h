@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

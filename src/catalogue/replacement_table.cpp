@@ -2,7 +2,7 @@
 
 #include "app/report_error.h"
 #include "app/runtime_error.h"
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

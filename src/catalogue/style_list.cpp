@@ -6,7 +6,7 @@
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

@@ -1,6 +1,6 @@
 #include "catalogue/style_list_view.h"
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 #include "textio/info_views.h"
 
 namespace cadenzo {

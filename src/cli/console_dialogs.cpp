@@ -1,7 +1,7 @@
 #include "cli/console_dialogs.h"
 
+#include "charset/cp1252.h"
 #include "mfd/reader.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo::cli {
 

@@ -1,9 +1,9 @@
 #include "editing/edit_commands.h"
 
 #include "app/outcome.h"
+#include "charset/cp1252.h"
 #include "editing/record_editor.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {

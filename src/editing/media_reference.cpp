@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/outcome.h"
+#include "charset/cp1252.h"
 #include "editing/record_editor.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {

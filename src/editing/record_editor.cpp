@@ -8,10 +8,10 @@
 #include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/processing_pass.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {

@@ -3,7 +3,9 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/dialogs.h"
 #include "app/outcome.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 
@@ -11,7 +13,6 @@ namespace cadenzo {
 // processing pass leaves its record out of the file it writes.
 inline constexpr std::string_view kDeletedMarker = "deleted";
 
-inline constexpr const char* kSelectItemFirst = "Please select an item in the list first.";
 inline constexpr const char* kUserAreaNotDeletable =
     "This is a Preset file in the User Area and it cannot be deleted from Cadenzo";
 

@@ -5,7 +5,7 @@
 
 #include "app/outcome.h"
 #include "app/runtime_error.h"
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 

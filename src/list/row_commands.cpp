@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/outcome.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {

@@ -1,9 +1,9 @@
 #include "list/search.h"
 
 #include "app/outcome.h"
+#include "charset/cp1252.h"
 #include "list/delete_commands.h"
 #include "list/row_commands.h"
-#include "textio/cp1252.h"
 
 namespace cadenzo {
 namespace {

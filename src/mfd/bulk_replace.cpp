@@ -4,10 +4,11 @@
 
 #include "app/report_error.h"
 #include "catalogue/style_list.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/processing_pass.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
+#include "textio/text_file.h"
 
 namespace cadenzo {
 namespace {
@@ -16,18 +17,6 @@ bool ByCharacterCodes(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });
-}
-
-std::vector<std::string> SplitAtComma(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (true) {
-    const auto comma = text.find(',', start);
-    parts.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return parts;
 }
 
 }  // namespace
@@ -100,12 +89,12 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
   // Each comma-separated part, as written (no trim), compared without regard to case. The new
   // keyword "*" removes a matching part together with the comma after it; a matching last part
   // has no comma after it and becomes "*".
-  const std::vector<std::string> parts = SplitAtComma(keywords);
+  const std::vector<std::string_view> parts = SplitAt(keywords, ',');
   std::string out;
   bool first = true;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const bool last = i + 1 == parts.size();
-    std::string part = parts[i];
+    std::string part(parts[i]);
     if (EqualsNoCase(part, current)) {
       if (replacement == "*" && !last) continue;
       part = replacement;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "list/delete_commands.h"  // kSelectItemFirst
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

@@ -5,14 +5,14 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/file_limits.h"
 #include "app/report_error.h"
 #include "catalogue/style_list.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 #include "textio/delimited_export.h"
+#include "textio/file_limits.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
@@ -42,18 +42,6 @@ constexpr std::size_t kMaxShownLine = 300;
 struct LineError {
   int number;
 };
-
-std::vector<std::string_view> SplitAtTab(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  while (true) {
-    const auto tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-    if (tab == std::string_view::npos) break;
-    start = tab + 1;
-  }
-  return fields;
-}
 
 // A decimal number at the start of the text, leading blanks allowed; text without digits gives
 // 0. Values too large for any field are held at a bound, so they stay too large.
@@ -238,7 +226,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
     }
     std::size_t first = 0;
     if (!lines.empty()) {
-      const auto fields = SplitAtTab(lines.front());
+      const auto fields = SplitAt(lines.front(), '\t');
       if (fields.size() > 1 && TrimBlanks(fields[1]) == "Genre") first = 1;
     }
 
@@ -252,7 +240,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
     for (std::size_t i = first; i < lines.size(); ++i) {
       const std::string_view line = lines[i];
       try {
-        const std::vector<std::string_view> fields = SplitAtTab(line);
+        const std::vector<std::string_view> fields = SplitAt(line, '\t');
         if (fields.size() < kLeastFields || fields.size() == kIntroField + 1) {
           throw LineError{err::kSubscriptOutOfRange};
         }

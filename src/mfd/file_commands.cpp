@@ -4,9 +4,9 @@
 #include "app/startup.h"
 #include "catalogue/style_list.h"
 #include "catalogue/target_choice.h"
+#include "charset/cp1252.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

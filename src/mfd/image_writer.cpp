@@ -7,9 +7,9 @@
 
 #include "app/report_error.h"
 #include "catalogue/instrument_table.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 #include "textio/file_identity.h"
 #include "textio/text_file.h"
 

@@ -6,10 +6,10 @@
 #include "app/report_error.h"
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/image_writer.h"
 #include "mfd/record.h"
-#include "textio/cp1252.h"
 #include "textio/delimited_export.h"
 #include "textio/text_file.h"
 

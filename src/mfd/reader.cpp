@@ -10,11 +10,11 @@
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
 #include "catalogue/target_choice.h"
+#include "charset/cp1252.h"
 #include "mfd/byte_io.h"
 #include "mfd/processing_pass.h"
 #include "mfd/record.h"
 #include "mfd/target_change.h"
-#include "textio/cp1252.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

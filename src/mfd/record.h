@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rows/columns.h"
+
 namespace cadenzo {
 
 // Layout of a Music Finder file and of its 92-byte records.
@@ -42,24 +44,6 @@ inline constexpr std::uint8_t kSearch2 = 4;
 // Byte offset of record n (counted from 1).
 constexpr std::size_t RecordOffset(std::size_t n) { return kHeaderSize + kRecordSize * (n - 1); }
 }  // namespace mfd
-
-// Columns of the record list by index.
-namespace col {
-inline constexpr int kNumber = 0;
-inline constexpr int kGenre = 1;
-inline constexpr int kMusic = 2;
-inline constexpr int kStyle = 3;
-inline constexpr int kTimeSig = 4;
-inline constexpr int kTempo = 5;
-inline constexpr int kKeywords = 6;
-inline constexpr int kFav = 7;
-inline constexpr int kS1 = 8;
-inline constexpr int kS2 = 9;
-inline constexpr int kIntro = 10;
-inline constexpr int kNext = 11;
-inline constexpr int kFiller = 12;
-inline constexpr int kCount = 13;
-}  // namespace col
 
 // Decoding of the list texts of one record. Every function takes the whole image and the
 // record's offset and checks its bounds.

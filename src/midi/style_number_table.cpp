@@ -4,7 +4,7 @@
 
 #include "app/runtime_error.h"
 #include "catalogue/style_list.h"
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

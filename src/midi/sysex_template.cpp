@@ -1,6 +1,6 @@
 #include "midi/sysex_template.h"
 
-#include "app/file_limits.h"
+#include "textio/file_limits.h"
 
 namespace cadenzo {
 

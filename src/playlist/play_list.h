@@ -9,7 +9,7 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/outcome.h"
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

@@ -4,8 +4,8 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
-#include "list/record_list.h"
 #include "playlist/play_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

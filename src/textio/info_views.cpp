@@ -1,7 +1,7 @@
 #include "textio/info_views.h"
 
-#include "app/file_limits.h"
 #include "app/runtime_error.h"
+#include "textio/file_limits.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {

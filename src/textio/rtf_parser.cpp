@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 namespace {

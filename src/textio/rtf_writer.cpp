@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 namespace {

@@ -15,7 +15,7 @@
 #include <random>
 
 #include "app/runtime_error.h"
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 #include "textio/file_identity.h"
 #include "textio/write_calls.h"
 
@@ -250,6 +250,18 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
     start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
   return lines;
+}
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  while (true) {
+    const auto end = text.find(separator, start);
+    pieces.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return pieces;
 }
 
 namespace {

@@ -48,6 +48,10 @@ std::vector<std::string_view> SplitCrLfLines(std::string_view text);
 // too. Only the empty piece after the final line end is not.
 std::vector<std::string_view> SplitTextLines(std::string_view text);
 
+// The pieces of a text between every occurrence of separator: one more piece than there are
+// separators, empty pieces kept ("a,,b" gives "a", "", "b"; "" gives one empty piece).
+std::vector<std::string_view> SplitAt(std::string_view text, char separator);
+
 // Which encodings a reader takes besides the program's single-byte text.
 enum class TextEncodings {
   // A list the user edits: UTF-8 (with or without a byte-order mark) is converted.

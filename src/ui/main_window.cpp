@@ -27,6 +27,7 @@
 #include "ui/auto_size_columns.h"
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
+#include "ui/rtf_reader.h"
 
 namespace cadenzo {
 
@@ -55,8 +56,6 @@ const QHash<QString, QString>& ButtonOfMenuItem() {
   };
   return map;
 }
-
-constexpr int kTwipsPerPixel = 15;
 
 // The Music Finder file a drag carries, or an empty text when the window refuses the drag.
 QString DraggedMusicFinderFile(const QMimeData* data) {

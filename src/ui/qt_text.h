@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 

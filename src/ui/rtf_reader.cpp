@@ -7,14 +7,12 @@
 #include <cmath>
 #include <limits>
 
-#include "app/file_limits.h"
 #include "app/runtime_error.h"
+#include "textio/file_limits.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
 namespace {
-
-constexpr qreal kTwipsPerPixel = 15.0;
 
 QTextBlockFormat BlockFormat(const RtfParagraphFormat& f) {
   QTextBlockFormat block;
@@ -83,7 +81,7 @@ RtfCharFormat CharFrom(const QTextCharFormat& chr, qreal defaultPointSize) {
 
 }  // namespace
 
-qreal TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+qreal TwipsToPixels(int twips) { return twips / qreal{kTwipsPerPixel}; }
 int PixelsToTwips(qreal pixels) { return static_cast<int>(std::lround(pixels * kTwipsPerPixel)); }
 
 void FillTextDocument(QTextDocument& document, const RtfDocument& source) {

@@ -8,7 +8,10 @@
 
 namespace cadenzo {
 
-// Twips (1/1440 inch) to the document's pixels (1/96 inch), and back.
+// Twips (1/1440 inch) in a pixel (1/96 inch), of the screen and of the documents alike.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Twips to the document's pixels, and back.
 qreal TwipsToPixels(int twips);
 int PixelsToTwips(qreal pixels);
 

@@ -19,6 +19,7 @@
 
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
+#include "charset/cp1252.h"
 #include "list/delete_commands.h"
 #include "list/list_view_rules.h"
 #include "list/row_commands.h"
@@ -31,8 +32,8 @@
 #include "mfd/target_change.h"
 #include "support/random_mfd.h"
 #include "support/scripted_dialogs.h"
+#include "charset/cp1252.h"
 #include "support/shown.h"
-#include "textio/cp1252.h"
 #include "textio/delimited_export.h"
 
 namespace cadenzo {

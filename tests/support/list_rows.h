@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "list/record_list.h"
 #include "mfd/record.h"
+#include "rows/record_list.h"
 
 namespace cadenzo::testing {
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "catalogue/instrument_table.h"
+#include "charset/cp1252.h"
 #include "mfd/delimited_import.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
 #include "support/app_fixture.h"
-#include "textio/cp1252.h"
 #include "textio/delimited_export.h"
 
 namespace cadenzo {

@@ -1,6 +1,7 @@
 // The one rule by which the program reads its text files: line ends, the last line, encodings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,29 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
                       SplitCase{"TabsStayInTheLine", "a\tb\r\n", {"a\tb"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Cutting a text at a separator loses nothing: the pieces joined by it give the text back, none
+// holds it, and there is always one piece more than separators.
+TEST(SplitAt, PiecesJoinBackToTheText) {
+  const std::string alphabet = std::string("a,\t ") + '\0';
+  for (const char separator : {',', '\t'}) {
+    for (unsigned seed = 0; seed < 500; ++seed) {
+      std::string text;
+      for (unsigned n = seed; n > 0; n /= 5) text += alphabet[n % 5];
+      const std::vector<std::string_view> pieces = SplitAt(text, separator);
+      std::string joined;
+      for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) joined += separator;
+        joined += pieces[i];
+        EXPECT_EQ(pieces[i].find(separator), std::string_view::npos) << text;
+      }
+      EXPECT_EQ(joined, text);
+      EXPECT_EQ(pieces.size(),
+                static_cast<std::size_t>(std::count(text.begin(), text.end(), separator)) + 1)
+          << text;
+    }
+  }
+}
 
 std::string Utf16Le(const std::string& ascii, bool mark) {
   std::string out = mark ? "\xFF\xFE" : "";

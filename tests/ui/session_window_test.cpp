@@ -341,10 +341,12 @@ class SessionWindowTest : public QObject {
     QCOMPARE(p.dialogs.messages.size(), std::size_t{unsaved ? 1u : 0u});
   }
 
-  // The real program, scripted through its screenshot steps: File > Exit with the play list open
-  // ends the process before the picture the script would take last.
+  // The program's windows in a process of their own, scripted through the screenshot steps:
+  // File > Exit with the play list open ends the process before the picture the script would
+  // take last.
   void exitEndsTheRealProgram() {
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/cadenzo");
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/cadenzo-screenshot");
     if (!QFileInfo::exists(program)) QSKIP("the program is not built beside the tests");
     testing::TempDir home;
     const std::string file = home.Write("songs.mfd", SongsFile()).string();
@@ -352,12 +354,11 @@ class SessionWindowTest : public QObject {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(home.Str()));
-    env.insert(QStringLiteral("CADENZO_SCREENSHOT"), shot);
-    env.insert(QStringLiteral("CADENZO_SCREENSHOT_STEPS"),
-               QStringLiteral("click=cmdCheck;click=cmdPlayList;click=mnuExit"));
     QProcess run;
     run.setProcessEnvironment(env);
-    run.start(program, {QString::fromStdString(file)});
+    run.start(program, {shot, QStringLiteral("--steps"),
+                        QStringLiteral("click=cmdCheck;click=cmdPlayList;click=mnuExit"),
+                        QString::fromStdString(file)});
     QVERIFY(run.waitForStarted());
     const bool ended = run.waitForFinished(30000);
     if (!ended) {

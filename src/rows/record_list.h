@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "mfd/record.h"
+#include "rows/columns.h"
 
 namespace cadenzo {
+
+// The answer to a row command given with no row selected.
+inline constexpr const char* kSelectItemFirst = "Please select an item in the list first.";
 
 using Colour = std::uint32_t;  // RGB with red in the low byte
 inline constexpr Colour kBlack = 0;

@@ -1,4 +1,4 @@
-#include "app/file_limits.h"
+#include "textio/file_limits.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 namespace cadenzo {
 namespace {

@@ -1,4 +1,4 @@
-#include "list/record_list.h"
+#include "rows/record_list.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <numeric>
 
-#include "textio/cp1252.h"
+#include "charset/cp1252.h"
 
 namespace cadenzo {
 
