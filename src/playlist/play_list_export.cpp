@@ -86,7 +86,7 @@ std::string PlayListImportableText(const PlayList& list, const RecordList& main)
 void ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialogs) {
   std::string text;
   if (!RunReported(dialogs, "PlayList TextFile", [&] { text = PlayListPlainText(list); })) return;
-  SaveDelimitedFile(state, dialogs, text);
+  Present(SaveDelimitedFile(state, dialogs, text).outcome, dialogs);
 }
 
 void ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& dialogs) {
@@ -95,7 +95,7 @@ void ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs& di
                    [&] { text = PlayListImportableText(list, state.List); })) {
     return;
   }
-  SaveDelimitedFile(state, dialogs, text);
+  Present(SaveDelimitedFile(state, dialogs, text).outcome, dialogs);
 }
 
 }  // namespace cadenzo
