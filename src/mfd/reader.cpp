@@ -256,7 +256,8 @@ void ReadRowsNamingDamage(AppState& state, Outcome& outcome) {
   try {
     ReadRecordRows(state);
   } catch (const RuntimeError& e) {
-    if (e.Number() == err::kSubscriptOutOfRange) {
+    // Past a whole header, the first record the bytes do not hold is where the damage is.
+    if (e.Number() == err::kSubscriptOutOfRange && state.FileBytes.size() >= mfd::kHeaderSize) {
       outcome.record = static_cast<int>(state.List.Size()) + 1;
     }
     throw;
@@ -314,6 +315,8 @@ Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   Outcome outcome = RunGuarded("List1", [&](Outcome& inner) { ReadFile(state, dialogs, inner); });
   if (outcome.problem == Problem::kUnexpected && outcome.record > 0) {
     outcome.problem = Problem::kDamaged;  // the rows before the damage are kept
+  } else if (outcome.problem == Problem::kUnexpected && state.FileBytes.size() < mfd::kHeaderSize) {
+    outcome.problem = Problem::kBadFile;  // not even a whole header: no Music Finder file
   }
   return outcome;
 }
