@@ -65,6 +65,32 @@ struct PlanContext {
   int defaultStyleNumber = -1;  // the number DefaultStyle has on the target
 };
 
+// The fate of a record whose style the target lacks: kept as a user style, given the default
+// style, or left out.
+void DecideMissingStyle(RecordPlan& plan, bool media, int s, const std::string& styleText,
+                        const PlanContext& c) {
+  // A media file cannot be kept as a user style: without its path it points at nothing.
+  const bool mediaRecord = media || s == mfd::kMediaStyle;
+  const bool allowUser = c.options.allowUserStyles;
+  if (allowUser && !mediaRecord) {
+    plan.fate = RecordFate::kUserStyle;
+    plan.style = s;
+  } else if (!allowUser && c.defaultNamed && c.defaultStyleNumber >= 0) {
+    plan.fate = RecordFate::kDefaultStyle;
+    plan.style = c.defaultStyleNumber;
+    plan.logNote = NormalizeStyleName(styleText);
+  } else if (!allowUser && c.defaultNamed) {
+    plan.fate = RecordFate::kLeftOutNoDefault;
+    plan.logNote = NormalizeStyleName(styleText) + "   left out: the default style " +
+                   c.options.defaultStyle + " is not on the style list of " + c.options.target;
+  } else if (mediaRecord) {
+    plan.fate = RecordFate::kLeftOutMedia;
+    plan.logNote = styleText + "   left out: " + c.options.target + " cannot keep this media file";
+  } else {
+    plan.fate = RecordFate::kLeftOutNoStyle;
+  }
+}
+
 // The fate of one considered record. Throws RuntimeError where the bytes do not hold it.
 RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std::uint32_t index,
                         int recordCount, const PlanContext& c) {
@@ -100,27 +126,7 @@ RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std
   // A style found under a near name (a trailing digit dropped or added) counts as found.
   plan.red = notFound;
   if (notFound) {
-    // A media file cannot be kept as a user style: without its path it points at nothing.
-    const bool mediaRecord = media || s == mfd::kMediaStyle;
-    const bool allowUser = c.options.allowUserStyles;
-    if (allowUser && !mediaRecord) {
-      plan.fate = RecordFate::kUserStyle;
-      plan.style = s;
-    } else if (!allowUser && c.defaultNamed && c.defaultStyleNumber >= 0) {
-      plan.fate = RecordFate::kDefaultStyle;
-      plan.style = c.defaultStyleNumber;
-      plan.logNote = NormalizeStyleName(styleText);
-    } else if (!allowUser && c.defaultNamed) {
-      plan.fate = RecordFate::kLeftOutNoDefault;
-      plan.logNote = NormalizeStyleName(styleText) + "   left out: the default style " +
-                     c.options.defaultStyle + " is not on the style list of " + c.options.target;
-    } else if (mediaRecord) {
-      plan.fate = RecordFate::kLeftOutMedia;
-      plan.logNote =
-          styleText + "   left out: " + c.options.target + " cannot keep this media file";
-    } else {
-      plan.fate = RecordFate::kLeftOutNoStyle;
-    }
+    DecideMissingStyle(plan, media, s, styleText, c);
     return plan;
   }
   if (media) {
