@@ -50,9 +50,9 @@ Outcome Open(AppFixture& fx, std::string& file, const Bytes& bytes) {
   return OpenMusicFinderFile(fx.state, fx.dialogs);
 }
 
-class CommandOutcome : public ::testing::TestWithParam<OutcomeCase> {};
+class FileCommandOutcome : public ::testing::TestWithParam<OutcomeCase> {};
 
-TEST_P(CommandOutcome, NamesTheProblemTheFileAndTheRecord) {
+TEST_P(FileCommandOutcome, NamesTheProblemTheFileAndTheRecord) {
   const OutcomeCase& c = GetParam();
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}, {"Pop Rock", "12"}});
@@ -72,7 +72,7 @@ TEST_P(CommandOutcome, NamesTheProblemTheFileAndTheRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Inputs, CommandOutcome,
+    Inputs, FileCommandOutcome,
     ::testing::Values(
         OutcomeCase{"Empty",
                     [](AppFixture& fx, std::string& f) { return Open(fx, f, {}); },
@@ -131,9 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{
             "ImportLineWithTooFewFields",
             [](AppFixture& fx, std::string& f) {
-              std::string input;
-              Present(Open(fx, input, ThreeRecords()), fx.dialogs);
+              Present(Open(fx, f, ThreeRecords()), fx.dialogs);
               fx.dialogs.messages.clear();
+              f.clear();  // a text given to the import names no file
               const std::string text =
                   "1\tPop\tSong A\tPop Rock\t4/4\t120\t\tyes\tno\tno\r\n2\tPop\tcut\r\n";
               return ImportDelimitedText(fx.state, fx.dialogs, text).outcome;
