@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     Problem::kCannotWrite,
                     0,
-                    {"SaveFile"}},
+                    {"That path doesn't exist"}},
         OutcomeCase{
             "ImportLineWithTooFewFields",
             [](AppFixture& fx, std::string& f) {
