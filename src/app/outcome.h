@@ -55,6 +55,13 @@ struct Result {
   T value{};
 };
 
+// A command that writes a file the person names: what it did, and the path written (empty when
+// nothing was written).
+struct SavedFile {
+  Outcome outcome;
+  std::string path;
+};
+
 // Records a run-time error in the outcome as the general error message shows it for a command
 // reported under `errorName`.
 void RecordError(Outcome& outcome, const RuntimeError& error, const std::string& errorName);

@@ -56,14 +56,17 @@ std::optional<std::string> StyleListProblem(const std::string& appPath, std::str
          *file.problem + ". Its styles are not known.";
 }
 
-void ReportTextFileProblemOnce(Dialogs& dialogs, const std::string& message) {
+void NoteStyleListProblem(Outcome& outcome, const std::string& message) {
   static std::mutex mutex;
   static std::set<std::string> shown;
+  bool first = false;
   {
     const std::lock_guard lock(mutex);
-    if (!shown.insert(message).second) return;
+    first = shown.insert(message).second;
   }
-  dialogs.Message(MessageRequest{.text = message, .icon = Icon::kExclamation});
+  outcome.Fail(
+      Problem::kStyleList,
+      first ? MessageRequest{.text = message, .icon = Icon::kExclamation} : MessageRequest{});
 }
 
 std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model) {

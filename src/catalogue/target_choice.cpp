@@ -1,6 +1,6 @@
 #include "catalogue/target_choice.h"
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "catalogue/style_list.h"
 
@@ -10,23 +10,26 @@ namespace {
 constexpr int kStyleDropHeight = 525;  // pixels
 }
 
-void setupCboStyle(AppState& state, Dialogs& dialogs) {
+Outcome setupCboStyle(AppState& state) {
+  Outcome outcome;
   state.Editor.styles.clear();
   ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
   state.Editor.styles = std::move(fill.entries);
   state.Editor.styleDropHeight = kStyleDropHeight;
   if (fill.problem) {
-    ReportTextFileProblemOnce(dialogs, *fill.problem);
-    return;
+    NoteStyleListProblem(outcome, *fill.problem);
+    return outcome;
   }
   if (fill.failed) {
-    ReportError(dialogs, RuntimeError(fill.errorNumber),
+    RecordError(outcome, RuntimeError(fill.errorNumber),
                 "   setupCboStyle  " + fill.lastGoodName.value_or("") + "  " +
                     fill.lastGoodNumber.value_or(""));
-    return;
+    outcome.problem = Problem::kStyleList;  // a malformed line of the list
+    return outcome;
   }
   state.DefaultStyle =
       state.Editor.styles.empty() ? std::string() : state.Editor.styles.back().text;
+  return outcome;
 }
 
 std::string TargetCaption(const AppState& state) {

@@ -95,10 +95,19 @@ constexpr const char* kShortUsage =
     "       info|list|export|convert|import|dump FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
-// A failure that the command reports with the program's message and exit code 1.
+// A failure that the command reports with the program's message and exit code 1. `said`: the
+// person was already told why (the command's messages, or a question it answered No to).
 struct DataError {
   std::string message;
+  bool said = false;
 };
+
+// Prints what a command has to say; a command that failed ends the run with exit code 1.
+void Require(const Outcome& outcome, Dialogs& dialogs) {
+  Present(outcome, dialogs);
+  if (outcome.Ok()) return;
+  throw DataError{.said = !outcome.messages.empty() || outcome.problem == Problem::kCancelled};
+}
 
 std::string ExecutableFolder() {
   std::array<char, 4096> buffer{};
@@ -120,7 +129,7 @@ void CheckModel(const std::string& model, const std::string& appPath) {
   }
 }
 
-// Opens the file as the main window would, failing on any message.
+// Opens the file as the main window would, failing when the open does.
 void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
   state.CurrentFilePath = o.file;
   state.FileName = NamePartOf(o.file);
@@ -130,8 +139,8 @@ void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
     state.KeepSourceInstrument = true;
   }
   state.AutoDetect = !o.styleNumbers;
-  OpenMusicFinderFile(state, dialogs);
-  if (dialogs.MessagesShown() > 0 || !state.FileLoaded) throw DataError{};
+  Require(OpenMusicFinderFile(state, dialogs), dialogs);
+  if (!state.FileLoaded) throw DataError{};
 }
 
 std::string Hex(std::span<const std::uint8_t> bytes) {
@@ -320,14 +329,14 @@ class LogTarget {
   std::string scratch_;  // the private folder of a log that goes to a device
 };
 
-// Save As > All Records for the target, to the output file; fails on any message.
+// Save As > All Records for the target, to the output file; fails when the save does.
 int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
                    const std::string& target, const LogTarget* log, std::ostream& out) {
   dialogs.SetSavePath(o.output);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
-  const int shownBefore = dialogs.MessagesShown();
   const PassResult result = SaveMusicFinderx(state, dialogs, target, false, PassMode::kSave);
-  if (!result.saved || dialogs.MessagesShown() > shownBefore) throw DataError{};
+  Require(result.outcome, dialogs);
+  if (!result.saved) throw DataError{};
   if (log != nullptr) log->Deliver();
   out << "read " << result.recordsRead << ", written " << result.written << ", default style "
       << result.givenDefault << ", dropped " << result.dropped << ", media references "
@@ -341,8 +350,7 @@ int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Lo
   CheckModel(o.target, state.AppPath);
   if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
-  ChooseTarget(state, dialogs, o.target);
-  if (dialogs.MessagesShown() > 0) throw DataError{};  // the target's style list is unreadable
+  Require(ChooseTarget(state, dialogs, o.target), dialogs);  // the target's style list is readable
   ApplySaveOptions(state, o, o.target);
   return SaveAllRecords(state, dialogs, o, o.target, log, out);
 }
@@ -362,6 +370,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetOpenPath(o.text);
   const ImportResult imported = ImportDelimitedFile(state, dialogs);
+  Present(imported.outcome, dialogs);  // lines left out and the like: the save goes on
   // Without its log the lines left out would go unrecorded.
   if (!imported.read || imported.stopped || (imported.leftOut > 0 && !imported.logWritten)) {
     throw DataError{"nothing was written to " + o.output};
@@ -442,14 +451,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       return 2;
     }
     if (o.command == "info" || o.command == "dump") {
-      switch (LoadFileBytes(state, dialogs, o.file)) {
-        case LoadResult::kFailed:
-          throw DataError{"Could not find that file "};
-        case LoadResult::kFailedQuietly:
-          throw DataError{};
-        case LoadResult::kLoaded:
-          break;
-      }
+      Require(LoadFileBytes(state, o.file), dialogs);
       return o.command == "info" ? Info(state, out) : Dump(state, out);
     }
     if (!o.output.empty() && std::filesystem::is_directory(o.output)) {
@@ -463,7 +465,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
-    if (e.message.empty() && dialogs.MessagesShown() == 0) err << "cadenzo-cli: failed\n";
+    if (e.message.empty() && !e.said) err << "cadenzo-cli: failed\n";
     return 1;
   } catch (const std::exception& e) {
     err << "cadenzo-cli: " << e.what() << "\n";
@@ -484,8 +486,7 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
     out << text.text << kCrLf;
   } else {
     dialogs.SetSavePath(o.output);
-    SaveDelimitedFile(state, dialogs, text.text);
-    if (dialogs.MessagesShown() > 0) throw DataError{};
+    Require(SaveDelimitedFile(state, dialogs, text.text).outcome, dialogs);
   }
   if (text.blankedFields > 0)
     err << "cadenzo-cli: " << BlankedFieldsNote(text.blankedFields) << "\n";

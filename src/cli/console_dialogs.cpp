@@ -12,7 +12,6 @@ Answer ConsoleDialogs::Message(const MessageRequest& request) {
   if (request.buttons == Buttons::kYesNo && acceptOverCapacity_) return Answer::kYes;
   // A NetCommon file asks for a target: a list needs none, and --target answers it.
   if (request.text == kSelectTargetText) return Answer::kOk;
-  ++messages_;
   // One line per message: line breaks become blanks.
   std::string text;
   for (char c : Cp1252ToUtf8(request.text)) {

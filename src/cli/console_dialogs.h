@@ -26,8 +26,6 @@ class ConsoleDialogs : public Dialogs {
   void SetSavePath(std::string path) { savePath_ = std::move(path); }
   void SetAcceptOverCapacity(bool accept) { acceptOverCapacity_ = accept; }
 
-  // Messages shown so far (each one is a failure or a refusal for a script).
-  int MessagesShown() const { return messages_; }
   bool RefusedCapacity() const { return refusedCapacity_; }
 
  private:
@@ -36,7 +34,6 @@ class ConsoleDialogs : public Dialogs {
   std::optional<std::string> savePath_;
   bool acceptOverCapacity_ = false;
   bool refusedCapacity_ = false;
-  int messages_ = 0;
 };
 
 }  // namespace cadenzo::cli

@@ -410,7 +410,7 @@ OkResult StoreEditedRecord(AppState& state, Dialogs& dialogs) {
     }
 
     state.FileSaved = false;
-    RunPreview(state, dialogs);
+    Present(RunPreview(state, dialogs).outcome, dialogs);
     result.stored = true;
   });
   return result;

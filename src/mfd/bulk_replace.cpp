@@ -156,7 +156,7 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
       }
     }
   });
-  if (done) RunPreview(state, dialogs);
+  if (done) Present(RunPreview(state, dialogs).outcome, dialogs);
 }
 
 }  // namespace cadenzo

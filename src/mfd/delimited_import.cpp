@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "catalogue/style_list.h"
 #include "charset/cp1252.h"
 #include "mfd/byte_io.h"
@@ -208,122 +208,202 @@ std::string LimitMessage(std::size_t position) {
          "; the lines before it were imported.";
 }
 
+// What the decision of an import goes by: the lists it looked up, the options, the count.
+struct ImportInputs {
+  std::unordered_map<std::string, SourceStyle> source;  // the source list by StyleKey
+  std::optional<int> defaultNumber;                     // DefaultStyle on the target
+  std::string sourceInstrument;
+  bool autoDetect = true;
+  bool allowUserStyles = true;
+  int recordCount = 0;  // records in the file before the import
+};
+
+// One line that becomes a record.
+struct ImportedLine {
+  std::size_t line = 0;  // among the non-empty lines, from 0
+  std::vector<std::string_view> fields;
+  RecordFields values;
+  int style = 0;
+  std::string shown;       // the row's "Style or File" text
+  bool userStyle = false;  // a user style: the row is marked and the editor lists it
+  std::string styleName;   // the style as written, apostrophes removed
+  std::string key;         // its normalised name
+};
+
+enum class ImportStop { kNone, kLineProblem, kLimit };
+
+// The decision of an import: the lines that become records, the log of the lines left out, and
+// where the text stopped being read.
+struct ImportPlan {
+  std::vector<std::string_view> lines;  // the non-empty lines
+  std::vector<ImportedLine> records;
+  int leftOut = 0;
+  std::string log = "Item #\tGenre\tSong\tStyle\r\n";
+  ImportStop stop = ImportStop::kNone;
+  std::size_t stopLine = 0;
+  int stopError = 0;  // the error number of a line that cannot be read
+};
+
+// The non-empty lines, whatever their line ends; a last line needs none.
+std::vector<std::string_view> NonEmptyLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  for (const std::string_view line : SplitTextLines(text)) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+// Where the style of a line goes: a media file, no style, a style of the source list, a user
+// style given as a number or by a name (the default style), or nowhere (kLeftOut).
+Placement PlaceStyle(std::string_view written, const ImportInputs& in, ImportedLine& out) {
+  const auto listed = in.source.find(out.key);
+  if (written.find(':') != std::string_view::npos) {
+    out.style = mfd::kMediaStyle;
+    out.shown = std::string(written);  // a path keeps every character
+    return Placement::kMedia;
+  }
+  if (out.key.empty()) {
+    out.style = kNoStyle;
+    out.shown.clear();
+    return Placement::kNoStyle;
+  }
+  if (listed != in.source.end()) {
+    out.style = listed->second.number;
+    out.shown = listed->second.name;  // as the list names it, which a later open shows too
+    return Placement::kListed;
+  }
+  if (const auto number = WrittenNumber(out.styleName)) {
+    const long long stored = StoredUserStyleNumber(in.sourceInstrument, in.autoDetect, *number,
+                                                   TrimBlanks(out.styleName).size());
+    if (!in.allowUserStyles || stored > kLargestStyleNumber) return Placement::kLeftOut;
+    out.style = static_cast<int>(stored);
+    return Placement::kNumber;
+  }
+  if (!LooksLikeANumber(out.styleName) && in.allowUserStyles && in.defaultNumber) {
+    out.style = *in.defaultNumber;
+    return Placement::kNamed;
+  }
+  return Placement::kLeftOut;
+}
+
+// Decides every line of the text: no I/O, no dialogs.
+ImportPlan PlanImport(std::string_view text, const ImportInputs& in) {
+  ImportPlan plan;
+  plan.lines = NonEmptyLines(text);
+  std::size_t first = 0;
+  if (!plan.lines.empty()) {
+    const auto fields = SplitAt(plan.lines.front(), '\t');
+    if (fields.size() > 1 && TrimBlanks(fields[1]) == "Genre") first = 1;
+  }
+  int count = in.recordCount;
+  for (std::size_t i = first; i < plan.lines.size(); ++i) {
+    ImportedLine out{.line = i, .fields = SplitAt(plan.lines[i], '\t')};
+    const auto& fields = out.fields;
+    try {
+      if (fields.size() < kLeastFields || fields.size() == kIntroField + 1) {
+        throw LineError{err::kSubscriptOutOfRange};
+      }
+      out.styleName = WithoutApostrophes(fields[kStyleField]);
+      out.key = NormalizeStyleName(out.styleName);
+      out.shown = out.styleName;
+      const Placement placement = PlaceStyle(fields[kStyleField], in, out);
+      if (placement == Placement::kLeftOut) {
+        ++plan.leftOut;
+        plan.log += std::to_string(i + 1) + "\t" + std::string(fields[kGenreField]) + "\t" +
+                    std::string(fields[kMusicField]) + "\t" + out.key + "\r\n";
+        continue;
+      }
+      out.userStyle = placement == Placement::kNumber || placement == Placement::kNamed;
+      out.values = ReadRecordFields(fields);
+    } catch (const LineError& e) {
+      plan.stop = ImportStop::kLineProblem;
+      plan.stopLine = i;
+      plan.stopError = e.number;
+      break;
+    }
+    if (count + 1 > kMaxImportRecords) {
+      plan.stop = ImportStop::kLimit;
+      plan.stopLine = i;
+      break;
+    }
+    ++count;
+    plan.records.push_back(std::move(out));
+  }
+  return plan;
+}
+
+// Appends the record and the row of one imported line.
+void AppendImportedLine(AppState& state, const ImportedLine& line,
+                        std::unordered_set<std::string>& editorKeys) {
+  const int number = HeaderCount(state.FileBytes) + 1;
+  const std::size_t r = AppendRecord(state.FileBytes);
+  WriteRecord(state.FileBytes, r, number, line.style, line.fields, line.values);
+  Row row;
+  row.record = static_cast<std::uint32_t>(number);
+  row.Cell(col::kNumber) = NumberText(number);
+  for (int c = col::kGenre; c <= col::kNext; ++c) {
+    const auto f = static_cast<std::size_t>(c);
+    if (f < line.fields.size()) row.Cell(c) = std::string(line.fields[f]);
+  }
+  row.Cell(col::kStyle) = line.shown;
+  row.Cell(col::kFiller) = "    ";
+  if (line.userStyle) {
+    row.Cell(col::kStyle) += "!";
+    row.styleColor = state.UnknownStyleColor;
+    if (editorKeys.insert(line.key).second) {
+      state.Editor.styles.push_back({line.styleName, line.style});
+    }
+  }
+  state.List.Add(std::move(row));
+}
+
+// Writes the records of a plan and says what the lines that stopped it were.
+void ApplyImport(AppState& state, const ImportPlan& plan, ImportResult& result, Outcome& outcome) {
+  std::unordered_set<std::string> editorKeys;
+  for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
+  for (const ImportedLine& line : plan.records) {
+    AppendImportedLine(state, line, editorKeys);
+    ++result.imported;
+    if (line.values.timeSigUnreadable) {
+      outcome.Say(LineProblemMessage(line.line, plan.lines[line.line]));
+    }
+  }
+  if (plan.stop == ImportStop::kLimit) {
+    outcome.Fail(Problem::kRefused, LimitMessage(plan.stopLine + 1));
+    result.stopped = true;
+  } else if (plan.stop == ImportStop::kLineProblem) {
+    outcome.Say(LineProblemMessage(plan.stopLine, plan.lines[plan.stopLine]));
+    const RuntimeError error(plan.stopError);
+    RecordError(outcome, error, "ImportTextDelimitedFile " + std::to_string(plan.stopError));
+    RecordError(outcome, error, "ImportTextDelimitedFile");
+    outcome.problem = Problem::kDamaged;  // the lines before it were imported
+    outcome.record = static_cast<int>(plan.stopLine) + 1;
+    result.stopped = true;
+  }
+  result.leftOut = plan.leftOut;
+}
+
 }  // namespace
 
 ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_view text) {
   ImportResult result;
   result.read = true;
   BusyGuard busy(dialogs);
-  std::string log = "Item #\tGenre\tSong\tStyle\r\n";
-
-  const bool ran = RunReported(dialogs, "ImportTextDelimitedFile", [&] {
-    const std::optional<int> defaultNumber = DefaultStyleNumber(state);
-
-    // The non-empty lines, whatever their line ends; a last line needs none.
-    std::vector<std::string_view> lines;
-    for (const std::string_view line : SplitTextLines(text)) {
-      if (!line.empty()) lines.push_back(line);
-    }
-    std::size_t first = 0;
-    if (!lines.empty()) {
-      const auto fields = SplitAt(lines.front(), '\t');
-      if (fields.size() > 1 && TrimBlanks(fields[1]) == "Genre") first = 1;
-    }
-
-    const auto source = SourceLookup(state);
+  ImportPlan plan;
+  result.outcome = RunGuarded("ImportTextDelimitedFile", [&](Outcome& outcome) {
+    ImportInputs inputs{.defaultNumber = DefaultStyleNumber(state),
+                        .sourceInstrument = state.SourceInstrument,
+                        .autoDetect = state.AutoDetect,
+                        .allowUserStyles = state.AllowUserStyles,
+                        .recordCount = HeaderCount(state.FileBytes)};
+    inputs.source = SourceLookup(state);
     if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
-      ReportTextFileProblemOnce(dialogs, *problem);
+      NoteStyleListProblem(outcome, *problem);
     }
-    std::unordered_set<std::string> editorKeys;
-    for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
-
-    for (std::size_t i = first; i < lines.size(); ++i) {
-      const std::string_view line = lines[i];
-      try {
-        const std::vector<std::string_view> fields = SplitAt(line, '\t');
-        if (fields.size() < kLeastFields || fields.size() == kIntroField + 1) {
-          throw LineError{err::kSubscriptOutOfRange};
-        }
-        const std::string_view written = fields[kStyleField];
-        const std::string style = WithoutApostrophes(written);
-        const std::string key = NormalizeStyleName(style);
-
-        // Where the style goes: a media file, no style, a style of the source list, a user
-        // style given as a number or by a name (the default style), or nowhere.
-        Placement placement = Placement::kLeftOut;
-        int styleNumber = 0;
-        std::string shown = style;
-        const auto listed = source.find(key);
-        if (written.find(':') != std::string_view::npos) {
-          placement = Placement::kMedia;
-          styleNumber = mfd::kMediaStyle;
-          shown = std::string(written);  // a path keeps every character
-        } else if (key.empty()) {
-          placement = Placement::kNoStyle;
-          styleNumber = kNoStyle;
-          shown.clear();
-        } else if (listed != source.end()) {
-          placement = Placement::kListed;
-          styleNumber = listed->second.number;
-          shown = listed->second.name;  // as the list names it, which a later open shows too
-        } else if (const auto number = WrittenNumber(style)) {
-          const long long stored = StoredUserStyleNumber(state.SourceInstrument, state.AutoDetect,
-                                                         *number, TrimBlanks(style).size());
-          if (state.AllowUserStyles && stored <= kLargestStyleNumber) {
-            placement = Placement::kNumber;
-            styleNumber = static_cast<int>(stored);
-          }
-        } else if (!LooksLikeANumber(style) && state.AllowUserStyles && defaultNumber) {
-          placement = Placement::kNamed;
-          styleNumber = *defaultNumber;
-        }
-        if (placement == Placement::kLeftOut) {
-          ++result.leftOut;
-          log += std::to_string(i + 1) + "\t" + std::string(fields[kGenreField]) + "\t" +
-                 std::string(fields[kMusicField]) + "\t" + key + "\r\n";
-          continue;
-        }
-        const bool userStyle = placement == Placement::kNumber || placement == Placement::kNamed;
-
-        const RecordFields values = ReadRecordFields(fields);
-
-        const int number = HeaderCount(state.FileBytes) + 1;
-        if (number > kMaxImportRecords) {
-          dialogs.Show(LimitMessage(i + 1));
-          result.stopped = true;
-          break;
-        }
-        const std::size_t r = AppendRecord(state.FileBytes);
-        WriteRecord(state.FileBytes, r, number, styleNumber, fields, values);
-
-        Row row;
-        row.record = static_cast<std::uint32_t>(number);
-        row.Cell(col::kNumber) = NumberText(number);
-        for (int c = col::kGenre; c <= col::kNext; ++c) {
-          const auto f = static_cast<std::size_t>(c);
-          if (f < fields.size()) row.Cell(c) = std::string(fields[f]);
-        }
-        row.Cell(col::kStyle) = shown;
-        row.Cell(col::kFiller) = "    ";
-        if (userStyle) {
-          row.Cell(col::kStyle) += "!";
-          row.styleColor = state.UnknownStyleColor;
-          if (editorKeys.insert(key).second) state.Editor.styles.push_back({style, styleNumber});
-        }
-        state.List.Add(std::move(row));
-        ++result.imported;
-        if (values.timeSigUnreadable) dialogs.Show(LineProblemMessage(i, line));
-      } catch (const LineError& e) {
-        dialogs.Show(LineProblemMessage(i, line));
-        const RuntimeError error(e.number);
-        ReportError(dialogs, error, "ImportTextDelimitedFile " + std::to_string(e.number));
-        ReportError(dialogs, error, "ImportTextDelimitedFile");
-        result.stopped = true;
-        break;
-      }
-    }
+    plan = PlanImport(text, inputs);
+    ApplyImport(state, plan, result, outcome);
   });
-  if (!ran) result.stopped = true;
+  if (result.outcome.problem == Problem::kUnexpected) result.stopped = true;
 
   // Whatever happened, the count and the rows agree with the records written so far.
   if (state.FileBytes.size() >= mfd::kHeaderSize) state.RecordCount = HeaderCount(state.FileBytes);
@@ -331,11 +411,13 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
   result.fitColumns = true;
 
   if (result.leftOut > 0) {
-    dialogs.Show(
+    result.outcome.Say(
         "Some entries could not be stored because the style indicated does not exist on the "
         "source instrument. See " +
         state.UserFolder + kImportLogFile + " for details");
-    result.logWritten = WriteTextFileContents(dialogs, state.UserFolder + kImportLogFile, log);
+    Outcome written = WriteTextFileContents(state.UserFolder + kImportLogFile, plan.log);
+    result.logWritten = written.Ok();
+    result.outcome.Absorb(std::move(written));
   }
   return result;
 }
@@ -343,11 +425,11 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
 ImportResult ChooseAndImportDelimitedFile(AppState& state, Dialogs& dialogs) {
   ImportResult result;
   if (state.FileName.empty()) {
-    dialogs.Show(kImportNeedsFile);
+    result.outcome.Fail(Problem::kRefused, kImportNeedsFile);
     return result;
   }
   std::string text;
-  const bool ok = RunReported(dialogs, "ImportTextDelimitedFile", [&] {
+  result.outcome = RunGuarded("ImportTextDelimitedFile", [&](Outcome& outcome) {
     FileRequest request{.filter = kImportFilter};
     if (!state.ImportFolder.empty()) {
       request.folder = state.ImportFolder;
@@ -355,43 +437,54 @@ ImportResult ChooseAndImportDelimitedFile(AppState& state, Dialogs& dialogs) {
       request.folder = state.ExportFolder;
     }
     const auto chosen = dialogs.OpenFile(request);
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) {
+      outcome.Fail(Problem::kCancelled, MessageRequest{});
+      return;
+    }
     state.ImportFolder = FolderOf(*chosen);
+    outcome.file = *chosen;
     const Bytes bytes = ReadFileBytes(*chosen, kMaxImportTextSize);
     // Far more than the records a file can hold; a device that never ends stops here.
     if (bytes.size() > kMaxImportTextSize) throw RuntimeError(7, "Out of memory");
     TextFileContents file =
         DecodeTextFile(std::string(bytes.begin(), bytes.end()), TextEncodings::kMarkedUtf8Only);
     if (file.problem) {
-      dialogs.Message(MessageRequest{
-          .text = "The file " + *chosen + " cannot be imported: it " + *file.problem + ".",
-          .icon = Icon::kExclamation});
+      outcome.Fail(Problem::kBadFile,
+                   MessageRequest{.text = "The file " + *chosen + " cannot be imported: it " +
+                                          *file.problem + ".",
+                                  .icon = Icon::kExclamation});
       return;
     }
     text = std::move(file.text);
     result.read = true;
   });
-  if (!ok || !result.read) return result;
-  return ImportDelimitedText(state, dialogs, text);
+  if (!result.outcome.Ok() || !result.read) return result;
+  const std::string file = result.outcome.file;
+  result = ImportDelimitedText(state, dialogs, text);
+  if (result.outcome.file.empty()) result.outcome.file = file;
+  return result;
 }
 
 ImportResult ImportDelimitedFile(AppState& state, Dialogs& dialogs) {
-  const ImportResult result = ChooseAndImportDelimitedFile(state, dialogs);
+  ImportResult result = ChooseAndImportDelimitedFile(state, dialogs);
   // Without an open file there is nothing that could be saved.
   if (!state.FileName.empty()) state.FileSaved = false;
   return result;
 }
 
-ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs) {
+ImportLogDisplay LoadImportLog(const AppState& state) {
   ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
   try {
     const Bytes bytes = ReadFileWithin(view.path, kMaxLogSize);
     view.text = std::string(bytes.begin(), bytes.end());
   } catch (const FileTooLarge& e) {
-    dialogs.Show("The Information File " + e.Description() + " and is not shown.");
+    view.outcome.Fail(Problem::kBadFile,
+                      "The Information File " + e.Description() + " and is not shown.");
   } catch (const RuntimeError&) {
-    dialogs.Show(std::string("Cannot find the Information File named ") + kImportLogFile);
+    view.outcome.Fail(Problem::kBadFile,
+                      std::string("Cannot find the Information File named ") + kImportLogFile);
   }
+  view.outcome.file = view.path;
   return view;
 }
 

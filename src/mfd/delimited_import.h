@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -23,6 +24,7 @@ inline constexpr int kMaxImportRecords = 32767;
 
 // What one import did.
 struct ImportResult {
+  Outcome outcome;
   bool read = false;  // a file was chosen and its text read
   int imported = 0;   // records appended
   int leftOut = 0;    // lines whose style the source instrument lacks
@@ -42,7 +44,7 @@ struct ImportResult {
 // digits up to 65279 (0 included) as that user style, or a name as the default style. Anything
 // else is left out: a number above 65279, a text that begins like a number but is not one
 // ("12abc", "-5"), a name when there is no default style on the target, and every user style
-// when user styles are not allowed. Errors are reported with "ImportTextDelimitedFile".
+// when user styles are not allowed. Errors are recorded under "ImportTextDelimitedFile".
 ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_view text);
 
 // The procedure behind the menu: needs an open file, asks for the text file (starting in
@@ -60,11 +62,12 @@ struct ImportLogDisplay {
   std::string path;                 // UserFolder + ImportLog.txt
   std::string caption;              // kImportLogCaption
   std::optional<std::string> text;  // the log as plain text; nothing when it cannot be loaded
+  Outcome outcome;                  // what the window says when it cannot
 };
 
 // View > Delimited File Load Log (mnuDelimitedFile): the import log for the information window.
-// When it cannot be loaded, shows "Cannot find the Information File named ImportLog.txt" and
-// gives no text.
-ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs);
+// When it cannot be loaded, the outcome says "Cannot find the Information File named
+// ImportLog.txt" and there is no text.
+ImportLogDisplay LoadImportLog(const AppState& state);
 
 }  // namespace cadenzo

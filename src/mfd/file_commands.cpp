@@ -1,6 +1,5 @@
 #include "mfd/file_commands.h"
 
-#include "app/report_error.h"
 #include "app/startup.h"
 #include "catalogue/style_list.h"
 #include "catalogue/target_choice.h"
@@ -14,6 +13,8 @@ namespace {
 
 constexpr const char* kUnsavedQuestion = "Your file has not been saved. Do you want to save now ?";
 constexpr const char* kMfdFilter = "Music Finder Files(*.mfd)|*.mfd|";
+constexpr const char* kNeedsTargetText =
+    "Please select a target instrument before setting this option";
 
 std::string JoinParagraphs(std::initializer_list<const char*> paragraphs) {
   std::string text;
@@ -32,19 +33,28 @@ bool AskUnsaved(Dialogs& dialogs, const std::string& title) {
 }
 
 // Steps shared by New and Open once a file was chosen.
-void OpenChosen(AppState& state, Dialogs& dialogs, const std::string& path) {
+Outcome OpenChosen(AppState& state, Dialogs& dialogs, const std::string& path) {
+  Outcome outcome;
   state.Caption = "";
   state.List.SetSortKey(col::kNumber, false);
   state.FileName = NamePartOf(path);
   state.Caption = FileCaption(state.FileName);
-  if (state.FileName.empty()) return;
+  if (state.FileName.empty()) return outcome;
   const std::string name = LowerCp1252(state.FileName);
   if (name.size() < 3 || name.substr(name.size() - 3) != "mfd") {
-    dialogs.Show("The program can only open mfd files. Not a valid file");
-    return;
+    outcome.Fail(Problem::kBadFile, "The program can only open mfd files. Not a valid file");
+    outcome.file = path;
+    return outcome;
   }
   state.CurrentFilePath = path;
-  OpenMusicFinderFile(state, dialogs);
+  return OpenMusicFinderFile(state, dialogs);
+}
+
+// Shows the messages gathered so far before the command asks a question, so that the person
+// reads them in the order the command met them; the problem stays.
+void PresentSoFar(Outcome& outcome, Dialogs& dialogs) {
+  Present(outcome, dialogs);
+  outcome.messages.clear();
 }
 
 }  // namespace
@@ -54,23 +64,23 @@ bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string&
   return !AskUnsaved(dialogs, title);
 }
 
-CommandOutcome NewFile(AppState& state, Dialogs& dialogs) {
-  if (!ConfirmDiscardChanges(state, dialogs, "New")) return CommandOutcome::kShowSaveOptions;
+FileCommandResult NewFile(AppState& state, Dialogs& dialogs) {
+  if (!ConfirmDiscardChanges(state, dialogs, "New"))
+    return {.next = CommandOutcome::kShowSaveOptions};
   const auto chosen = dialogs.OpenFile(
       {.title = "New", .folder = state.AppPath, .filter = "Music Finder Files(*.mfd)|Blank*.mfd|"});
-  if (!chosen) return CommandOutcome::kDone;
-  OpenChosen(state, dialogs, *chosen);
-  return CommandOutcome::kDone;
+  if (!chosen) return {};
+  return {.outcome = OpenChosen(state, dialogs, *chosen)};
 }
 
-CommandOutcome ChooseAndOpenFile(AppState& state, Dialogs& dialogs) {
-  if (!ConfirmDiscardChanges(state, dialogs, "Open")) return CommandOutcome::kShowSaveOptions;
+FileCommandResult ChooseAndOpenFile(AppState& state, Dialogs& dialogs) {
+  if (!ConfirmDiscardChanges(state, dialogs, "Open"))
+    return {.next = CommandOutcome::kShowSaveOptions};
   const std::string folder = !state.OpenFolder.empty() ? state.OpenFolder : state.SaveFolder;
   const auto chosen = dialogs.OpenFile({.title = "Open", .folder = folder, .filter = kMfdFilter});
-  if (!chosen) return CommandOutcome::kDone;
+  if (!chosen) return {};
   if (!chosen->empty()) state.OpenFolder = FolderOf(*chosen);
-  OpenChosen(state, dialogs, *chosen);
-  return CommandOutcome::kDone;
+  return {.outcome = OpenChosen(state, dialogs, *chosen)};
 }
 
 std::optional<std::string> DroppedMusicFinderFile(const std::vector<std::string>& paths) {
@@ -80,29 +90,27 @@ std::optional<std::string> DroppedMusicFinderFile(const std::vector<std::string>
   return paths.front();
 }
 
-CommandOutcome OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::string& path) {
-  if (!ConfirmDiscardChanges(state, dialogs, "Open")) return CommandOutcome::kShowSaveOptions;
+FileCommandResult OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::string& path) {
+  if (!ConfirmDiscardChanges(state, dialogs, "Open"))
+    return {.next = CommandOutcome::kShowSaveOptions};
   state.OpenFolder = FolderOf(path);
-  OpenChosen(state, dialogs, path);
-  return CommandOutcome::kDone;
+  return {.outcome = OpenChosen(state, dialogs, path)};
 }
 
-CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect) {
-  if (state.AutoDetect == autoDetect) return CommandOutcome::kDone;
+FileCommandResult SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect) {
+  if (state.AutoDetect == autoDetect) return {};
   if (!ConfirmDiscardChanges(state, dialogs, "Source Instrument")) {
-    return CommandOutcome::kShowSaveOptions;
+    return {.next = CommandOutcome::kShowSaveOptions};
   }
   state.AutoDetect = autoDetect;
-  if (!state.CurrentFilePath.empty()) OpenMusicFinderFile(state, dialogs);
-  return CommandOutcome::kDone;
+  if (state.CurrentFilePath.empty()) return {};
+  return {.outcome = OpenMusicFinderFile(state, dialogs)};
 }
 
-bool PrepareSaveAs(AppState& state, Dialogs& dialogs) {
-  if (state.FileName.empty()) {
-    dialogs.Show("Select a file to view first");
-    return false;
-  }
-  return true;
+Outcome PrepareSaveAs(const AppState& state) {
+  Outcome outcome;
+  if (state.FileName.empty()) outcome.Fail(Problem::kRefused, "Select a file to view first");
+  return outcome;
 }
 
 bool ConfirmQuit(AppState& state, Dialogs& dialogs) {
@@ -131,13 +139,19 @@ std::string SameInstrumentConfirmation() {
 
 PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnly) {
   PassResult result;
-  RunReported(dialogs, "ConvertCommandSave", [&] {
-    if (state.FileLoaded && RunPreview(state, dialogs).needsMissingDefault > 0) {
-      // Refused before any question: the records would be left out instead.
-      dialogs.Show(DefaultStyleMissingMessage(state.DefaultStyle, state.TargetInstrument));
-      result.refusedDefaultStyle = true;
-      return;
+  Outcome outcome = RunGuarded("ConvertCommandSave", [&](Outcome& out) {
+    if (state.FileLoaded) {
+      PassResult preview = RunPreview(state, dialogs);
+      out.Absorb(std::move(preview.outcome));
+      if (preview.needsMissingDefault > 0) {
+        // Refused before any question: the records would be left out instead.
+        out.Fail(Problem::kRefused,
+                 DefaultStyleMissingMessage(state.DefaultStyle, state.TargetInstrument));
+        result.refusedDefaultStyle = true;
+        return;
+      }
     }
+    PresentSoFar(out, dialogs);
     const auto confirm = [&](const std::string& text) {
       return dialogs.Message({.text = text,
                               .buttons = Buttons::kYesNo,
@@ -151,39 +165,40 @@ PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnl
     } else if (!state.AllowUserStyles && state.ShowConversionNotes) {
       save = confirm(SameInstrumentConfirmation());
     }
-    if (save) {
-      result =
-          SaveMusicFinderx(state, dialogs, state.TargetInstrument, checkedOnly, PassMode::kSave);
+    if (!save) {
+      out.Fail(Problem::kCancelled, MessageRequest{});
+      return;
     }
+    result = SaveMusicFinderx(state, dialogs, state.TargetInstrument, checkedOnly, PassMode::kSave);
+    out.Absorb(std::move(result.outcome));
   });
+  result.outcome = std::move(outcome);
   return result;
 }
 
-void ToggleUserStyles(AppState& state, Dialogs& dialogs) {
+Outcome ToggleUserStyles(AppState& state, Dialogs& dialogs) {
   state.AllowUserStyles = !state.AllowUserStyles;
-  if (state.FileLoaded) RunPreview(state, dialogs);
+  return state.FileLoaded ? RunPreview(state, dialogs).outcome : Outcome{};
 }
 
-void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour) {
+Outcome SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour) {
   state.UnknownStyleColor = colour;
-  if (state.FileLoaded) RunPreview(state, dialogs);
+  return state.FileLoaded ? RunPreview(state, dialogs).outcome : Outcome{};
 }
 
-bool PrepareDefaultStyle(AppState& state, Dialogs& dialogs) {
-  if (state.TargetInstrument.empty()) {
-    dialogs.Show("Please select a target instrument before setting this option");
-    return false;
-  }
-  return true;
+Outcome PrepareDefaultStyle(const AppState& state) {
+  Outcome outcome;
+  if (state.TargetInstrument.empty()) outcome.Fail(Problem::kRefused, kNeedsTargetText);
+  return outcome;
 }
 
-DefaultStyleChoices LoadDefaultStyle(AppState& state, Dialogs& dialogs) {
+DefaultStyleChoices LoadDefaultStyle(AppState& state) {
   DefaultStyleChoices choices;
   if (state.TargetInstrument.empty()) {
-    dialogs.Show("Please select a target instrument before setting this option");
+    choices.outcome.Fail(Problem::kRefused, kNeedsTargetText);
     return choices;
   }
-  RunReported(dialogs, "LoadDefaultStyle", [&] {
+  choices.outcome = RunGuarded("LoadDefaultStyle", [&](Outcome&) {
     choices.entries.push_back({"None", 0});
     const ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
     choices.entries.insert(choices.entries.end(), fill.entries.begin(), fill.entries.end());
@@ -205,11 +220,11 @@ DefaultStyleChoices LoadDefaultStyle(AppState& state, Dialogs& dialogs) {
   return choices;
 }
 
-void DefaultStyleCommandOK(AppState& state, Dialogs& dialogs, const std::string& chosen) {
-  RunReported(dialogs, "DefaultStyleCommandOK", [&] {
+Outcome DefaultStyleCommandOK(AppState& state, Dialogs& dialogs, const std::string& chosen) {
+  return RunGuarded("DefaultStyleCommandOK", [&](Outcome& outcome) {
     state.DefaultStyle = chosen;
     state.Caption = TargetCaption(state);
-    if (state.FileLoaded) RunPreview(state, dialogs);
+    if (state.FileLoaded) outcome.Absorb(RunPreview(state, dialogs).outcome);
   });
 }
 

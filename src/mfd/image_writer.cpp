@@ -136,23 +136,35 @@ bool CheckCapacity(Dialogs& dialogs, const std::string& target, int count) {
                           .defaultButton = 1}) == Answer::kYes;
 }
 
-std::string SaveFile(AppState& state, Dialogs& dialogs) {
+SavedFile SaveFile(AppState& state, Dialogs& dialogs) {
   std::string written;
-  RunReported(dialogs, "SaveFile", [&] {
+  std::string chosenPath;
+  Outcome outcome = RunGuarded("SaveFile", [&](Outcome& out) {
     const std::string folder = !state.SaveFolder.empty() ? state.SaveFolder : state.OpenFolder;
     const auto chosen = dialogs.SaveFile({.title = "Save As",
                                           .folder = folder,
                                           .filter = "Music Finder Files(*.mfd)|*.mfd|",
                                           .defaultExtension = "mfd"});
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) {
+      out.Fail(Problem::kCancelled, MessageRequest{});
+      return;
+    }
     state.SaveFolder = FolderOf(*chosen);
-    if (!ConfirmReplace(state, dialogs, *chosen, Icon::kWarning)) return;
+    if (!ConfirmReplace(state, dialogs, *chosen, Icon::kWarning)) {
+      out.Fail(Problem::kCancelled, MessageRequest{});
+      return;
+    }
+    chosenPath = *chosen;
     BusyGuard busy(dialogs);
     WriteFileAtomic(*chosen, state.SaveBytes);
     state.FileSaved = true;
     written = *chosen;
   });
-  return written;
+  if (outcome.problem == Problem::kUnexpected) {
+    outcome.problem = Problem::kCannotWrite;  // nothing was written over the user's file
+    outcome.file = chosenPath;
+  }
+  return {std::move(outcome), std::move(written)};
 }
 
 }  // namespace cadenzo

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -47,8 +48,8 @@ std::string CapacityMessage(int count, int capacity);
 // The capacity question for a save: true = save.
 bool CheckCapacity(Dialogs& dialogs, const std::string& target, int count);
 
-// Asks for a file name and writes SaveBytes atomically. Errors are reported with "SaveFile".
-// Returns the path written, or empty when nothing was written.
-std::string SaveFile(AppState& state, Dialogs& dialogs);
+// Asks for a file name and writes SaveBytes atomically. Errors are recorded under "SaveFile".
+// The path is empty when nothing was written (cancelled, or the write failed).
+SavedFile SaveFile(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

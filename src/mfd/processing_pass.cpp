@@ -3,7 +3,6 @@
 #include <array>
 #include <ctime>
 
-#include "app/report_error.h"
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
 #include "charset/cp1252.h"
@@ -55,170 +54,304 @@ bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
   return number != nullptr && StyleNumberValue(*number).has_value();
 }
 
+namespace {
+
+// What every record of a plan is decided by, worked out once.
+struct PlanContext {
+  const TargetMaps& maps;
+  const SaveOptions& options;
+  bool sameModel = false;  // a save for the model the file came from keeps what it read
+  bool keepsRefs = false;
+  bool defaultNamed = false;
+  int defaultStyleNumber = -1;  // the number DefaultStyle has on the target
+};
+
+// The fate of a record whose style the target lacks: kept as a user style, given the default
+// style, or left out.
+void DecideMissingStyle(RecordPlan& plan, bool media, int s, const std::string& styleText,
+                        const PlanContext& c) {
+  // A media file cannot be kept as a user style: without its path it points at nothing.
+  const bool mediaRecord = media || s == mfd::kMediaStyle;
+  const bool allowUser = c.options.allowUserStyles;
+  if (allowUser && !mediaRecord) {
+    plan.fate = RecordFate::kUserStyle;
+    plan.style = s;
+  } else if (!allowUser && c.defaultNamed && c.defaultStyleNumber >= 0) {
+    plan.fate = RecordFate::kDefaultStyle;
+    plan.style = c.defaultStyleNumber;
+    plan.logNote = NormalizeStyleName(styleText);
+  } else if (!allowUser && c.defaultNamed) {
+    plan.fate = RecordFate::kLeftOutNoDefault;
+    plan.logNote = NormalizeStyleName(styleText) + "   left out: the default style " +
+                   c.options.defaultStyle + " is not on the style list of " + c.options.target;
+  } else if (mediaRecord) {
+    plan.fate = RecordFate::kLeftOutMedia;
+    plan.logNote = styleText + "   left out: " + c.options.target + " cannot keep this media file";
+  } else {
+    plan.fate = RecordFate::kLeftOutNoStyle;
+  }
+}
+
+// The fate of one considered record. Throws RuntimeError where the bytes do not hold it.
+RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std::uint32_t index,
+                        int recordCount, const PlanContext& c) {
+  RecordPlan plan{.row = index, .record = row.record};
+  if (row.record < 1 || row.record > static_cast<std::uint32_t>(recordCount)) {
+    throw RuntimeError(err::kSubscriptOutOfRange);
+  }
+  const std::size_t r = mfd::RecordOffset(row.record);
+  const int s = ReadU16(bytes, r + mfd::kStyle);
+  const std::string& styleText = row.Cell(col::kStyle);
+  const bool media = styleText.find(':') != std::string::npos;
+  int newStyle = -1;
+  bool notFound = false;
+  if (!media) {
+    if (const auto found = ResolveTargetStyleMatch(s, styleText, c.maps)) {
+      newStyle = found->number;
+      // A user style whose number the target gives one of its own styles would come back as
+      // that style.
+      notFound = !c.sameModel && c.options.autoDetect && IsStyleNumberText(styleText) &&
+                 TargetNamesNumber(std::to_string(s), c.maps);
+    } else if (c.sameModel && styleText.empty() && (s >> 8) == 0xFF) {
+      newStyle = s;  // no style, or a media record without a path: as it was read
+    } else {
+      notFound = true;
+    }
+  } else {
+    const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
+    notFound = !(c.sameModel || IsTyros4Or5(c.options.target) ||
+                 (c.keepsRefs && (UpperCp1252(prefix) == "USB:" || prefix == "Preset:")));
+  }
+  // A record cut off inside its song name fails here, whether or not the log needs the name.
+  CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
+  // A style found under a near name (a trailing digit dropped or added) counts as found.
+  plan.red = notFound;
+  if (notFound) {
+    DecideMissingStyle(plan, media, s, styleText, c);
+    return plan;
+  }
+  if (media) {
+    plan.fate = RecordFate::kMediaReference;  // kept with its path
+    plan.style = mfd::kMediaStyle;
+  } else if (newStyle == -1) {
+    plan.fate = RecordFate::kLeftOutNoStyle;
+  } else {
+    plan.fate = newStyle == s ? RecordFate::kUnchanged : RecordFate::kStyleChanged;
+    plan.style = newStyle;
+  }
+  return plan;
+}
+
+void CountFate(SavePlan& plan, RecordFate fate) {
+  if (IsWritten(fate))
+    ++plan.written;
+  else
+    ++plan.dropped;
+  switch (fate) {
+    case RecordFate::kUnchanged:
+      ++plan.unchanged;
+      break;
+    case RecordFate::kStyleChanged:
+      ++plan.styleChanged;
+      break;
+    case RecordFate::kDefaultStyle:
+      ++plan.givenDefault;
+      break;
+    case RecordFate::kUserStyle:
+      ++plan.userStyles;
+      break;
+    case RecordFate::kMediaReference:
+      ++plan.mediaReferences;
+      break;
+    case RecordFate::kLeftOutMedia:
+      ++plan.leftOutMedia;
+      break;
+    case RecordFate::kLeftOutNoDefault:
+      ++plan.needsMissingDefault;
+      break;
+    case RecordFate::kLeftOutNoStyle:
+      ++plan.leftOutNoStyle;
+      break;
+  }
+}
+
+// The output image of a plan: the written records in plan order, media paths in the block.
+std::vector<std::uint8_t> BuildImage(ImageWriter& writer, const SavePlan& plan,
+                                     const RecordList& list) {
+  if (plan.fileReferences) writer.BeginFileReferences();
+  for (const RecordPlan& record : plan.records) {
+    if (!IsWritten(record.fate)) continue;
+    const std::string& styleText = list[record.row].Cell(col::kStyle);
+    const bool keptMedia = record.fate == RecordFate::kMediaReference;
+    if (keptMedia) {
+      if (!writer.HasFileReferences()) writer.BeginFileReferences();
+      writer.AddFileReference(writer.Written(), styleText);
+    }
+    writer.EmitRecord(writer.Written(), record.style, mfd::RecordOffset(record.record));
+    if (keptMedia && IsMediaFilePath(styleText)) writer.MarkMediaFile();
+  }
+  return writer.FinishImage();
+}
+
+// The conversion log of a plan.
+std::string ConversionLog(std::span<const std::uint8_t> bytes, const SavePlan& plan,
+                          const std::string& defaultStyle) {
+  std::string log = "Style conversions to " + defaultStyle + "   " + NowText() + "\r\n\r\n";
+  int counter = 1;
+  for (const RecordPlan& record : plan.records) {
+    if (!record.logNote) continue;
+    log += NumberText(counter++) + "  " + LogSongName(bytes, mfd::RecordOffset(record.record)) +
+           "   " + *record.logNote + "\r\n";
+  }
+  return log;
+}
+
+void CopyCounts(const SavePlan& plan, PassResult& result) {
+  result.recordsRead = plan.recordsRead;
+  result.givenDefault = plan.givenDefault;
+  result.dropped = plan.dropped;
+  result.mediaReferences = plan.mediaReferences;
+  result.needsMissingDefault = plan.needsMissingDefault;
+}
+
+// Save mode after the image is built: the refusal, the capacity question, the file. false: the
+// person refused at the capacity question.
+bool SaveImage(AppState& state, Dialogs& dialogs, const std::string& target, PassResult& result,
+               Outcome& outcome) {
+  if (result.needsMissingDefault > 0) {
+    // Nothing is written: records would be left out that the user meant to keep.
+    outcome.Fail(Problem::kRefused, DefaultStyleMissingMessage(state.DefaultStyle, target));
+    result.refusedDefaultStyle = true;
+    return true;
+  }
+  if (!CheckCapacity(dialogs, target, result.written)) {
+    outcome.Fail(Problem::kCancelled, MessageRequest{});
+    return false;
+  }
+  SavedFile saved = SaveFile(state, dialogs);
+  outcome.Absorb(std::move(saved.outcome));
+  result.savedPath = std::move(saved.path);
+  result.saved = !result.savedPath.empty();
+  return true;
+}
+
+void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool checkedOnly,
+             PassMode mode, PassResult& result, Outcome& outcome) {
+  ImageWriter writer(state.FileBytes, target);
+  const TargetMaps maps = BuildTargetMaps(state.AppPath, target);
+  state.ShowConversionNotes = false;
+  RecordList& list = state.List;
+  // The walk goes in the order of the records in the file, but the rows stay where they are
+  // until the end. A pass that stops early leaves them sorted by Number.
+  const std::vector<std::uint32_t> recordOrder = list.RecordOrder();
+  const auto stopInRecordOrder = [&] { list.SetSortKey(col::kNumber, false); };
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  SavePlan plan;
+  try {
+    state.RecordCount = HeaderCount(bytes);
+    const SaveOptions options{.target = target,
+                              .sourceInstrument = state.SourceInstrument,
+                              .defaultStyle = state.DefaultStyle,
+                              .autoDetect = state.AutoDetect,
+                              .allowUserStyles = state.AllowUserStyles,
+                              .checkedOnly = checkedOnly};
+    plan = PlanSave(bytes, list, maps, options);
+    CopyCounts(plan, result);
+    for (const RecordPlan& record : plan.records) {
+      list[record.row].styleColor = record.red ? kRed : kBlack;
+      if (record.red) state.ShowConversionNotes = true;
+    }
+    if (plan.error) {
+      outcome.record = static_cast<int>(plan.failedRecord);  // the file is damaged there
+      throw *plan.error;
+    }
+    state.SaveBytes = BuildImage(writer, plan, list);
+    result.written = plan.written;
+    if (mode == PassMode::kSave && !SaveImage(state, dialogs, target, result, outcome)) {
+      stopInRecordOrder();
+      return;
+    }
+  } catch (...) {
+    stopInRecordOrder();
+    throw;
+  }
+  // As a sort in record order and then one by SortColumn would leave them.
+  list.SetSortKeyAfter(recordOrder, state.SortColumn);
+  const std::string logPath =
+      state.ExportLogPath.empty() ? state.UserFolder + "ExportLog.txt" : state.ExportLogPath;
+  try {
+    WriteFileAtomic(logPath, ConversionLog(bytes, plan, state.DefaultStyle), Flush::kWriteBack);
+  } catch (const RuntimeError& e) {
+    Outcome logFailed;
+    RecordError(logFailed, e, "WriteTextFileContents");
+    logFailed.problem = Problem::kCannotWrite;
+    logFailed.file = logPath;
+    outcome.Absorb(std::move(logFailed));
+  }
+  // Rows whose style text ends in "!" (unplaced imported styles) take UnknownStyleColor.
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    Row& row = list[i];
+    if (EndsWithBang(row.Cell(col::kStyle))) {
+      row.styleColor = state.UnknownStyleColor;
+      state.ShowConversionNotes = true;
+    }
+  }
+  // The user's selection stays where it was: the commands that act on the selected row must
+  // not be moved to whichever row the pass looked at last.
+  result.completed = !result.refusedDefaultStyle;
+}
+
+}  // namespace
+
+SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
+                  const TargetMaps& maps, const SaveOptions& options) {
+  SavePlan plan;
+  const int recordCount = HeaderCount(bytes);
+  PlanContext context{.maps = maps, .options = options};
+  context.sameModel = options.target == options.sourceInstrument;
+  context.keepsRefs = KeepsFileReferences(options.target);
+  context.defaultNamed = !(options.defaultStyle == "None" || options.defaultStyle.empty());
+  const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(options.defaultStyle));
+  context.defaultStyleNumber =
+      defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
+  plan.fileReferences = context.keepsRefs && recordCount > 0;
+
+  const std::vector<std::uint32_t> recordOrder = list.RecordOrder();
+  const std::size_t rows =
+      std::min<std::size_t>(list.Size(), static_cast<std::size_t>(recordCount));
+  for (std::size_t i = 0; i < rows; ++i) {
+    const Row& row = list[recordOrder[i]];
+    if (row.deleted) {
+      ++plan.deleted;
+      continue;
+    }
+    if (options.checkedOnly && !row.checked) {
+      ++plan.unchecked;
+      continue;
+    }
+    ++plan.recordsRead;
+    try {
+      plan.records.push_back(DecideRecord(bytes, row, recordOrder[i], recordCount, context));
+    } catch (const RuntimeError& e) {
+      plan.error = e;
+      plan.failedRecord = row.record;
+      break;
+    }
+    CountFate(plan, plan.records.back().fate);
+  }
+  return plan;
+}
+
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
                             bool checkedOnly, PassMode mode) {
   PassResult result;
   BusyGuard busy(dialogs);
-  RunReported(dialogs, "SaveMusicFinderx", [&] {
-    ImageWriter writer(state.FileBytes, target);
-    const TargetMaps maps = BuildTargetMaps(state.AppPath, target);
-    std::string log = "Style conversions to " + state.DefaultStyle + "   " + NowText() + "\r\n\r\n";
-    int logCounter = 1;
-    state.ShowConversionNotes = false;
-
-    RecordList& list = state.List;
-    // The walk goes in the order of the records in the file, but the rows stay where they are
-    // until the end. A pass that stops early leaves them sorted by Number.
-    const std::vector<std::uint32_t> recordOrder = list.RecordOrder();
-    const auto stopInRecordOrder = [&] { list.SetSortKey(col::kNumber, false); };
-    // Rows whose style text ends in "!" (unplaced imported styles) take UnknownStyleColor at the
-    // end. They are counted on the way, so that a list without any is not walked a second time.
-    std::size_t unplacedRows = 0;
-    try {
-      const std::span<const std::uint8_t> bytes = state.FileBytes;
-      state.RecordCount = HeaderCount(bytes);
-      const bool keepsRefs = KeepsFileReferences(target);
-      if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
-      // A save for the model the file came from keeps what it read.
-      const bool sameModel = target == state.SourceInstrument;
-
-      // The number DefaultStyle has on the target, for records given the default style.
-      const bool defaultNamed = !(state.DefaultStyle == "None" || state.DefaultStyle.empty());
-      const std::string* defaultStyle = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
-      const int defaultStyleNumber =
-          defaultStyle != nullptr ? StyleNumberValue(*defaultStyle).value_or(-1) : -1;
-      const auto logLine = [&](std::size_t r, const std::string& text) {
-        log += NumberText(logCounter) + "  " + LogSongName(bytes, r) + "   " + text + "\r\n";
-        ++logCounter;
-      };
-
-      const std::size_t rows =
-          std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
-      for (std::size_t i = 0; i < rows; ++i) {
-        Row& row = list[recordOrder[i]];
-        if (EndsWithBang(row.Cell(col::kStyle))) ++unplacedRows;
-        if (row.deleted) continue;
-        if (checkedOnly && !row.checked) continue;
-        ++result.recordsRead;
-
-        int newStyle = -1;
-        bool notFound = false;
-        // The row's own record.
-        if (row.record < 1 || row.record > static_cast<std::uint32_t>(state.RecordCount)) {
-          throw RuntimeError(err::kSubscriptOutOfRange);
-        }
-        const std::size_t r = mfd::RecordOffset(row.record);
-        const int s = ReadU16(bytes, r + mfd::kStyle);
-
-        const std::string& styleText = row.Cell(col::kStyle);
-        const bool media = styleText.find(':') != std::string::npos;
-        if (!media) {
-          if (const auto found = ResolveTargetStyleMatch(s, styleText, maps)) {
-            newStyle = found->number;
-            // A user style whose number the target gives one of its own styles would come back
-            // as that style.
-            notFound = !sameModel && state.AutoDetect && IsStyleNumberText(styleText) &&
-                       TargetNamesNumber(std::to_string(s), maps);
-          } else if (sameModel && styleText.empty() && (s >> 8) == 0xFF) {
-            newStyle = s;  // no style, or a media record without a path: as it was read
-          } else {
-            notFound = true;
-          }
-        } else {
-          const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
-          const bool keeps = sameModel || IsTyros4Or5(target) ||
-                             (keepsRefs && (UpperCp1252(prefix) == "USB:" || prefix == "Preset:"));
-          notFound = !keeps;
-        }
-        // A record cut off inside its song name fails here, whether or not the log needs the name.
-        CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
-
-        // A style found under a near name (a trailing digit dropped or added) counts as found.
-        const bool red = notFound;
-        row.styleColor = red ? kRed : kBlack;
-        if (red) state.ShowConversionNotes = true;
-
-        // A media reference kept with its path.
-        const bool keptMedia = media && !notFound;
-        if (notFound) {
-          // A media file cannot be kept as a user style: without its path it points at nothing.
-          const bool mediaRecord = media || s == mfd::kMediaStyle;
-          if (state.AllowUserStyles && !mediaRecord) {
-            newStyle = s;
-          } else if (!state.AllowUserStyles && defaultNamed && defaultStyleNumber >= 0) {
-            logLine(r, NormalizeStyleName(styleText));
-            newStyle = defaultStyleNumber;
-            ++result.givenDefault;
-          } else {
-            if (!state.AllowUserStyles && defaultNamed) {
-              ++result.needsMissingDefault;
-              logLine(r, NormalizeStyleName(styleText) + "   left out: the default style " +
-                             state.DefaultStyle + " is not on the style list of " + target);
-            } else if (mediaRecord) {
-              logLine(r, styleText + "   left out: " + target + " cannot keep this media file");
-            }
-            ++result.dropped;
-            continue;
-          }
-        }
-
-        if (keptMedia) {
-          if (!writer.HasFileReferences()) writer.BeginFileReferences();
-          newStyle = mfd::kMediaStyle;
-          writer.AddFileReference(writer.Written(), styleText);
-          ++result.mediaReferences;
-        }
-        if (newStyle == -1) {
-          ++result.dropped;
-          continue;
-        }
-        writer.EmitRecord(writer.Written(), newStyle, r);
-        if (keptMedia && IsMediaFilePath(styleText)) writer.MarkMediaFile();
-      }
-      for (std::size_t i = rows; i < list.Size(); ++i) {
-        if (EndsWithBang(list[recordOrder[i]].Cell(col::kStyle))) ++unplacedRows;
-      }
-      result.written = writer.Written();
-      state.SaveBytes = writer.FinishImage();
-
-      if (mode == PassMode::kSave && result.needsMissingDefault > 0) {
-        // Nothing is written: records would be left out that the user meant to keep.
-        dialogs.Show(DefaultStyleMissingMessage(state.DefaultStyle, target));
-        result.refusedDefaultStyle = true;
-      } else if (mode == PassMode::kSave) {
-        if (!CheckCapacity(dialogs, target, result.written)) {
-          stopInRecordOrder();
-          return;
-        }
-        result.savedPath = SaveFile(state, dialogs);
-        result.saved = !result.savedPath.empty();
-      }
-    } catch (...) {
-      stopInRecordOrder();
-      throw;
-    }
-
-    // As a sort in record order and then one by SortColumn would leave them.
-    list.SetSortKeyAfter(recordOrder, state.SortColumn);
-    try {
-      WriteFileAtomic(
-          state.ExportLogPath.empty() ? state.UserFolder + "ExportLog.txt" : state.ExportLogPath,
-          log, Flush::kWriteBack);
-    } catch (const RuntimeError& e) {
-      ReportError(dialogs, e, "WriteTextFileContents");
-    }
-    for (std::size_t i = 0; i < list.Size() && unplacedRows > 0; ++i) {
-      Row& row = list[i];
-      if (EndsWithBang(row.Cell(col::kStyle))) {
-        row.styleColor = state.UnknownStyleColor;
-        state.ShowConversionNotes = true;
-        --unplacedRows;
-      }
-    }
-    // The user's selection stays where it was: the commands that act on the selected row must
-    // not be moved to whichever row the pass looked at last.
-    result.completed = !result.refusedDefaultStyle;
+  result.outcome = RunGuarded("SaveMusicFinderx", [&](Outcome& outcome) {
+    RunPass(state, dialogs, target, checkedOnly, mode, result, outcome);
   });
+  if (result.outcome.problem == Problem::kUnexpected && result.outcome.record > 0) {
+    result.outcome.problem = Problem::kDamaged;
+  }
   return result;
 }
 

@@ -1,16 +1,85 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
+#include "catalogue/style_list.h"
 
 namespace cadenzo {
 
 enum class PassMode { kPreview, kSave };
 
+// What the save makes of one record.
+enum class RecordFate {
+  kUnchanged,         // written with the style it has
+  kStyleChanged,      // written with the target's number for its style
+  kDefaultStyle,      // written with the default style (the target lacks its style)
+  kUserStyle,         // kept as a user style under its own number
+  kMediaReference,    // written as a media record with its path in the file-reference block
+  kLeftOutMedia,      // left out: a media record the target cannot keep
+  kLeftOutNoDefault,  // left out: it needs the default style, which the target's list lacks
+  kLeftOutNoStyle,    // left out: the target lacks its style and nothing may stand in for it
+};
+
+inline bool IsWritten(RecordFate fate) { return fate <= RecordFate::kMediaReference; }
+
+// One record of the walk in record order.
+struct RecordPlan {
+  std::uint32_t row = 0;     // the row's index in the list
+  std::uint32_t record = 0;  // the record's position in the file, from 1
+  RecordFate fate = RecordFate::kUnchanged;
+  int style = -1;                      // the style number written
+  bool red = false;                    // the target lacks the style: the row is shown red
+  std::optional<std::string> logNote;  // the conversion log's text for the record
+};
+
+// The decision of a pass, made without writing anything: every record considered and its fate,
+// with the counts a summary of the conversion shows.
+struct SavePlan {
+  std::vector<RecordPlan> records;
+  int recordsRead = 0;  // rows considered (not deleted, and checked when checkedOnly)
+  int deleted = 0;      // rows passed over as deleted
+  int unchecked = 0;    // rows passed over as not checked (checkedOnly)
+  int written = 0;
+  int unchanged = 0;
+  int styleChanged = 0;
+  int givenDefault = 0;
+  int userStyles = 0;
+  int mediaReferences = 0;
+  int dropped = 0;  // left out, for any of the reasons below
+  int leftOutMedia = 0;
+  int needsMissingDefault = 0;
+  int leftOutNoStyle = 0;
+  bool fileReferences = false;  // the output has a file-reference block from its start
+  // The walk stopped at a record the bytes do not hold: the error, and the records before it.
+  std::optional<RuntimeError> error;
+  std::uint32_t failedRecord = 0;  // the record of the row the walk stopped at
+};
+
+// What the plan decides by: the target, the options of the conversion.
+struct SaveOptions {
+  std::string target;
+  std::string sourceInstrument;
+  std::string defaultStyle;
+  bool autoDetect = true;
+  bool allowUserStyles = true;
+  bool checkedOnly = false;
+};
+
+// Decides every record's fate for a save to the target: walks the rows in record order over the
+// records the header counts. No I/O and no dialogs; the maps are those of the target's list.
+SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
+                  const TargetMaps& maps, const SaveOptions& options);
+
 // What one pass did, for the command line's summary and for tests.
 struct PassResult {
+  Outcome outcome;
   bool completed = false;  // false: an error was reported, or the user refused at the capacity
   bool saved = false;      // save mode: the file was written
   int recordsRead = 0;     // rows considered (not deleted, and checked when checkedOnly)
@@ -34,7 +103,8 @@ std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const st
 
 // The record processing pass: converts every row for the target, colours the "Style or File"
 // cells, builds SaveBytes, rewrites ExportLog.txt in the user folder, and in save mode checks the
-// capacity and writes the file the user names. Errors are reported with "SaveMusicFinderx".
+// capacity and writes the file the user names. Errors are recorded under "SaveMusicFinderx"; the
+// dialogs are asked only the capacity question and for the file.
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
                             bool checkedOnly, PassMode mode);
 

@@ -250,70 +250,99 @@ void ReadRecordRows(AppState& state) {
   state.Editor.genres = genres.Sorted();
 }
 
-void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
-  BusyGuard busy(dialogs);
-  RunReported(dialogs, "List1", [&] {
-    state.List.Clear();
-    state.GenreList.assign(kGenreListGrowth + 1, std::string{});
+namespace {
 
-    if (state.AutoDetect && !state.KeepSourceInstrument) {
-      const std::size_t n = std::min<std::size_t>(32, state.FileBytes.size());
-      if (auto model = DetectSourceInstrument(std::span(state.FileBytes).first(n))) {
-        state.SourceInstrument = *model;
-      }
-    }
-    if (state.TargetInstrument.empty()) {
-      state.TargetInstrument = state.SourceInstrument;
-      // Selecting the model in the target list fills the editor's style list; a model the list
-      // does not hold is not selected, and the style list is filled here.
-      if (FindInstrument(state.TargetInstrument) != nullptr) {
-        ChooseTarget(state, dialogs, state.TargetInstrument);  // SelectCboInst
-      } else {
-        setupCboStyle(state, dialogs);
-      }
-    }
-
-    state.SourceStyles.clear();
-    for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
-      state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
-    }
-    if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
-      ReportTextFileProblemOnce(dialogs, *problem);
-    }
-    state.Editor.styleDropHeight = 525;
+// The rows of the file; a record the bytes do not hold stops the read there and names it.
+void ReadRowsNamingDamage(AppState& state, Outcome& outcome) {
+  try {
     ReadRecordRows(state);
-
-    for (const char* name : kEnabledAfterRead) state.Enable(name);
-    state.Caption = "Cadenzo   " + state.FileName +
-                    "  Source Instrument = " + state.SourceInstrument +
-                    "   Default Style = " + state.DefaultStyle;
-
-    RunPreview(state, dialogs);
-    state.FileLoaded = true;
-    if (state.SourceInstrument == "NetCommon") {
-      dialogs.Show(kSelectTargetText);
-      state.FocusTargetRequested = true;
+  } catch (const RuntimeError& e) {
+    // Past a whole header, the first record the bytes do not hold is where the damage is.
+    if (e.Number() == err::kSubscriptOutOfRange && state.FileBytes.size() >= mfd::kHeaderSize) {
+      outcome.record = static_cast<int>(state.List.Size()) + 1;
     }
-  });
+    throw;
+  }
 }
 
-LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path) {
+void ReadFile(AppState& state, Dialogs& dialogs, Outcome& outcome) {
+  state.List.Clear();
+  state.GenreList.assign(kGenreListGrowth + 1, std::string{});
+
+  if (state.AutoDetect && !state.KeepSourceInstrument) {
+    const std::size_t n = std::min<std::size_t>(32, state.FileBytes.size());
+    if (auto model = DetectSourceInstrument(std::span(state.FileBytes).first(n))) {
+      state.SourceInstrument = *model;
+    }
+  }
+  if (state.TargetInstrument.empty()) {
+    state.TargetInstrument = state.SourceInstrument;
+    // Selecting the model in the target list fills the editor's style list; a model the list
+    // does not hold is not selected, and the style list is filled here.
+    if (FindInstrument(state.TargetInstrument) != nullptr) {
+      outcome.Absorb(ChooseTarget(state, dialogs, state.TargetInstrument));  // SelectCboInst
+    } else {
+      outcome.Absorb(setupCboStyle(state));
+    }
+  }
+
+  state.SourceStyles.clear();
+  for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+    state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
+  }
+  if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
+    NoteStyleListProblem(outcome, *problem);
+  }
+  state.Editor.styleDropHeight = 525;
+  ReadRowsNamingDamage(state, outcome);
+
+  for (const char* name : kEnabledAfterRead) state.Enable(name);
+  state.Caption = "Cadenzo   " + state.FileName +
+                  "  Source Instrument = " + state.SourceInstrument +
+                  "   Default Style = " + state.DefaultStyle;
+
+  outcome.Absorb(RunPreview(state, dialogs).outcome);
+  state.FileLoaded = true;
+  if (state.SourceInstrument == "NetCommon") {
+    outcome.Say(kSelectTargetText);
+    state.FocusTargetRequested = true;
+  }
+}
+
+}  // namespace
+
+Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
+  BusyGuard busy(dialogs);
+  Outcome outcome = RunGuarded("List1", [&](Outcome& inner) { ReadFile(state, dialogs, inner); });
+  if (outcome.problem == Problem::kUnexpected && outcome.record > 0) {
+    outcome.problem = Problem::kDamaged;  // the rows before the damage are kept
+  } else if (outcome.problem == Problem::kUnexpected && state.FileBytes.size() < mfd::kHeaderSize) {
+    outcome.problem = Problem::kBadFile;  // not even a whole header: no Music Finder file
+  }
+  return outcome;
+}
+
+Outcome LoadFileBytes(AppState& state, const std::string& path) {
+  Outcome outcome;
+  outcome.file = path;
   Bytes bytes;
   try {
     bytes = ReadFileBytes(path, kMaxMusicFinderFileSize);
-  } catch (const RuntimeError&) {
-    return LoadResult::kFailed;
+  } catch (const RuntimeError& e) {
+    outcome.Fail(Problem::kBadFile, "Could not find that file ");
+    outcome.errorNumber = e.Number();
+    return outcome;
   }
   if (bytes.empty() || bytes.size() > kMaxMusicFinderFileSize) {
-    dialogs.Show("Bad File");
-    return LoadResult::kFailedQuietly;
+    outcome.Fail(Problem::kBadFile, "Bad File");
+    return outcome;
   }
   state.FileBytes = std::move(bytes);
-  return LoadResult::kLoaded;
+  return outcome;
 }
 
-void OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
-  RunReported(dialogs, "Entry", [&] {
+Outcome OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
+  Outcome outcome = RunGuarded("Entry", [&](Outcome& out) {
     for (const char* name : {"cmdSearch", "cmdAdd", "CmdFav", "cmdS1", "cmdS2", "CmdUnCheck",
                              "cmdCheck", "cmdInvert", "lblchk", "lblNumberChecked"}) {
       state.Enable(name, true);
@@ -329,18 +358,13 @@ void OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
     state.SelectedRecord = 0;
     state.lblNumberChecked = "0";
 
-    switch (LoadFileBytes(state, dialogs, state.CurrentFilePath)) {
-      case LoadResult::kFailed:
-        dialogs.Show("Could not find that file ");
-        return;
-      case LoadResult::kFailedQuietly:
-        return;
-      case LoadResult::kLoaded:
-        break;
-    }
-    ReadMusicFinderFile(state, dialogs);
+    out = LoadFileBytes(state, state.CurrentFilePath);
+    if (!out.Ok()) return;
+    out.Absorb(ReadMusicFinderFile(state, dialogs));
     state.FileSaved = true;
   });
+  if (outcome.file.empty()) outcome.file = state.CurrentFilePath;
+  return outcome;
 }
 
 }  // namespace cadenzo

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 
 namespace cadenzo {
 
@@ -41,17 +42,13 @@ void ReadRecordRows(AppState& state);
 
 // Reads FileBytes into the record list: detection, source styles, every row, media paths, the
 // genre list, the editor's lists, enabled controls, caption, the preview pass. Errors are
-// reported with "List1"; a file shorter than its count is read as far as its bytes go.
-void ReadMusicFinderFile(AppState& state, Dialogs& dialogs);
+// recorded under "List1"; a file shorter than its count is read as far as its bytes go and the
+// outcome says kDamaged with the first record it lacks.
+Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs);
 
-enum class LoadResult {
-  kLoaded,
-  kFailed,        // missing or unreadable: the caller shows its message
-  kFailedQuietly  // empty (or not a Music Finder file by size): "Bad File" shown already
-};
-
-// Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds.
-LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path);
+// Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds. A missing
+// or unreadable file, an empty one or one too large fail with kBadFile.
+Outcome LoadFileBytes(AppState& state, const std::string& path);
 
 // The largest file accepted: a full record area plus a generous file-reference block.
 inline constexpr std::size_t kMaxMusicFinderFileSize = 64u << 20;
@@ -61,7 +58,7 @@ inline constexpr const char* kSelectTargetText =
     "Please select your Target Instrument if not already done.";
 
 // The open procedure: resets the selection, loads CurrentFilePath and reads it. Errors are
-// reported with "Entry".
-void OpenMusicFinderFile(AppState& state, Dialogs& dialogs);
+// recorded under "Entry"; the outcome names the file.
+Outcome OpenMusicFinderFile(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -1,16 +1,15 @@
 #include "mfd/target_change.h"
 
-#include "app/report_error.h"
 #include "catalogue/target_choice.h"
 #include "mfd/processing_pass.h"
 
 namespace cadenzo {
 
-void ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model) {
-  RunReported(dialogs, "cboInst", [&] {
+Outcome ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model) {
+  return RunGuarded("cboInst", [&](Outcome& outcome) {
     state.TargetInstrument = model;
-    setupCboStyle(state, dialogs);
-    if (state.FileLoaded) RunPreview(state, dialogs);
+    outcome.Absorb(setupCboStyle(state));
+    if (state.FileLoaded) outcome.Absorb(RunPreview(state, dialogs).outcome);
     state.Caption = TargetCaption(state);
   });
 }

@@ -87,7 +87,7 @@ Outcome ExportPlayListText(const PlayList& list, AppState& state, Dialogs& dialo
   std::string text;
   Outcome outcome =
       RunGuarded("PlayList TextFile", [&](Outcome&) { text = PlayListPlainText(list); });
-  if (outcome.Ok()) SaveDelimitedFile(state, dialogs, text);
+  if (outcome.Ok()) outcome.Absorb(SaveDelimitedFile(state, dialogs, text).outcome);
   return outcome;
 }
 
@@ -95,7 +95,7 @@ Outcome ExportPlayListImportable(const PlayList& list, AppState& state, Dialogs&
   std::string text;
   Outcome outcome = RunGuarded("mnuTextFileImportable",
                                [&](Outcome&) { text = PlayListImportableText(list, state.List); });
-  if (outcome.Ok()) SaveDelimitedFile(state, dialogs, text);
+  if (outcome.Ok()) outcome.Absorb(SaveDelimitedFile(state, dialogs, text).outcome);
   return outcome;
 }
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 #include "textio/file_identity.h"
 #include "textio/text_file.h"
@@ -56,9 +56,10 @@ std::string BlankedFieldsNote(int count) {
          "blank.";
 }
 
-std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text) {
+SavedFile SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text) {
   std::string written;
-  RunReported(dialogs, "SaveDelimitedFile", [&] {
+  std::string chosenPath;
+  Outcome outcome = RunGuarded("SaveDelimitedFile", [&](Outcome& out) {
     FileRequest request{.filter = "Text file|*.txt", .defaultExtension = "txt"};
     if (!state.ExportFolder.empty()) {
       request.folder = state.ExportFolder;
@@ -66,32 +67,50 @@ std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::stri
       request.folder = state.ImportFolder;
     }
     const auto chosen = dialogs.SaveFile(request);
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) {
+      out.Fail(Problem::kCancelled, MessageRequest{});
+      return;
+    }
     const std::string& path = *chosen;
     state.ExportFolder = FolderOf(path);
 
-    if (!ConfirmReplace(state, dialogs, path, Icon::kExclamation)) return;
+    if (!ConfirmReplace(state, dialogs, path, Icon::kExclamation)) {
+      out.Fail(Problem::kCancelled, MessageRequest{});
+      return;
+    }
+    chosenPath = path;
     WriteFileAtomic(path, text + std::string(kCrLf));
     written = path;
   });
-  return written;
-}
-
-bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std::string& text) {
-  return RunReported(dialogs, "WriteTextFileContents",
-                     [&] { WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack); });
-}
-
-void ExportDelimitedText(AppState& state, Dialogs& dialogs) {
-  DelimitedExport text;
-  if (!RunReported(dialogs, "mnuTextFile", [&] { text = BuildDelimitedExport(state.List); })) {
-    return;
+  if (outcome.problem == Problem::kUnexpected) {
+    outcome.problem = Problem::kCannotWrite;
+    outcome.file = chosenPath;
   }
-  const std::string written = SaveDelimitedFile(state, dialogs, text.text);
-  if (!written.empty() && text.blankedFields > 0) {
-    dialogs.Message(
+  return {std::move(outcome), std::move(written)};
+}
+
+Outcome WriteTextFileContents(const std::string& path, const std::string& text) {
+  Outcome outcome = RunGuarded("WriteTextFileContents", [&](Outcome&) {
+    WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack);
+  });
+  if (!outcome.Ok()) {
+    outcome.problem = Problem::kCannotWrite;
+    outcome.file = path;
+  }
+  return outcome;
+}
+
+Outcome ExportDelimitedText(AppState& state, Dialogs& dialogs) {
+  DelimitedExport text;
+  Outcome outcome =
+      RunGuarded("mnuTextFile", [&](Outcome&) { text = BuildDelimitedExport(state.List); });
+  if (!outcome.Ok()) return outcome;
+  SavedFile saved = SaveDelimitedFile(state, dialogs, text.text);
+  if (!saved.path.empty() && text.blankedFields > 0) {
+    saved.outcome.Say(
         MessageRequest{.text = BlankedFieldsNote(text.blankedFields), .icon = Icon::kInformation});
   }
+  return std::move(saved.outcome);
 }
 
 }  // namespace cadenzo

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 #include "rows/record_list.h"
 
 namespace cadenzo {
@@ -41,17 +42,17 @@ std::string BlankedFieldsNote(int count);
 
 // Asks for a text file (starting in ExportFolder, else ImportFolder), remembers its folder in
 // ExportFolder, asks before replacing an existing file and writes the text followed by CR LF,
-// atomically. Errors are reported with "SaveDelimitedFile". Returns the path written, or empty
-// when nothing was written.
-std::string SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text);
+// atomically. Errors are recorded under "SaveDelimitedFile". The path is empty when nothing was
+// written.
+SavedFile SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string& text);
 
 // Creates or replaces a log file with the text followed by CR LF, atomically. Errors are
-// reported with "WriteTextFileContents" and give false; nothing escapes.
-bool WriteTextFileContents(Dialogs& dialogs, const std::string& path, const std::string& text);
+// recorded under "WriteTextFileContents" as kCannotWrite with the path; nothing escapes.
+Outcome WriteTextFileContents(const std::string& path, const std::string& text);
 
 // File > Save As > Delimited Text File: the export text of the main list through
 // SaveDelimitedFile; when a field's TAB, CR or LF was written as a blank, says how many fields
-// after the file is written. Errors while building the text are reported with "mnuTextFile".
-void ExportDelimitedText(AppState& state, Dialogs& dialogs);
+// after the file is written. Errors while building the text are recorded under "mnuTextFile".
+Outcome ExportDelimitedText(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -95,6 +95,7 @@ void ConvertWindow::Save() {
   }
   hide();
   const PassResult result = ConvertCommandSave(state_, dialogs_, checkedOnly);
+  Present(result.outcome, dialogs_);
   if (afterSave_) afterSave_();
   // Records would need a default style the target lacks: let the user choose another.
   if (result.refusedDefaultStyle)
@@ -104,7 +105,8 @@ void ConvertWindow::Save() {
 
 DefaultStyleWindow* DefaultStyleWindow::Open(AppState& state, Dialogs& dialogs,
                                              std::function<void()> afterOk, QWidget* parent) {
-  const DefaultStyleChoices choices = LoadDefaultStyle(state, dialogs);
+  const DefaultStyleChoices choices = LoadDefaultStyle(state);
+  Present(choices.outcome, dialogs);
   if (choices.entries.empty()) return nullptr;
   auto* window = new DefaultStyleWindow(state, dialogs, std::move(afterOk), parent);
   for (const auto& entry : choices.entries) {
@@ -143,7 +145,7 @@ DefaultStyleWindow::DefaultStyleWindow(AppState& state, Dialogs& dialogs,
 }
 
 void DefaultStyleWindow::Ok() {
-  DefaultStyleCommandOK(state_, dialogs_, FromQt(cboStyle_->currentText()));
+  Present(DefaultStyleCommandOK(state_, dialogs_, FromQt(cboStyle_->currentText())), dialogs_);
   if (afterOk_) afterOk_();
   close();
 }

@@ -96,7 +96,7 @@ void MainController::AfterFileCommand() {
 }
 
 void MainController::OpenCurrentFile() {
-  OpenMusicFinderFile(state_, dialogs_);
+  Present(OpenMusicFinderFile(state_, dialogs_), dialogs_);
   AfterFileCommand();
 }
 
@@ -127,9 +127,10 @@ void MainController::ShowConvertWindow(bool modal) {
 }
 
 void MainController::Connect() {
-  const auto afterFile = [this](CommandOutcome outcome) {
+  const auto afterFile = [this](const FileCommandResult& result) {
+    Present(result.outcome, dialogs_);
     AfterFileCommand();
-    if (outcome == CommandOutcome::kShowSaveOptions) ShowConvertWindow(false);
+    if (result.next == CommandOutcome::kShowSaveOptions) ShowConvertWindow(false);
   };
 
   // File
@@ -137,9 +138,12 @@ void MainController::Connect() {
   window_.OnCommand("mnuOpen",
                     [this, afterFile] { afterFile(ChooseAndOpenFile(state_, dialogs_)); });
   window_.OnCommand("mnuConvert", [this] {
-    if (PrepareSaveAs(state_, dialogs_)) ShowConvertWindow(false);
+    const Outcome ready = PrepareSaveAs(state_);
+    Present(ready, dialogs_);
+    if (ready.Ok()) ShowConvertWindow(false);
   });
-  window_.OnCommand("mnuTextFile", [this] { ExportDelimitedText(state_, dialogs_); });
+  window_.OnCommand("mnuTextFile",
+                    [this] { Present(ExportDelimitedText(state_, dialogs_), dialogs_); });
   window_.OnCommand("mnuExit", [this] { window_.close(); });
   // A Music Finder file dropped on the window opens as File > Open would.
   connect(&window_, &MainWindow::FileDropped, this, [this, afterFile](const QString& path) {
@@ -154,14 +158,19 @@ void MainController::Connect() {
                     [this, afterFile] { afterFile(SetSourceMode(state_, dialogs_, false)); });
 
   // Options
-  window_.OnCommand("mnuUserStyles", [this] { ToggleUserStyles(state_, dialogs_); });
+  window_.OnCommand("mnuUserStyles",
+                    [this] { Present(ToggleUserStyles(state_, dialogs_), dialogs_); });
   window_.OnCommand("mnuDefaultStyle", [this] {
-    if (!PrepareDefaultStyle(state_, dialogs_)) return;
+    const Outcome ready = PrepareDefaultStyle(state_);
+    Present(ready, dialogs_);
+    if (!ready.Ok()) return;
     DefaultStyleWindow::Open(
         state_, dialogs_, [this] { window_.Refresh(); }, &window_);
   });
-  window_.OnCommand("mnuRed", [this] { SetUnknownStyleColor(state_, dialogs_, kRed); });
-  window_.OnCommand("mnuBlue", [this] { SetUnknownStyleColor(state_, dialogs_, kBlue); });
+  window_.OnCommand("mnuRed",
+                    [this] { Present(SetUnknownStyleColor(state_, dialogs_, kRed), dialogs_); });
+  window_.OnCommand("mnuBlue",
+                    [this] { Present(SetUnknownStyleColor(state_, dialogs_, kBlue), dialogs_); });
   window_.OnCommand("mnuEditRecord", [this] { SetDoubleClickEdits(state_); });
   window_.OnCommand("mnuToggleFavorite", [this] { SetDoubleClickToggles(state_); });
 
@@ -248,6 +257,7 @@ void MainController::Connect() {
   // Delimited text import and the information windows
   window_.OnCommand("mnuTextDelimitedInput", [this] {
     const ImportResult result = ImportDelimitedFile(state_, dialogs_);
+    Present(result.outcome, dialogs_);
     if (result.fitColumns) state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
     RefreshEditor();
   });
@@ -265,7 +275,7 @@ void MainController::Connect() {
   // Target instrument
   connect(window_.cboInst(), &QComboBox::activated, this, [this](int index) {
     if (index < 0) return;
-    ChooseTarget(state_, dialogs_, FromQt(window_.cboInst()->itemText(index)));
+    Present(ChooseTarget(state_, dialogs_, FromQt(window_.cboInst()->itemText(index))), dialogs_);
     RefreshEditor();
     window_.Refresh();
   });

@@ -35,7 +35,7 @@ class SetupCboStyle : public ::testing::Test {
 
 TEST_F(SetupCboStyle, RefillsTheStylesAndTakesTheLastAsDefault) {
   dir_.Write("TYROS 5.dat", std::string("# list\r\nCool 8Beat;0012\r\n  Jazz Club ;45\r\n"));
-  setupCboStyle(state_, dialogs_);
+  Presented(setupCboStyle(state_), dialogs_);
   EXPECT_EQ(StyleTexts(state_), (std::vector<std::string>{"Cool 8Beat=12", "Jazz Club=45"}));
   EXPECT_EQ(state_.DefaultStyle, "Jazz Club");
   EXPECT_EQ(state_.Editor.styleDropHeight, 525);
@@ -44,13 +44,13 @@ TEST_F(SetupCboStyle, RefillsTheStylesAndTakesTheLastAsDefault) {
 
 TEST_F(SetupCboStyle, LastLineWithoutLineEndIsTheDefault) {
   dir_.Write("TYROS 5.dat", std::string("Pop;1\nRock;2\r\nSwing;3"));
-  setupCboStyle(state_, dialogs_);
+  Presented(setupCboStyle(state_), dialogs_);
   EXPECT_EQ(state_.DefaultStyle, "Swing");
   EXPECT_EQ(state_.Editor.styles.size(), 3u);
 }
 
 TEST_F(SetupCboStyle, MissingListEmptiesStylesAndDefault) {
-  setupCboStyle(state_, dialogs_);
+  Presented(setupCboStyle(state_), dialogs_);
   EXPECT_TRUE(state_.Editor.styles.empty());
   EXPECT_EQ(state_.DefaultStyle, "");
   EXPECT_TRUE(dialogs_.messages.empty());
@@ -58,7 +58,7 @@ TEST_F(SetupCboStyle, MissingListEmptiesStylesAndDefault) {
   state_.TargetInstrument.clear();
   state_.DefaultStyle = "Before";
   dir_.Write(".dat", std::string("Hidden;1\r\n"));
-  setupCboStyle(state_, dialogs_);
+  Presented(setupCboStyle(state_), dialogs_);
   EXPECT_EQ(state_.DefaultStyle, "");
 }
 
@@ -86,7 +86,7 @@ TEST_F(SetupCboStyle, ReportsABadLineAndKeepsTheDefault) {
     dir_.Write("TYROS 5.dat", c.list);
     ScriptedDialogs dialogs;
     state_.DefaultStyle = "Before";
-    setupCboStyle(state_, dialogs);
+    Presented(setupCboStyle(state_), dialogs);
     EXPECT_EQ(StyleTexts(state_), c.styles) << c.list;
     EXPECT_EQ(state_.DefaultStyle, "Before") << c.list;
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});

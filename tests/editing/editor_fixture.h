@@ -34,7 +34,7 @@ class EditorTest : public ::testing::Test {
                                            .tail1 = 0xCD});
     }
     fx.PutFile("edit.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
     PrepareEditor(fx.state);
   }

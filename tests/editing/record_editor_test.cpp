@@ -327,7 +327,7 @@ TEST_F(EditorTest, EmptyTempoOnModifyKeepsTheRecordWithoutTempo) {
   FileBuilder file;
   file.records.push_back(RecordBuilder{.style = 291, .tempo = 0xFFFF});
   fx.PutFile("notempo.mfd", file.Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   PrepareEditor(fx.state);
   Click(1);
   ASSERT_EQ(fx.state.Editor.txtTempo, "");

@@ -62,7 +62,7 @@ class BulkReplaceTest : public ::testing::Test {
         RecordBuilder{.number = 3, .style = 77, .genre = "Pop", .keywords = "pop,top"},
     };
     fx.PutFile("in.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
     std::filesystem::remove(fx.state.UserFolder + "ExportLog.txt");
   }

@@ -51,13 +51,13 @@ class ImportTest : public ::testing::Test {
 
   void Open(const FileBuilder& file) {
     fx.PutFile("in.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
     fx.dialogs.messages.clear();
   }
 
   ImportResult Import(const std::string& text) {
-    return ImportDelimitedText(fx.state, fx.dialogs, text);
+    return Presented(ImportDelimitedText(fx.state, fx.dialogs, text), fx.dialogs);
   }
 
   std::size_t R(int record) const { return mfd::RecordOffset(static_cast<std::size_t>(record)); }
@@ -101,7 +101,7 @@ TEST_F(ImportTest, ExportedListImportsAsACopyOfEveryRecord) {
   Open(file);
   ASSERT_EQ(fx.state.List[3].Cell(col::kStyle), "USB:\\Songs\\Hit.mid");
   const std::vector<std::uint8_t> before = fx.state.FileBytes;
-  const int writtenBefore = RunPreview(fx.state, fx.dialogs).written;
+  const int writtenBefore = Presented(RunPreview(fx.state, fx.dialogs), fx.dialogs).written;
 
   const auto result = Import(DelimitedExportText(fx.state.List) + "\r\n");
   EXPECT_EQ(result.imported, 4);
@@ -123,7 +123,7 @@ TEST_F(ImportTest, ExportedListImportsAsACopyOfEveryRecord) {
     EXPECT_TRUE(std::equal(orig.begin() + 2, orig.end(), made.begin() + 2)) << "record " << i;
   }
   // The pass writes the copies like the originals.
-  EXPECT_EQ(RunPreview(fx.state, fx.dialogs).written, 2 * writtenBefore);
+  EXPECT_EQ(Presented(RunPreview(fx.state, fx.dialogs), fx.dialogs).written, 2 * writtenBefore);
 }
 
 // Without user styles only the records whose style the source lists (and media references) come
@@ -412,7 +412,7 @@ TEST_F(ImportTest, MenuAsksForTheFileAndMarksTheFileChanged) {
   const auto path = fx.dir.Write("texts/list.txt", kHeader).string();
   fx.state.ExportFolder = "/exports/";
   fx.dialogs.QueueFile(path);
-  const auto result = ImportDelimitedFile(fx.state, fx.dialogs);
+  const auto result = Presented(ImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_TRUE(result.read);
   EXPECT_EQ(result.imported, 0);
   EXPECT_FALSE(fx.state.FileSaved);
@@ -423,13 +423,13 @@ TEST_F(ImportTest, MenuAsksForTheFileAndMarksTheFileChanged) {
 
   // The next dialog starts in the import folder; cancelling it imports nothing.
   fx.dialogs.QueueFile(std::nullopt);
-  EXPECT_FALSE(ChooseAndImportDelimitedFile(fx.state, fx.dialogs).read);
+  EXPECT_FALSE(Presented(ChooseAndImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs).read);
   EXPECT_EQ(fx.dialogs.fileRequests[1].folder, fx.dir.Str() + "texts/");
 }
 
 TEST_F(ImportTest, NeedsAnOpenFile) {
   AppFixture empty;
-  const auto result = ImportDelimitedFile(empty.state, empty.dialogs);
+  const auto result = Presented(ImportDelimitedFile(empty.state, empty.dialogs), empty.dialogs);
   EXPECT_FALSE(result.read);
   EXPECT_EQ(empty.dialogs.Texts(), std::vector<std::string>{kImportNeedsFile});
   EXPECT_TRUE(empty.state.FileSaved);
@@ -437,17 +437,17 @@ TEST_F(ImportTest, NeedsAnOpenFile) {
 
 TEST_F(ImportTest, MissingChosenFileIsReported) {
   fx.dialogs.QueueFile(fx.dir.Str() + "gone.txt");
-  EXPECT_FALSE(ChooseAndImportDelimitedFile(fx.state, fx.dialogs).read);
+  EXPECT_FALSE(Presented(ChooseAndImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs).read);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"This file is Not found."});
 }
 
 TEST_F(ImportTest, LoadLogShowsTheLogOrSaysItIsMissing) {
-  ImportLogDisplay view = LoadImportLog(fx.state, fx.dialogs);
+  ImportLogDisplay view = Presented(LoadImportLog(fx.state), fx.dialogs);
   EXPECT_FALSE(view.text.has_value());
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Cannot find the Information File named ImportLog.txt"});
   fx.dir.Write("user/ImportLog.txt", std::string("Item #\r\n"));
-  view = LoadImportLog(fx.state, fx.dialogs);
+  view = Presented(LoadImportLog(fx.state), fx.dialogs);
   EXPECT_EQ(view.text, std::optional<std::string>("Item #\r\n"));
   EXPECT_EQ(view.caption, "Items not included due in last Import operation");
   EXPECT_EQ(view.path, UserFile(kLogPath));

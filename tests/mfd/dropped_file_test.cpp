@@ -52,7 +52,8 @@ class OpenDropped : public ::testing::Test {
             .Write("two/second.mfd",
                    FileBuilder{.records = {RecordBuilder{}, RecordBuilder{.number = 1}}}.Build())
             .string();
-    ASSERT_EQ(OpenDroppedFile(fx.state, fx.dialogs, first), CommandOutcome::kDone);
+    ASSERT_EQ(Presented(OpenDroppedFile(fx.state, fx.dialogs, first), fx.dialogs).next,
+              CommandOutcome::kDone);
     ASSERT_EQ(fx.state.List.Size(), 1u);
   }
 
@@ -61,7 +62,8 @@ class OpenDropped : public ::testing::Test {
 };
 
 TEST_F(OpenDropped, OpensLikeFileOpenWithoutADialog) {
-  EXPECT_EQ(OpenDroppedFile(fx.state, fx.dialogs, second), CommandOutcome::kDone);
+  EXPECT_EQ(Presented(OpenDroppedFile(fx.state, fx.dialogs, second), fx.dialogs).next,
+            CommandOutcome::kDone);
   EXPECT_TRUE(fx.dialogs.fileRequests.empty());
   EXPECT_TRUE(fx.dialogs.messages.empty());
   EXPECT_EQ(fx.state.List.Size(), 2u);
@@ -77,7 +79,9 @@ TEST_F(OpenDropped, AsksBeforeUnsavedChangesAreLost) {
     fx.state.FileSaved = false;
     fx.dialogs.QueueAnswer(answer);
     const auto outcome =
-        OpenDroppedFile(fx.state, fx.dialogs, answer == Answer::kNo ? second : first);
+        Presented(OpenDroppedFile(fx.state, fx.dialogs, answer == Answer::kNo ? second : first),
+                  fx.dialogs)
+            .next;
     ASSERT_FALSE(fx.dialogs.messages.empty());
     const auto& question = fx.dialogs.messages.back();
     EXPECT_EQ(question.text, "Your file has not been saved. Do you want to save now ?");
@@ -96,7 +100,7 @@ TEST_F(OpenDropped, AsksBeforeUnsavedChangesAreLost) {
 }
 
 TEST_F(OpenDropped, AMissingFileKeepsTheOpenList) {
-  OpenDroppedFile(fx.state, fx.dialogs, fx.dir.Str() + "gone.mfd");
+  Presented(OpenDroppedFile(fx.state, fx.dialogs, fx.dir.Str() + "gone.mfd"), fx.dialogs);
   ASSERT_EQ(fx.dialogs.Texts().size(), 1u);
   EXPECT_EQ(fx.dialogs.Texts()[0], "Could not find that file ");
   EXPECT_EQ(fx.state.List.Size(), 1u);

@@ -30,7 +30,8 @@ class FileCommandsTest : public ::testing::Test {
 
   void OpenFirst() {
     fx.dialogs.QueueFile(first);
-    ASSERT_EQ(ChooseAndOpenFile(fx.state, fx.dialogs), CommandOutcome::kDone);
+    ASSERT_EQ(Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs).next,
+              CommandOutcome::kDone);
     ASSERT_EQ(fx.state.List.Size(), 1u);
   }
 
@@ -50,7 +51,7 @@ TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
   OpenFirst();
   const auto caption = fx.state.Caption;
   fx.dialogs.QueueFile(std::nullopt);
-  ChooseAndOpenFile(fx.state, fx.dialogs);
+  Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.state.Caption, caption);
   EXPECT_EQ(fx.state.List.Size(), 1u);
 }
@@ -59,7 +60,7 @@ TEST_F(FileCommandsTest, ANameNotEndingInMfdIsRefusedButShownInTheCaption) {
   OpenFirst();
   const auto notes = fx.dir.Write("files/notes.txt", std::string("hello")).string();
   fx.dialogs.QueueFile(notes);
-  ChooseAndOpenFile(fx.state, fx.dialogs);
+  Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts().back(), "The program can only open mfd files. Not a valid file");
   EXPECT_EQ(fx.state.Caption, "Cadenzo   notes.txt");
   EXPECT_EQ(fx.state.List.Size(), 1u);
@@ -69,7 +70,7 @@ TEST_F(FileCommandsTest, ANameNotEndingInMfdIsRefusedButShownInTheCaption) {
 TEST_F(FileCommandsTest, NewOffersOnlyBlankTemplatesFromTheAppFolder) {
   const auto blank = fx.dir.Write("app/Blank PSR-S970.mfd", FileBuilder{}.Build()).string();
   fx.dialogs.QueueFile(blank);
-  NewFile(fx.state, fx.dialogs);
+  Presented(NewFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.dialogs.fileRequests[0].filter, "Music Finder Files(*.mfd)|Blank*.mfd|");
   EXPECT_EQ(fx.dialogs.fileRequests[0].folder, fx.state.AppPath);
   EXPECT_TRUE(fx.state.FileLoaded);
@@ -92,7 +93,7 @@ TEST_P(UnsavedChanges, AreAskedAboutBeforeOpenDiscardsThem) {
   fx.state.FileSaved = false;
   fx.dialogs.QueueAnswer(c.answer);
   if (c.answer == Answer::kNo) fx.dialogs.QueueFile(second);
-  EXPECT_EQ(ChooseAndOpenFile(fx.state, fx.dialogs), c.outcome);
+  EXPECT_EQ(Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs).next, c.outcome);
   EXPECT_EQ(fx.state.List.Size(), c.rowsAfter);
   const auto& question = fx.dialogs.messages.at(0);
   EXPECT_EQ(question.text, "Your file has not been saved. Do you want to save now ?");
@@ -109,9 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FileCommandsTest, SourceModeRereadsTheFileAndClickingTheCheckedItemDoesNothing) {
   OpenFirst();
   fx.state.List[0].Cell(col::kMusic) = "edited";
-  EXPECT_EQ(SetSourceMode(fx.state, fx.dialogs, true), CommandOutcome::kDone);
+  EXPECT_EQ(Presented(SetSourceMode(fx.state, fx.dialogs, true), fx.dialogs).next,
+            CommandOutcome::kDone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), "edited");
-  SetSourceMode(fx.state, fx.dialogs, false);
+  Presented(SetSourceMode(fx.state, fx.dialogs, false), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), "Song");
   EXPECT_EQ(fx.state.List[0].Cell(col::kStyle), "0291");
 }
@@ -128,7 +130,7 @@ TEST_F(FileCommandsTest, ExitAsksOnlyWithUnsavedChanges) {
 }
 
 TEST_F(FileCommandsTest, SaveAsWithoutAFileAsksToSelectOne) {
-  EXPECT_FALSE(PrepareSaveAs(fx.state, fx.dialogs));
+  EXPECT_FALSE(Presented(PrepareSaveAs(fx.state), fx.dialogs).Ok());
   EXPECT_EQ(fx.dialogs.Texts().at(0), "Select a file to view first");
 }
 
@@ -149,7 +151,7 @@ TEST_P(SaveOptions, ConfirmOnlyWhenCellsAreColoured) {
       "files/one.mfd",
       FileBuilder{.records = {RecordBuilder{.style = c.style < 0 ? 12 : c.style}}}.Build());
   fx.dialogs.QueueFile(fx.dir.Str() + "files/one.mfd");
-  ChooseAndOpenFile(fx.state, fx.dialogs);
+  Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs);
   fx.state.TargetInstrument = c.target;
   fx.state.AllowUserStyles = c.allowUserStyles;
   fx.state.DefaultStyle = "Pop Rock";
@@ -158,7 +160,7 @@ TEST_P(SaveOptions, ConfirmOnlyWhenCellsAreColoured) {
   if (c.asks) fx.dialogs.QueueAnswer(Answer::kNo);
   const auto messagesBefore = fx.dialogs.messages.size();
   if (!c.asks) fx.dialogs.QueueFile(std::nullopt);  // the save dialog, cancelled
-  ConvertCommandSave(fx.state, fx.dialogs, false);
+  Presented(ConvertCommandSave(fx.state, fx.dialogs, false), fx.dialogs);
   EXPECT_EQ(fx.dialogs.messages.size() - messagesBefore, c.asks ? 1u : 0u);
   if (c.asks) {
     const auto& m = fx.dialogs.messages.back();
@@ -191,19 +193,19 @@ TEST(Confirmations, SeparateParagraphsByAnEmptyLine) {
 TEST_F(FileCommandsTest, DefaultStyleWindowListsNoneFirstAndSelectsTheCurrentDefault) {
   fx.state.TargetInstrument = "PSR-2000";
   fx.state.DefaultStyle = "";
-  const auto choices = LoadDefaultStyle(fx.state, fx.dialogs);
+  const auto choices = Presented(LoadDefaultStyle(fx.state), fx.dialogs);
   ASSERT_TRUE(choices.loaded);
   ASSERT_EQ(choices.entries.size(), 3u);
   EXPECT_EQ(choices.entries[0].text, "None");
   EXPECT_EQ(fx.state.DefaultStyle, "Swing");
   EXPECT_EQ(choices.selected, 2);
-  DefaultStyleCommandOK(fx.state, fx.dialogs, "None");
+  Presented(DefaultStyleCommandOK(fx.state, fx.dialogs, "None"), fx.dialogs);
   EXPECT_EQ(fx.state.DefaultStyle, "None");
 }
 
 TEST_F(FileCommandsTest, DefaultStyleWindowNeedsATarget) {
-  EXPECT_FALSE(PrepareDefaultStyle(fx.state, fx.dialogs));
-  EXPECT_FALSE(LoadDefaultStyle(fx.state, fx.dialogs).loaded);
+  EXPECT_FALSE(Presented(PrepareDefaultStyle(fx.state), fx.dialogs).Ok());
+  EXPECT_FALSE(Presented(LoadDefaultStyle(fx.state), fx.dialogs).loaded);
   EXPECT_EQ(fx.dialogs.Texts().at(0),
             "Please select a target instrument before setting this option");
 }
@@ -211,10 +213,11 @@ TEST_F(FileCommandsTest, DefaultStyleWindowNeedsATarget) {
 TEST_F(FileCommandsTest, ColourOptionsRerunThePreviewEveryTime) {
   OpenFirst();
   fx.state.List[0].Cell(col::kStyle) = "Unplaced!";
-  SetUnknownStyleColor(fx.state, fx.dialogs, kBlue);
+  Presented(SetUnknownStyleColor(fx.state, fx.dialogs, kBlue), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].styleColor, kBlue);
   fx.state.List[0].styleColor = kBlack;
-  SetUnknownStyleColor(fx.state, fx.dialogs, kBlue);  // already blue: still recoloured
+  Presented(SetUnknownStyleColor(fx.state, fx.dialogs, kBlue),
+            fx.dialogs);  // already blue: still recoloured
   EXPECT_EQ(fx.state.List[0].styleColor, kBlue);
 }
 

@@ -83,7 +83,7 @@ TEST_P(HostileOpen, SaysWhatIsWrongAndChangesNoFile) {
   fx.PutFile("hostile.mfd", c.bytes);
   const auto before = Snapshot(fx.dir.Path() / "files");
 
-  ASSERT_NO_THROW(OpenMusicFinderFile(fx.state, fx.dialogs));
+  ASSERT_NO_THROW(Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs));
 
   EXPECT_EQ(fx.dialogs.Texts(), c.messages);
   EXPECT_EQ(fx.state.FileLoaded, c.loaded);
@@ -160,13 +160,14 @@ TEST(HostileText, HighBytesInEveryTextFieldSurviveOpenAndSave) {
                   .fileRefs = std::vector<FileRefBuilder>{}}
           .Build();
   fx.PutFile("high.mfd", bytes);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(fx.state.FileLoaded);
   EXPECT_TRUE(fx.dialogs.Texts().empty());
   EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), high32);
   EXPECT_EQ(fx.state.List[0].Cell(col::kGenre), high16);
   EXPECT_EQ(fx.state.List[0].Cell(col::kKeywords), high32);
-  SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kPreview);
+  Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kPreview),
+            fx.dialogs);
   const auto record = [](const Bytes& image) {
     const auto at = image.begin() + static_cast<std::ptrdiff_t>(mfd::RecordOffset(1));
     return Bytes(at, at + static_cast<std::ptrdiff_t>(mfd::kRecordSize));
@@ -183,7 +184,7 @@ TEST(HostileText, HighBytesInEveryTextFieldSurviveOpenAndSave) {
 TEST(HostilePaths, AFolderOrAnUnreadableFileIsNotOpened) {
   AppFixture fx;
   fx.state.CurrentFilePath = fx.dir.Str() + "app";
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Could not find that file "});
   EXPECT_FALSE(fx.state.FileLoaded);
 
@@ -191,7 +192,7 @@ TEST(HostilePaths, AFolderOrAnUnreadableFileIsNotOpened) {
   fx.dialogs.messages.clear();
   const std::string path = fx.PutFile("locked.mfd", FileBuilder{}.Build());
   ::chmod(path.c_str(), 0);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   ::chmod(path.c_str(), 0644);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Could not find that file "});
   EXPECT_FALSE(fx.state.FileLoaded);
@@ -224,11 +225,11 @@ TEST_P(HostileDevice, IsNotOpenedAsAMusicFinderFile) {
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}});
   fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   const Bytes before = fx.state.FileBytes;
   fx.dialogs.messages.clear();
   fx.state.CurrentFilePath = GetParam().path(fx.dir);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Bad File"});
   EXPECT_EQ(fx.state.FileBytes, before);
 }
@@ -245,10 +246,10 @@ TEST(HostileImportPath, AnEndlessDeviceIsNotImported) {
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}});
   fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   fx.dialogs.messages.clear();
   fx.dialogs.QueueFile("/dev/zero");
-  EXPECT_EQ(ImportDelimitedFile(fx.state, fx.dialogs).imported, 0);
+  EXPECT_EQ(Presented(ImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs).imported, 0);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"Error #: 7, Out of memory, encountered in Function "
                                      "ImportTextDelimitedFile. If the solution is not obvious, "
@@ -293,7 +294,7 @@ TEST_P(HostileStyleList, ReadsWhatItCan) {
                                                RecordBuilder{.number = 1, .style = 12}}}
                            .Build());
   const auto before = Snapshot(fx.dir.Path() / "app");
-  ASSERT_NO_THROW(OpenMusicFinderFile(fx.state, fx.dialogs));
+  ASSERT_NO_THROW(Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs));
   EXPECT_TRUE(fx.state.FileLoaded);
   std::vector<std::string> styles;
   for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
@@ -349,14 +350,14 @@ TEST_P(HostileImport, ImportsWhatItCanAndChangesNoFile) {
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}, {"Pop Rock", "12"}});
   fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(fx.state.FileLoaded);
   fx.dialogs.messages.clear();
   const std::string textPath = fx.dir.Write("files/import.txt", c.text).string();
   const auto before = Snapshot(fx.dir.Path() / "files");
   fx.dialogs.QueueFile(textPath);
 
-  const ImportResult result = ImportDelimitedFile(fx.state, fx.dialogs);
+  const ImportResult result = Presented(ImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs);
 
   EXPECT_EQ(result.imported, c.imported);
   EXPECT_EQ(fx.dialogs.Texts(), c.messages);
@@ -419,10 +420,10 @@ TEST(HostileImportPath, AFolderIsNotImported) {
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}});
   fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   fx.dialogs.messages.clear();
   fx.dialogs.QueueFile(fx.dir.Str() + "files");
-  const ImportResult result = ImportDelimitedFile(fx.state, fx.dialogs);
+  const ImportResult result = Presented(ImportDelimitedFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(result.imported, 0);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{"File may have read-only attribute. Change attribute or "

@@ -84,7 +84,7 @@ TEST_F(SaveFileTest, CancelWritesNothing) {
   fx.state.SaveBytes = {1, 2, 3};
   fx.state.FileSaved = false;
   fx.dialogs.QueueFile(std::nullopt);
-  EXPECT_EQ(SaveFile(fx.state, fx.dialogs), "");
+  EXPECT_EQ(Presented(SaveFile(fx.state, fx.dialogs), fx.dialogs).path, "");
   EXPECT_FALSE(fx.state.FileSaved);
 }
 
@@ -94,7 +94,7 @@ TEST_F(SaveFileTest, ReplacingAskedAndCancelledLeavesTheFile) {
   fx.state.FileSaved = false;
   fx.dialogs.QueueFile(path.string());
   fx.dialogs.QueueAnswer(Answer::kCancel);
-  EXPECT_EQ(SaveFile(fx.state, fx.dialogs), "");
+  EXPECT_EQ(Presented(SaveFile(fx.state, fx.dialogs), fx.dialogs).path, "");
   EXPECT_EQ(testing::ReadText(path), "old");
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_EQ(fx.dialogs.messages.at(0).text, "This will replace existing file");
@@ -107,7 +107,7 @@ TEST_F(SaveFileTest, ReplacingConfirmedWritesAndMarksSaved) {
   fx.state.FileSaved = false;
   fx.dialogs.QueueFile(path.string());
   fx.dialogs.QueueAnswer(Answer::kOk);
-  EXPECT_EQ(SaveFile(fx.state, fx.dialogs), path.string());
+  EXPECT_EQ(Presented(SaveFile(fx.state, fx.dialogs), fx.dialogs).path, path.string());
   EXPECT_EQ(testing::ReadText(path), "new");
   EXPECT_TRUE(fx.state.FileSaved);
 }
@@ -116,7 +116,7 @@ TEST_F(SaveFileTest, AFailedWriteKeepsTheOldFileAndReportsSaveFile) {
   fx.state.SaveBytes = {'n'};
   fx.state.FileSaved = false;
   fx.dialogs.QueueFile(fx.dir.Str() + "no/such/folder/out.mfd");
-  EXPECT_EQ(SaveFile(fx.state, fx.dialogs), "");
+  EXPECT_EQ(Presented(SaveFile(fx.state, fx.dialogs), fx.dialogs).path, "");
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_EQ(fx.dialogs.messages[0].text, "That path doesn't exist.");
   EXPECT_FALSE(fx.state.FileSaved);
@@ -128,7 +128,7 @@ TEST_F(SaveFileTest, AFailedWriteKeepsTheOldFileAndReportsSaveFile) {
         dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     fx.dialogs.QueueFile(path.string());
     fx.dialogs.QueueAnswer(Answer::kOk);
-    EXPECT_EQ(SaveFile(fx.state, fx.dialogs), "");
+    EXPECT_EQ(Presented(SaveFile(fx.state, fx.dialogs), fx.dialogs).path, "");
     EXPECT_EQ(testing::ReadText(path), "old");
   }
 }

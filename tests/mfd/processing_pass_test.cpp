@@ -36,12 +36,13 @@ class PassTest : public ::testing::Test {
 
   void Open(const FileBuilder& file) {
     fx.PutFile("in.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
   }
 
   PassResult Preview(const std::string& target) {
-    return SaveMusicFinderx(fx.state, fx.dialogs, target, false, PassMode::kPreview);
+    return Presented(SaveMusicFinderx(fx.state, fx.dialogs, target, false, PassMode::kPreview),
+                     fx.dialogs);
   }
 
   std::string Log() const { return testing::ReadText(fx.state.UserFolder + "ExportLog.txt"); }
@@ -133,7 +134,8 @@ TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
 
 TEST_F(PassTest, CheckedOnlyWithNothingCheckedGivesAnEmptyImageWithAnEmptyBlock) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 12}}});
-  SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", true, PassMode::kPreview);
+  Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", true, PassMode::kPreview),
+            fx.dialogs);
   EXPECT_EQ(Count(), 0);
   ASSERT_EQ(fx.state.SaveBytes.size(), 36u + 12u);
   EXPECT_EQ(std::string(fx.state.SaveBytes.begin() + 36, fx.state.SaveBytes.begin() + 40), "FPhd");
@@ -259,8 +261,9 @@ TEST_P(UnplacedRows, AllTakeTheUnknownColour) {
     fx.state.SortColumn = col::kMusic;
   }
   fx.state.UnknownStyleColor = kBlue;
-  const auto result = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", GetParam().checkedOnly,
-                                       PassMode::kPreview);
+  const auto result = Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970",
+                                                 GetParam().checkedOnly, PassMode::kPreview),
+                                fx.dialogs);
   ASSERT_TRUE(result.completed);
   EXPECT_TRUE(fx.state.ShowConversionNotes);
   for (const auto& row : fx.state.List) {
@@ -329,12 +332,13 @@ TEST_F(PassTest, APassThatStopsLeavesTheRowsInRecordOrder) {
     file.records.push_back(RecordBuilder{.number = i, .style = 12, .music = i % 2 ? "a" : "b"});
   }
   big.PutFile("big.mfd", file.Build());
-  OpenMusicFinderFile(big.state, big.dialogs);
+  Presented(OpenMusicFinderFile(big.state, big.dialogs), big.dialogs);
   big.state.List.SetSort(col::kMusic, false);
   big.state.SortColumn = col::kMusic;
   ASSERT_EQ(big.state.List[0].Cell(col::kMusic), "a");
   big.dialogs.QueueAnswer(Answer::kNo);
-  const auto result = SaveMusicFinderx(big.state, big.dialogs, "PSR-S770", false, PassMode::kSave);
+  const auto result = Presented(
+      SaveMusicFinderx(big.state, big.dialogs, "PSR-S770", false, PassMode::kSave), big.dialogs);
   EXPECT_FALSE(result.completed);
   EXPECT_EQ(big.state.List.SortKey(), col::kNumber);
   EXPECT_EQ(big.state.List[0].Cell(col::kNumber), "0001");
@@ -404,12 +408,12 @@ TEST_F(PassTest, RoundTripForTheSameModelKeepsEveryRecordByte) {
 TEST_F(PassTest, ChangingTheTargetResetsTheDefaultAndRecolours) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 291}}});
   fx.state.DefaultStyle = "None";
-  ChooseTarget(fx.state, fx.dialogs, "PSR-2000");
+  Presented(ChooseTarget(fx.state, fx.dialogs, "PSR-2000"), fx.dialogs);
   EXPECT_EQ(fx.state.DefaultStyle, "Swing");
   EXPECT_EQ(fx.state.List[0].styleColor, kRed);
   EXPECT_EQ(fx.state.Caption,
             "Cadenzo   in.mfd  Source Instrument = PSR-S970   Default Style = Swing");
-  ChooseTarget(fx.state, fx.dialogs, "PSR-S970");
+  Presented(ChooseTarget(fx.state, fx.dialogs, "PSR-S970"), fx.dialogs);
   EXPECT_EQ(fx.state.DefaultStyle, "Last");
   EXPECT_EQ(fx.state.List[0].styleColor, kBlack);
 }
@@ -505,7 +509,7 @@ TEST(PassOnShippedLists, BlackRowsReadBackWithTheNameTheyShowed) {
     state.UserFolder = user.Str();
     state.FileBytes = bytes;
     state.FileName = "x.mfd";
-    ReadMusicFinderFile(state, dialogs);
+    Presented(ReadMusicFinderFile(state, dialogs), dialogs);
     EXPECT_TRUE(dialogs.messages.empty());
   };
   std::ifstream in(dataDir + "examples/Example.mfd", std::ios::binary);
@@ -526,7 +530,8 @@ TEST(PassOnShippedLists, BlackRowsReadBackWithTheNameTheyShowed) {
     AppState source;
     open(source, example);
     ASSERT_EQ(source.SourceInstrument, "PSR-S970");
-    const auto result = SaveMusicFinderx(source, dialogs, target, false, PassMode::kPreview);
+    const auto result =
+        Presented(SaveMusicFinderx(source, dialogs, target, false, PassMode::kPreview), dialogs);
     ASSERT_TRUE(result.completed) << target;
     AppState back;
     back.SourceInstrument = target;
@@ -581,7 +586,8 @@ TEST_F(PassTest, ADefaultStyleTheTargetLacksRefusesTheSaveBeforeAnythingIsWritte
       << log;
 
   fx.dialogs.messages.clear();
-  const auto save = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave);
+  const auto save = Presented(
+      SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave), fx.dialogs);
   EXPECT_TRUE(save.refusedDefaultStyle);
   EXPECT_FALSE(save.saved);
   EXPECT_FALSE(save.completed);
@@ -592,7 +598,7 @@ TEST_F(PassTest, ADefaultStyleTheTargetLacksRefusesTheSaveBeforeAnythingIsWritte
   // The window's save refuses before its confirmation question.
   fx.state.TargetInstrument = "PSR-2000";
   fx.dialogs.messages.clear();
-  const auto convert = ConvertCommandSave(fx.state, fx.dialogs, false);
+  const auto convert = Presented(ConvertCommandSave(fx.state, fx.dialogs, false), fx.dialogs);
   EXPECT_TRUE(convert.refusedDefaultStyle);
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>{DefaultStyleMissingMessage("Last", "PSR-2000")});
@@ -601,7 +607,8 @@ TEST_F(PassTest, ADefaultStyleTheTargetLacksRefusesTheSaveBeforeAnythingIsWritte
   // No record needs it: the save goes on.
   fx.state.List[0].deleted = true;
   fx.dialogs.QueueFile(fx.dir.Str() + "out.mfd");
-  const auto saved = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave);
+  const auto saved = Presented(
+      SaveMusicFinderx(fx.state, fx.dialogs, "PSR-2000", false, PassMode::kSave), fx.dialogs);
   EXPECT_TRUE(saved.saved);
   EXPECT_EQ(saved.written, 1);
 }

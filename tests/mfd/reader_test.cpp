@@ -26,7 +26,7 @@ class ReaderTest : public ::testing::Test {
 
   void Open(const FileBuilder& file) {
     fx.PutFile("test.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   }
 
   std::string Style(std::size_t row) const { return fx.state.List[row].Cell(col::kStyle); }
@@ -164,7 +164,7 @@ TEST_F(ReaderTest, ChunksThatLieAboutTheirSizeNeverReadPastTheEnd) {
   fpdt[5] = 0xF0;
   bytes.resize(bytes.size() - 6);
   fx.PutFile("lying.mfd", bytes);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.state.List.Size(), 2u);
   EXPECT_EQ(Style(1), "USB:\\x.mid");
   EXPECT_TRUE(fx.state.FileLoaded);
@@ -184,7 +184,7 @@ TEST_F(ReaderTest, TruncatedFileKeepsTheRowsReadAndReportsList1) {
   auto bytes = file.Build();
   bytes.resize(bytes.size() - 10);
   fx.PutFile("short.mfd", bytes);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_EQ(fx.state.List.Size(), 2u);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_EQ(fx.dialogs.messages[0].text,
@@ -229,7 +229,8 @@ TEST_F(ReaderTest, HostileFilesNeverCrash) {
   for (const auto& c : cases) {
     AppFixture local;
     local.PutFile("h.mfd", c.bytes);
-    EXPECT_NO_THROW(OpenMusicFinderFile(local.state, local.dialogs)) << c.name;
+    EXPECT_NO_THROW(Presented(OpenMusicFinderFile(local.state, local.dialogs), local.dialogs))
+        << c.name;
     EXPECT_LE(local.dialogs.messages.size(), 2u) << c.name;
   }
 }
@@ -274,7 +275,7 @@ TEST_F(ReaderTest, FailedOpensKeepThePreviousFile) {
     fx.dialogs.messages.clear();
     fx.state.CurrentFilePath = fx.dir.Str() + "files/" + c.name + ".mfd";
     if (c.create) fx.dir.Write(std::string("files/") + c.name + ".mfd", c.bytes);
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_EQ(fx.dialogs.messages.size(), 1u) << c.name;
     EXPECT_EQ(fx.dialogs.messages[0].text, c.message);
     EXPECT_EQ(fx.state.FileBytes, before);

@@ -32,7 +32,6 @@
 #include "mfd/target_change.h"
 #include "support/random_mfd.h"
 #include "support/scripted_dialogs.h"
-#include "charset/cp1252.h"
 #include "support/shown.h"
 #include "textio/delimited_export.h"
 
@@ -140,13 +139,13 @@ struct Session {
   void Open(const std::string& path) {
     state.CurrentFilePath = path;
     state.FileName = std::filesystem::path(path).filename().string();
-    OpenMusicFinderFile(state, dialogs);
+    Presented(OpenMusicFinderFile(state, dialogs), dialogs);
   }
 
   // Save As > Music Finder File, All Records, to the path, for the chosen target.
   PassResult Save(const std::string& path) {
     dialogs.QueueFile(path);
-    return ConvertCommandSave(state, dialogs, false);
+    return Presented(ConvertCommandSave(state, dialogs, false), dialogs);
   }
 
   // The messages shown that a user would not expect: every one but the target prompt of a
@@ -416,7 +415,8 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
     if (!original.state.FileLoaded) return where + "not opened" + original.Unexpected();
     std::vector<Cells> shown = RowCells(original.state.List);
     original.dialogs.QueueFile(dir.Str() + "records.txt");
-    ExportDelimitedText(original.state, original.dialogs);  // may say how many fields it changed
+    Presented(ExportDelimitedText(original.state, original.dialogs),
+              original.dialogs);  // may say how many fields it changed
     // The older models show a record without a style (0xFFxx) as a number (the CVP models
     // halved): no style a record can be given, so the import leaves such a line out and logs it.
     const auto styleIndex = static_cast<std::size_t>(col::kStyle - col::kGenre);
@@ -436,7 +436,8 @@ TEST_P(RecordProperties, ExportThenImportGivesTheSameRecords) {
                                           .Build())
                    .string());
     blank.dialogs.QueueFile(dir.Str() + "records.txt");
-    const ImportResult imported = ImportDelimitedFile(blank.state, blank.dialogs);
+    const ImportResult imported =
+        Presented(ImportDelimitedFile(blank.state, blank.dialogs), blank.dialogs);
     if (imported.leftOut != leftOut) {
       return where + std::to_string(imported.leftOut) + " lines left out instead of " +
              std::to_string(leftOut) + blank.Unexpected();
@@ -497,15 +498,16 @@ TEST_P(RecordProperties, ConvertingKeepsWhatTheListShowed) {
     do {
       target = std::string(models[random() % models.size()].name);
     } while (target == Model().name);
-    ChooseTarget(state, session.dialogs, target);
-    if (random() % 5 < 2) ToggleUserStyles(state, session.dialogs);
+    Presented(ChooseTarget(state, session.dialogs, target), session.dialogs);
+    if (random() % 5 < 2) Presented(ToggleUserStyles(state, session.dialogs), session.dialogs);
     // The default style window of a target without a style list cannot select its empty
     // default style and reports an error, so the user leaves it closed there.
     if (!ReadStyleList(state.AppPath, target).empty() && random() % 4 != 0) {
-      const DefaultStyleChoices choices = LoadDefaultStyle(state, session.dialogs);
+      const DefaultStyleChoices choices = Presented(LoadDefaultStyle(state), session.dialogs);
       if (choices.loaded) {
-        DefaultStyleCommandOK(state, session.dialogs,
-                              choices.entries[random() % choices.entries.size()].text);
+        Presented(DefaultStyleCommandOK(state, session.dialogs,
+                                        choices.entries[random() % choices.entries.size()].text),
+                  session.dialogs);
       }
     }
     const std::string where = Describe(file) + " to " + target + " with user styles " +

@@ -155,7 +155,7 @@ class RoundTrip : public ::testing::Test {
     fx.state.TargetInstrument.clear();
     fx.state.FileName.clear();
     fx.PutFile("random.mfd", bytes);
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   }
 
   AppFixture fx;
@@ -173,7 +173,9 @@ TEST_F(RoundTrip, SavingForTheSameModelKeepsEveryRecord) {
     ASSERT_TRUE(fx.state.FileLoaded) << model.name << " #" << iteration;
     const auto shown = Fields(fx.state.List);
 
-    SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false, PassMode::kPreview);
+    Presented(SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false,
+                               PassMode::kPreview),
+              fx.dialogs);
     EXPECT_EQ(FirstDifference(Records(fx.state.SaveBytes), Records(bytes)), "")
         << model.name << " #" << iteration;
     // The saved image reads back as the same rows, media references included.
@@ -197,9 +199,12 @@ TEST_F(RoundTrip, DelimitedTextIntoABlankFileKeepsEveryField) {
     const std::string text = DelimitedExportText(fx.state.List) + "\r\n";
 
     Open(FileBuilder{.model = std::string(model.name), .generation = model.fileGeneration}.Build());
-    const ImportResult result = ImportDelimitedText(fx.state, fx.dialogs, text);
+    const ImportResult result =
+        Presented(ImportDelimitedText(fx.state, fx.dialogs, text), fx.dialogs);
     EXPECT_EQ(result.imported, static_cast<int>(shown.size())) << model.name << " #" << iteration;
-    SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false, PassMode::kPreview);
+    Presented(SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false,
+                               PassMode::kPreview),
+              fx.dialogs);
     Open(fx.state.SaveBytes);
     EXPECT_EQ(Fields(fx.state.List), shown) << model.name << " #" << iteration;
   }

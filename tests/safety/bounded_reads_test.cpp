@@ -66,7 +66,7 @@ TEST_P(UnterminatedPaths, EndAtTheirChunkSoTheWorkIsLinear) {
   AppFixture fx;
   fx.WriteStyleList("PSR-S970", {{"Pop Rock", "12"}});
   fx.PutFile("block.mfd", bytes);
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_TRUE(fx.state.FileLoaded);
   EXPECT_TRUE(fx.dialogs.Texts().empty());
   ASSERT_EQ(fx.state.List.Size(), 1u);
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "The Information File ExportLog.txt is larger than 16 MiB and is not shown."},
         LimitCase{"ImportLog", "user/ImportLog.txt", std::size_t{16} << 20,
                   [](AppFixture& fx) {
-                    const ImportLogDisplay view = LoadImportLog(fx.state, fx.dialogs);
+                    const ImportLogDisplay view = Presented(LoadImportLog(fx.state), fx.dialogs);
                     if (!fx.dialogs.messages.empty()) {
                       EXPECT_FALSE(view.text.has_value());
                     }

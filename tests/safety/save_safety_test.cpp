@@ -50,7 +50,7 @@ std::string OpenSample(AppFixture& fx) {
       fx.PutFile("mine.mfd", FileBuilder{.records = {RecordBuilder{.number = 0, .style = 291},
                                                      RecordBuilder{.number = 1, .style = 12}}}
                                  .Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   EXPECT_TRUE(fx.state.FileLoaded);
   fx.dialogs.messages.clear();
   return path;
@@ -81,9 +81,11 @@ TEST_P(SaveOntoTheOpenFile, AsksItsOwnQuestionAndReplacesOnlyOnOk) {
   fx.dialogs.QueueAnswer(c.answer);
   std::string written;
   if (c.delimitedExport) {
-    written = SaveDelimitedFile(fx.state, fx.dialogs, "text");
+    written = Presented(SaveDelimitedFile(fx.state, fx.dialogs, "text"), fx.dialogs).path;
   } else {
-    written = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave).savedPath;
+    written = Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave),
+                        fx.dialogs)
+                  .savedPath;
   }
 
   ASSERT_EQ(fx.dialogs.messages.size(), 1u) << "one question, no other message";
@@ -121,7 +123,8 @@ TEST(SaveOntoTheOpenFile, AnotherExistingFileGetsTheUsualQuestion) {
   const std::string other = fx.dir.Write("other.mfd", kOld).string();
   fx.dialogs.QueueFile(other);
   fx.dialogs.QueueAnswer(Answer::kOk);
-  const auto result = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave);
+  const auto result = Presented(
+      SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave), fx.dialogs);
   EXPECT_EQ(result.savedPath, other);
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"This will replace existing file"});
 }
@@ -228,7 +231,8 @@ TEST_P(LongNames, SaveUpToTheSystemsLimitAndNameTheFaultBeyond) {
   const std::string name = std::string(c.length - 4, 'L') + ".mfd";
   const std::string path = fx.dir.Str() + name;
   fx.dialogs.QueueFile(path);
-  const auto result = SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave);
+  const auto result = Presented(
+      SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave), fx.dialogs);
   if (c.fits) {
     EXPECT_EQ(result.savedPath, path);
     EXPECT_TRUE(fx.dialogs.Texts().empty());

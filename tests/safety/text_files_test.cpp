@@ -66,10 +66,10 @@ TEST_P(StyleListFiles, AreReadOrNamedOnce) {
                                                RecordBuilder{.number = 1, .style = 12},
                                                RecordBuilder{.number = 2, .style = 5}}}
                            .Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(fx.state.FileLoaded);
   // The preview and a second change of target read the list again; still one message.
-  RunPreview(fx.state, fx.dialogs);
+  Presented(RunPreview(fx.state, fx.dialogs), fx.dialogs);
   std::vector<std::string> styles;
   for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
   EXPECT_EQ(styles, c.styles);
@@ -145,7 +145,7 @@ class ImportText : public ::testing::Test {
   void SetUp() override {
     fx.WriteStyleList("PSR-S970", {{"Cool Beat", "291"}, {"Pop Rock", "12"}});
     fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.style = 291}}}.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     ASSERT_TRUE(fx.state.FileLoaded);
     fx.state.DefaultStyle = "Pop Rock";
     fx.dialogs.messages.clear();
@@ -175,7 +175,8 @@ TEST_F(ImportText, OddStyleNumbersAreLeftOutAndLogged) {
                                    {"0042", 42},  {"Pop Rock", 12}};
   std::string text = DelimitedHeaderLine() + "\r\n";
   for (const Case& c : cases) text += Line(c.style, "Song " + c.style) + "\r\n";
-  const ImportResult result = ImportDelimitedText(fx.state, fx.dialogs, text);
+  const ImportResult result =
+      Presented(ImportDelimitedText(fx.state, fx.dialogs, text), fx.dialogs);
   int record = 1;
   std::string log = "Item #\tGenre\tSong\tStyle\r\n";
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -201,7 +202,7 @@ TEST_F(ImportText, LastLineWithoutLineEndIsImported) {
   int expected = 1;
   for (const std::string end : {"\r\n", "\n", "\r"}) {
     const ImportResult result =
-        ImportDelimitedText(fx.state, fx.dialogs, Joined(lines, end, false));
+        Presented(ImportDelimitedText(fx.state, fx.dialogs, Joined(lines, end, false)), fx.dialogs);
     EXPECT_EQ(result.imported, 2) << end.size();
     EXPECT_FALSE(result.stopped);
     expected += 2;

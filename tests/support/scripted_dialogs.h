@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/outcome.h"
 #include "app/paths.h"
 
 namespace cadenzo::testing {
@@ -85,5 +86,18 @@ class ScriptedDialogs : public Dialogs, public DocumentOpener {
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::optional<std::string>> files_;
 };
+
+// Presents a command's outcome to the dialogs as the windows do, and gives the result back: the
+// tests then see the messages in the order the person would.
+inline Outcome Presented(Outcome outcome, Dialogs& dialogs) {
+  Present(outcome, dialogs);
+  return outcome;
+}
+template <typename Result>
+requires requires(Result r) { r.outcome; }
+Result Presented(Result result, Dialogs& dialogs) {
+  Present(result.outcome, dialogs);
+  return result;
+}
 
 }  // namespace cadenzo::testing

@@ -132,7 +132,7 @@ TEST_F(SaveDelimited, StartsInExportFolderElseImportFolder) {
     state.ExportFolder = c.exportFolder;
     state.ImportFolder = c.importFolder;
     dialogs.QueueFile(std::nullopt);
-    EXPECT_EQ(SaveDelimitedFile(state, dialogs, "x"), "");
+    EXPECT_EQ(Presented(SaveDelimitedFile(state, dialogs, "x"), dialogs).path, "");
     ASSERT_FALSE(dialogs.fileRequests.empty());
     const FileRequest& r = dialogs.fileRequests.back();
     EXPECT_EQ(r.folder, c.expected);
@@ -148,7 +148,7 @@ TEST_F(SaveDelimited, StartsInExportFolderElseImportFolder) {
 TEST_F(SaveDelimited, WritesTheTextFollowedByCrLf) {
   const std::string path = tmp.Str() + "out.txt";
   dialogs.QueueFile(path);
-  EXPECT_EQ(SaveDelimitedFile(state, dialogs, "a\tb\r\nc"), path);
+  EXPECT_EQ(Presented(SaveDelimitedFile(state, dialogs, "a\tb\r\nc"), dialogs).path, path);
   EXPECT_EQ(testing::ReadText(path), "a\tb\r\nc\r\n");
   EXPECT_EQ(state.ExportFolder, tmp.Str());
   EXPECT_TRUE(dialogs.messages.empty());
@@ -160,7 +160,7 @@ TEST_F(SaveDelimited, AsksBeforeReplacingAnExistingFile) {
     state.ExportFolder.clear();
     dialogs.QueueFile(path.string());
     dialogs.QueueAnswer(answer);
-    SaveDelimitedFile(state, dialogs, "new");
+    Presented(SaveDelimitedFile(state, dialogs, "new"), dialogs);
     // The folder is remembered before the question, whatever the answer.
     EXPECT_EQ(state.ExportFolder, tmp.Str());
     ASSERT_FALSE(dialogs.messages.empty());
@@ -176,7 +176,7 @@ TEST_F(SaveDelimited, AsksBeforeReplacingAnExistingFile) {
 TEST_F(SaveDelimited, WriteFailureIsReportedAndLeavesNoFile) {
   const std::string path = tmp.Str() + "missing/out.txt";
   dialogs.QueueFile(path);
-  EXPECT_EQ(SaveDelimitedFile(state, dialogs, "x"), "");
+  EXPECT_EQ(Presented(SaveDelimitedFile(state, dialogs, "x"), dialogs).path, "");
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"That path doesn't exist."});
   EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -190,7 +190,7 @@ TEST_F(SaveDelimited, ReadOnlyTargetKeepsItsContents) {
   ::chmod(folder.c_str(), 0555);
   dialogs.QueueFile(path.string());
   dialogs.QueueAnswer(Answer::kOk);
-  EXPECT_EQ(SaveDelimitedFile(state, dialogs, "new"), "");
+  EXPECT_EQ(Presented(SaveDelimitedFile(state, dialogs, "new"), dialogs).path, "");
   ::chmod(folder.c_str(), 0755);
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[1].text,
@@ -204,7 +204,7 @@ TEST(WriteTextFileContents, ReplacesTheFileWithTextAndCrLf) {
   testing::TempDir tmp;
   testing::ScriptedDialogs dialogs;
   const auto path = tmp.Write("ExportLog.txt", std::string("a much longer old log text"));
-  EXPECT_TRUE(WriteTextFileContents(dialogs, path.string(), "line 1\r\nline 2"));
+  EXPECT_TRUE(Presented(WriteTextFileContents(path.string(), "line 1\r\nline 2"), dialogs).Ok());
   EXPECT_EQ(testing::ReadText(path), "line 1\r\nline 2\r\n");
   EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -214,7 +214,7 @@ TEST(WriteTextFileContents, FailureIsReportedUnderItsName) {
   testing::ScriptedDialogs dialogs;
   // A folder where the log should be: the error names the writer.
   std::filesystem::create_directory(tmp.Path() / "ImportLog.txt");
-  EXPECT_FALSE(WriteTextFileContents(dialogs, tmp.Str() + "ImportLog.txt", "x"));
+  EXPECT_FALSE(Presented(WriteTextFileContents(tmp.Str() + "ImportLog.txt", "x"), dialogs).Ok());
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_NE(dialogs.messages[0].text.find("WriteTextFileContents"), std::string::npos);
 }
@@ -226,7 +226,7 @@ TEST(MnuTextFile, ExportsTheMainListToTheChosenFile) {
   state.List = MakeList({{.number = 2, .music = "B"}, {.number = 1, .music = "A"}});
   const std::string path = tmp.Str() + "list.txt";
   dialogs.QueueFile(path);
-  ExportDelimitedText(state, dialogs);
+  Presented(ExportDelimitedText(state, dialogs), dialogs);
   EXPECT_EQ(testing::ReadText(path),
             kHeader +
                 "\r\n 1\tPop\tB\tCool 8Beat\t 4/ 4\t120\t\tNo\tNo\tNo\tIntro 1\tMain A"
@@ -242,11 +242,11 @@ TEST(MnuTextFile, SaysHowManyFieldsWereWrittenWithBlanks) {
   AppState state;
   state.List = MakeList({{.number = 1, .genre = "a\tb"}, {.number = 2, .keywords = "x\ny"}});
   dialogs.QueueFile(std::nullopt);
-  ExportDelimitedText(state, dialogs);
+  Presented(ExportDelimitedText(state, dialogs), dialogs);
   EXPECT_TRUE(dialogs.messages.empty());
   const std::string path = tmp.Str() + "list.txt";
   dialogs.QueueFile(path);
-  ExportDelimitedText(state, dialogs);
+  Presented(ExportDelimitedText(state, dialogs), dialogs);
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{BlankedFieldsNote(2)});
   EXPECT_NE(BlankedFieldsNote(2).find("2 fields"), std::string::npos);
   EXPECT_EQ(SplitTextLines(testing::ReadText(path)).size(), 3u);
@@ -257,7 +257,7 @@ TEST(MnuTextFile, EmptyListWritesTheHeaderLine) {
   testing::ScriptedDialogs dialogs;
   AppState state;
   dialogs.QueueFile(tmp.Str() + "empty.txt");
-  ExportDelimitedText(state, dialogs);
+  Presented(ExportDelimitedText(state, dialogs), dialogs);
   EXPECT_EQ(testing::ReadText(tmp.Path() / "empty.txt"), kHeader + "\r\n");
 }
 

@@ -139,7 +139,7 @@ TEST(DelimitedRoundTrip, ExportThenImportGivesTheSameRecords) {
   const auto open = [&](const std::vector<std::uint8_t>& bytes) {
     fx.state.TargetInstrument.clear();
     fx.PutFile("random.mfd", bytes);
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   };
 
   std::mt19937 random(20261208);
@@ -158,10 +158,13 @@ TEST(DelimitedRoundTrip, ExportThenImportGivesTheSameRecords) {
     }
 
     open(FileBuilder{.model = std::string(model.name), .generation = model.fileGeneration}.Build());
-    const ImportResult result = ImportDelimitedText(fx.state, fx.dialogs, text);
+    const ImportResult result =
+        Presented(ImportDelimitedText(fx.state, fx.dialogs, text), fx.dialogs);
     EXPECT_EQ(result.imported, static_cast<int>(expected.size()))
         << model.name << " #" << iteration;
-    SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false, PassMode::kPreview);
+    Presented(SaveMusicFinderx(fx.state, fx.dialogs, fx.state.SourceInstrument, false,
+                               PassMode::kPreview),
+              fx.dialogs);
     open(fx.state.SaveBytes);
     ASSERT_EQ(Shown(fx.state.List), expected) << model.name << " #" << iteration;
   }

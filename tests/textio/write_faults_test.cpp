@@ -140,7 +140,7 @@ void OpenSample(AppFixture& fx) {
   fx.PutFile("in.mfd", FileBuilder{.records = {RecordBuilder{.number = 0, .style = 291},
                                                RecordBuilder{.number = 1, .style = 12}}}
                            .Build());
-  OpenMusicFinderFile(fx.state, fx.dialogs);
+  Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   ASSERT_TRUE(fx.state.FileLoaded);
   fx.state.FileSaved = false;
   fx.dialogs.messages.clear();
@@ -165,7 +165,8 @@ const Writer kWriters[] = {
        return path;
      },
      [](AppFixture& fx) {
-       SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave);
+       Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave),
+                 fx.dialogs);
      }},
     {"DelimitedExport", "SaveDelimitedFile", true,
      [](AppFixture& fx) {
@@ -174,14 +175,15 @@ const Writer kWriters[] = {
        ChooseExisting(fx, path);
        return path;
      },
-     [](AppFixture& fx) { ExportDelimitedText(fx.state, fx.dialogs); }},
+     [](AppFixture& fx) { Presented(ExportDelimitedText(fx.state, fx.dialogs), fx.dialogs); }},
     {"ExportLog", "WriteTextFileContents", false,
      [](AppFixture& fx) {
        OpenSample(fx);
        return fx.dir.Write("user/ExportLog.txt", std::string("old log\r\n")).string();
      },
      [](AppFixture& fx) {
-       SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kPreview);
+       Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kPreview),
+                 fx.dialogs);
      }},
     {"ImportLog", "WriteTextFileContents", false,
      [](AppFixture& fx) {
@@ -191,9 +193,10 @@ const Writer kWriters[] = {
      },
      [](AppFixture& fx) {
        // A style the source lacks is left out and logged.
-       ImportDelimitedText(
-           fx.state, fx.dialogs,
-           " 1\tPop\tSong\tNo Such Style\t4/4\t120\tkw\tNo\tNo\tNo\tIntro 1\tMain A\r\n");
+       Presented(ImportDelimitedText(
+                     fx.state, fx.dialogs,
+                     " 1\tPop\tSong\tNo Such Style\t4/4\t120\tkw\tNo\tNo\tNo\tIntro 1\tMain A\r\n"),
+                 fx.dialogs);
      }},
     {"PlayListText", "SaveDelimitedFile", true,
      [](AppFixture& fx) {
@@ -353,12 +356,12 @@ TEST(WriteFileAtomic, SavesNormallyAfterAFault) {
                                 .rename = FailingRename};
   gFault = Fault{.call = Call::kWrite, .error = ENOSPC, .name = "saved.mfd"};
   ChooseExisting(fx, path);
-  SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave);
+  Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave), fx.dialogs);
   EXPECT_FALSE(fx.state.FileSaved);
   WriteCalls() = SystemWriteCalls();
   gFault = Fault{};
   ChooseExisting(fx, path);
-  SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave);
+  Presented(SaveMusicFinderx(fx.state, fx.dialogs, "PSR-S970", false, PassMode::kSave), fx.dialogs);
   EXPECT_TRUE(fx.state.FileSaved);
   EXPECT_EQ(testing::ReadText(path),
             std::string(fx.state.SaveBytes.begin(), fx.state.SaveBytes.end()));

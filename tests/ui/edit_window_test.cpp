@@ -34,7 +34,7 @@ struct Session {
           .number = i, .style = 291, .music = "Song " + std::to_string(i + 1), .genre = "Pop"});
     }
     fx.PutFile("edit.mfd", file.Build());
-    OpenMusicFinderFile(fx.state, fx.dialogs);
+    Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     window = std::make_unique<EditWindow>(fx.state, fx.dialogs, nullptr);
     window->SetListChangedCallback([this](int record) { listChanges.push_back(record); });
   }

@@ -27,7 +27,7 @@ class StyleReplaceWindowTest : public QObject {
       file.records = {testing::RecordBuilder{.number = 0, .style = 291, .genre = "Rock"},
                       testing::RecordBuilder{.number = 1, .style = 77, .genre = "Pop"}};
       fx.PutFile("in.mfd", file.Build());
-      OpenMusicFinderFile(fx.state, fx.dialogs);
+      Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
     }
     void Open() {
       window = StyleReplaceWindow::Open(
