@@ -1,8 +1,6 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
-#include <mutex>
-#include <set>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -56,13 +54,8 @@ std::optional<std::string> StyleListProblem(const std::string& appPath, std::str
          *file.problem + ". Its styles are not known.";
 }
 
-void ReportTextFileProblemOnce(Dialogs& dialogs, const std::string& message) {
-  static std::mutex mutex;
-  static std::set<std::string> shown;
-  {
-    const std::lock_guard lock(mutex);
-    if (!shown.insert(message).second) return;
-  }
+void ReportTextFileProblemOnce(RunOptions& run, Dialogs& dialogs, const std::string& message) {
+  if (!run.ReportedTextFileProblems.insert(message).second) return;
   dialogs.Message(MessageRequest{.text = message, .icon = Icon::kExclamation});
 }
 

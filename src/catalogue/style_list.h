@@ -6,8 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/editor_draft.h"
+#include "app/run_options.h"
 
 namespace cadenzo {
 
@@ -47,8 +48,9 @@ std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::s
 std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model);
 
 // Shows a message about a text file the program cannot read, once: the same message again (the
-// same file, unchanged, read by another step of the same command or a later one) is not shown.
-void ReportTextFileProblemOnce(Dialogs& dialogs, const std::string& message);
+// same file, unchanged, read by another step of the same command or a later one of this run) is
+// not shown.
+void ReportTextFileProblemOnce(RunOptions& run, Dialogs& dialogs, const std::string& message);
 
 std::string NormalizeStyleName(std::string_view text);
 std::string StripLeadingZeros(std::string_view numberText);

@@ -16,7 +16,7 @@ void setupCboStyle(AppState& state, Dialogs& dialogs) {
   state.Editor.styles = std::move(fill.entries);
   state.Editor.styleDropHeight = kStyleDropHeight;
   if (fill.problem) {
-    ReportTextFileProblemOnce(dialogs, *fill.problem);
+    ReportTextFileProblemOnce(state, dialogs, *fill.problem);
     return;
   }
   if (fill.failed) {

@@ -52,7 +52,8 @@ void Browse(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf,
   editor.lblSelectedFile = *reference;
   state.EditStyleOrFile = *reference;
   // "HD" changes only the options and the tempo box; "USB" also the labels and section combos.
-  const std::size_t count = medium == Medium::kUsb ? kTimingControls.size() : 6;
+  const std::size_t count =
+      medium == Medium::kUsb ? kTimingControls.size() : kTimeSigAndTempoControls;
   EnableTimingControls(editor, !IsPlayOnly(*reference), count);
 }
 

@@ -192,7 +192,6 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
   const std::size_t r = AppendRecord(state.FileBytes);
   WriteU16(state.FileBytes, r + mfd::kNumber, static_cast<std::uint16_t>(n - 1));
   WriteRecordBytes(state.FileBytes, r, rec);
-  state.RecordCount = static_cast<int>(n);
 
   Row row;
   row.record = static_cast<std::uint32_t>(n);
@@ -202,8 +201,6 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
   state.List.Add(std::move(row));
   state.List.Resort();
   state.List.SelectOnly(state.List.FindByRecord(static_cast<std::uint32_t>(n)));
-  state.Enable("CmdDelete");
-  state.Enable("cmdModify");
   state.SelectedRecord = static_cast<int>(n);
   return static_cast<int>(n);
 }
@@ -234,9 +231,8 @@ const TimeSigChoice* CheckedTimeSig(const EditorLists& editor) {
 }
 
 void EnableTimingControls(EditorLists& editor, bool on, std::size_t count) {
-  for (std::size_t i = 0; i < count && i < kTimingControls.size(); ++i) {
-    editor.Enable(kTimingControls[i], on);
-  }
+  if (count >= kTimeSigAndTempoControls) editor.timeSigAndTempoOff = !on;
+  if (count >= kTimingControls.size()) editor.sectionsOff = !on;
 }
 
 bool IsStyleFile(std::string_view reference) {

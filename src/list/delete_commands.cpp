@@ -43,9 +43,10 @@ void DeleteCheckedRows(AppState& state, Dialogs& dialogs) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
       MarkRowDeleted(row);
       row.checked = false;
-      state.Enable("cmdDeleteChecked", false);
+      // Off even while rows it may not delete stay checked; Play List stays as it was (on, since
+      // a row was checked).
+      state.CheckCommands = {CheckCommandRules::DeleteChecked::kOffWhileMarked, true};
     }
-    state.lblNumberChecked = std::to_string(state.List.CheckedCount());
     state.FileSaved = false;
   });
 }

@@ -55,10 +55,8 @@ int UpdateCheckedCount(AppState& state, Dialogs& dialogs) {
   int count = 0;
   RunReported(dialogs, "ListView_ItemCheck", [&] {
     count = state.List.CheckedCount();
-    state.lblNumberChecked = std::to_string(count);
-    state.AnyChecked = true;
-    state.Enable("cmdPlayList");
-    state.Enable("cmdDeleteChecked", count >= 1);
+    // Play List stays on even when the last mark went.
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, true};
   });
   return count;
 }
@@ -66,9 +64,9 @@ int UpdateCheckedCount(AppState& state, Dialogs& dialogs) {
 void PrepareMainWindow(AppState& state) {
   state.ListFontSize = 8;
   state.FileSaved = true;
-  for (const std::string_view name : CommandButtons()) state.Enable(std::string(name));
-  state.Enable("lblchk");
-  state.Enable("lblNumberChecked");
+  // Every command is offered until a file is opened.
+  state.CheckCommands = CheckCommandRules{};
+  state.RowCommandsNeedSelection = false;
 }
 
 std::optional<int> FontSizeFrom(std::string_view answer) {

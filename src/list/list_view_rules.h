@@ -30,9 +30,8 @@ const std::array<std::string_view, 16>& CommandButtons();
 // with "ListViewClick".
 void SortByColumn(AppState& state, Dialogs& dialogs, int column);
 
-// A row's check box changed: count the checked rows into lblNumberChecked, set AnyChecked, enable
-// cmdPlayList, and enable cmdDeleteChecked only when something is checked. Errors are reported
-// with "ListView_ItemCheck". Returns the count.
+// A row's check box changed: from now on cmdPlayList stays enabled and cmdDeleteChecked follows
+// the marks. Errors are reported with "ListView_ItemCheck". Returns the number of checked rows.
 int UpdateCheckedCount(AppState& state, Dialogs& dialogs);
 
 // Load of the main window: list font size 8, FileSaved, every command button and the count labels

@@ -96,7 +96,6 @@ bool ApplyFlagToAll(AppState& state, Dialogs& dialogs, const char* errorName, Re
     const std::uint16_t count = HeaderCount(state.FileBytes);
     if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
     for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
-    state.RecordCount = count;
     for (std::size_t n = 1; n <= count; ++n) {
       SetFlag(state.FileBytes, mfd::RecordOffset(n), FlagBit(flag), on);
     }
@@ -150,7 +149,7 @@ void SelectRow(AppState& state, Dialogs& dialogs, std::size_t position) {
 
     state.List.SelectOnly(static_cast<int>(position));
     state.SelectedRecord = static_cast<int>(row.record);
-    for (const char* name : {"CmdDelete", "cmdModify", "cmdReplaceStyle"}) state.Enable(name);
+    state.RowClicked = true;
 
     EditorLists& editor = state.Editor;
     editor.txtMusic = row.Cell(col::kMusic);
@@ -225,20 +224,15 @@ void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
 void CheckAll(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "cmdCheck", [&] {
     for (Row& row : state.List) row.checked = true;
-    state.lblNumberChecked = std::to_string(state.List.Size());
-    state.Enable("cmdDeleteChecked");
-    state.Enable("cmdPlayList");
-    state.AnyChecked = true;
+    // Both stay on even for an empty list.
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kOnWithoutMarks, true};
   });
 }
 
 void UncheckAll(AppState& state, Dialogs& dialogs) {
   RunReported(dialogs, "UnCheck", [&] {
     for (Row& row : state.List) row.checked = false;
-    state.Enable("cmdPlayList", false);
-    state.AnyChecked = false;
-    state.lblNumberChecked = "0";
-    state.Enable("cmdDeleteChecked", false);
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
   });
 }
 
@@ -249,10 +243,7 @@ void InvertChecks(AppState& state, Dialogs& dialogs) {
       row.checked = !row.checked;
       if (row.checked) ++count;
     }
-    state.lblNumberChecked = std::to_string(count);
-    state.Enable("cmdDeleteChecked", count >= 1);
-    state.AnyChecked = count >= 1;
-    state.Enable("cmdPlayList", state.AnyChecked);
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, count >= 1};
   });
 }
 

@@ -54,8 +54,8 @@ RowCommandResult SetFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag
 // "Clear (all)": every row's cell "No" and the bit cleared in every record of the store.
 void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
 
-// "Checkbox Control (all)": check, uncheck or invert every row, with the checked-count label,
-// cmdDeleteChecked, cmdPlayList and AnyChecked. None of them marks the file changed.
+// "Checkbox Control (all)": check, uncheck or invert every row, and record how Del Chk'd and
+// Play List stand afterwards. None of them marks the file changed.
 void CheckAll(AppState& state, Dialogs& dialogs);
 void UncheckAll(AppState& state, Dialogs& dialogs);
 void InvertChecks(AppState& state, Dialogs& dialogs);

@@ -101,13 +101,11 @@ bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search) {
     for (Row& row : state.List) {
       if (RowMatches(row, search)) {
         row.checked = true;
-        state.Enable("cmdPlayList");
+        state.CheckCommands.playListWithoutMarks = true;
       }
       ++search.SearchPos;
     }
-    const int checked = state.List.CheckedCount();
-    state.lblNumberChecked = std::to_string(checked);
-    state.Enable("cmdDeleteChecked", checked >= 1);
+    state.CheckCommands.deleteChecked = CheckCommandRules::DeleteChecked::kFollowsMarks;
     ran = true;
   });
   return completed && ran;

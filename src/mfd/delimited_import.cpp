@@ -244,7 +244,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
 
     const auto source = SourceLookup(state);
     if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
-      ReportTextFileProblemOnce(dialogs, *problem);
+      ReportTextFileProblemOnce(state, dialogs, *problem);
     }
     std::unordered_set<std::string> editorKeys;
     for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
@@ -337,8 +337,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
   });
   if (!ran) result.stopped = true;
 
-  // Whatever happened, the count and the rows agree with the records written so far.
-  if (state.FileBytes.size() >= mfd::kHeaderSize) state.RecordCount = HeaderCount(state.FileBytes);
+  // Whatever happened, the rows agree with the records written so far.
   state.List.Resort();
   result.fitColumns = true;
 

@@ -75,9 +75,9 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
     std::size_t unplacedRows = 0;
     try {
       const std::span<const std::uint8_t> bytes = state.FileBytes;
-      state.RecordCount = HeaderCount(bytes);
+      const int recordCount = HeaderCount(bytes);
       const bool keepsRefs = KeepsFileReferences(target);
-      if (keepsRefs && state.RecordCount > 0) writer.BeginFileReferences();
+      if (keepsRefs && recordCount > 0) writer.BeginFileReferences();
       // A save for the model the file came from keeps what it read.
       const bool sameModel = target == state.SourceInstrument;
 
@@ -92,7 +92,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
       };
 
       const std::size_t rows =
-          std::min<std::size_t>(list.Size(), static_cast<std::size_t>(state.RecordCount));
+          std::min<std::size_t>(list.Size(), static_cast<std::size_t>(recordCount));
       for (std::size_t i = 0; i < rows; ++i) {
         Row& row = list[recordOrder[i]];
         if (EndsWithBang(row.Cell(col::kStyle))) ++unplacedRows;
@@ -103,7 +103,7 @@ PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string
         int newStyle = -1;
         bool notFound = false;
         // The row's own record.
-        if (row.record < 1 || row.record > static_cast<std::uint32_t>(state.RecordCount)) {
+        if (row.record < 1 || row.record > static_cast<std::uint32_t>(recordCount)) {
           throw RuntimeError(err::kSubscriptOutOfRange);
         }
         const std::size_t r = mfd::RecordOffset(row.record);

@@ -201,15 +201,9 @@ bool PreparePlayList(AppState& state, Dialogs& dialogs) {
   bool open = false;
   RunReported(dialogs, "Playlist", [&] {
     // An empty list or one without a checked row leaves the play list closed.
-    state.AnyChecked = false;
-    for (const Row& row : state.List) {
-      if (row.checked) {
-        state.AnyChecked = true;
-        break;
-      }
-    }
-    state.Enable("cmdPlayList", state.AnyChecked);
-    if (state.AnyChecked) {
+    const bool anyChecked = state.List.CheckedCount() > 0;
+    state.CheckCommands.playListWithoutMarks = anyChecked;
+    if (anyChecked) {
       open = true;
     } else {
       dialogs.Show("At least one record must be checked to go to PlayList");

@@ -120,8 +120,8 @@ class PlayList {
 };
 
 // Opening the play list (cmdPlayList, "&Add to Play List", the search window's "Open in
-// PlayList"): scans the main rows for a checked one, sets AnyChecked and the enabled state of
-// cmdPlayList, and shows the message when none is checked. True: the window may open. Errors are
+// PlayList"): scans the main rows for a checked one, leaves cmdPlayList enabled only if there is
+// one, and shows the message when none is checked. True: the window may open. Errors are
 // reported with "Playlist".
 bool PreparePlayList(AppState& state, Dialogs& dialogs);
 

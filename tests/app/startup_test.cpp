@@ -80,7 +80,7 @@ TEST(StartState, HasTheDocumentedDefaults) {
   EXPECT_EQ(state.OpenFolder, "");
   EXPECT_TRUE(state.AllowUserStyles);
   EXPECT_EQ(state.UnknownStyleColor, 255u);
-  EXPECT_EQ(state.RecordCount, 0);
+  EXPECT_EQ(HeaderRecordCount(state), 0);
   EXPECT_TRUE(state.FileSaved);
   EXPECT_FALSE(state.FileLoaded);
   EXPECT_TRUE(state.AutoDetect);
