@@ -19,7 +19,7 @@ std::string_view WithoutLeadingSlashes(std::string_view text) {
   return text;
 }
 
-void Browse(AppState& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf, Medium medium) {
+void Browse(EditorDraft& state, Dialogs& dialogs, const VolumeRootOf& volumeRootOf, Medium medium) {
   EditorLists& editor = state.Editor;
   state.EditStyleOrFile.clear();
   const FileRequest request{.filter = MediaFileFilter()};

@@ -94,7 +94,7 @@ std::optional<int> TempoToStore(const std::string& text) {
   return static_cast<int>(rounded);
 }
 
-EditedRecord Gather(const AppState& state) {
+EditedRecord Gather(const EditorDraft& state) {
   const EditorLists& editor = state.Editor;
   EditedRecord rec;
   if (GenreSelected(editor)) rec.genre = editor.cboGenre;
@@ -251,7 +251,7 @@ MediaControls MediaControlsFor(std::string_view target) {
   return shown;
 }
 
-void PrepareEditor(AppState& state) {
+void PrepareEditor(EditorDraft& state) {
   EditorLists& editor = state.Editor;
   editor.cboIntro = 0;
   editor.cboSection = 0;
@@ -269,13 +269,13 @@ void AcceptTypedGenre(EditorLists& editor) {
   editor.genres.push_back(editor.cboGenre);
 }
 
-void ChoosePresetStyle(AppState& state, int index) {
+void ChoosePresetStyle(EditorDraft& state, int index) {
   state.Editor.cboStyle = SelectedItem(state.Editor.styles, index) != nullptr ? index : -1;
   state.Editor.lblSelectedFile.clear();
   state.EditStyleOrFile.clear();
 }
 
-void LeaveStyleChoice(AppState& state, Dialogs& dialogs) {
+void LeaveStyleChoice(EditorDraft& state, Dialogs& dialogs) {
   RunReported(dialogs, "cboStyle_Validate", [&] {
     EnableTimingControls(state.Editor, true);
     if (SelectedItem(state.Editor.styles, state.Editor.cboStyle) != nullptr) {
@@ -284,7 +284,7 @@ void LeaveStyleChoice(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void ChooseTimeSignature(AppState& state, TimeSigOption option) {
+void ChooseTimeSignature(EditorDraft& state, TimeSigOption option) {
   for (const auto& choice : kTimeSigChoices) {
     if (choice.option != option) continue;
     state.Editor.timeSigOption = std::string(choice.control);
@@ -338,14 +338,14 @@ double LeadingNumberValue(std::string_view text) {
   return ec == std::errc() ? value : 0;
 }
 
-bool CheckTempoInput(AppState& state, Dialogs& dialogs) {
+bool CheckTempoInput(EditorDraft& state, Dialogs& dialogs) {
   const double tempo = LeadingNumberValue(state.Editor.txtTempo);
   if (tempo >= 32 && tempo <= 280) return true;
   dialogs.Show("Tempo must be between 32 and 280");
   return false;
 }
 
-void ClearEditorInputs(AppState& state) {
+void ClearEditorInputs(EditorDraft& state) {
   EditorLists& editor = state.Editor;
   editor.cboGenre.clear();
   editor.txtMusic.clear();

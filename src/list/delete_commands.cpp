@@ -37,7 +37,7 @@ void DeleteSelectedRow(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void DeleteCheckedRows(AppState& state, Dialogs& dialogs) {
+void DeleteCheckedRows(Document& state, Dialogs& dialogs) {
   RunReported(dialogs, "Delecte_Checked", [&] {
     for (Row& row : state.List) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;

@@ -26,6 +26,6 @@ void DeleteSelectedRow(AppState& state, Dialogs& dialogs);
 // cmdDeleteChecked "Del Chk'd" and mnuDeleteCheckedItems: deletes every checked row except those
 // whose Style or File begins with "D:", which stay checked. Errors are reported with
 // "Delecte_Checked".
-void DeleteCheckedRows(AppState& state, Dialogs& dialogs);
+void DeleteCheckedRows(Document& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

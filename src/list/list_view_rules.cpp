@@ -51,7 +51,7 @@ void SortByColumn(AppState& state, Dialogs& dialogs, int column) {
   });
 }
 
-int UpdateCheckedCount(AppState& state, Dialogs& dialogs) {
+int UpdateCheckedCount(Document& state, Dialogs& dialogs) {
   int count = 0;
   RunReported(dialogs, "ListView_ItemCheck", [&] {
     count = state.List.CheckedCount();
@@ -91,9 +91,9 @@ bool ChooseListFontSize(AppState& state, Dialogs& dialogs) {
   return true;
 }
 
-void ToggleGridLines(AppState& state) { state.HideGridLines = !state.HideGridLines; }
+void ToggleGridLines(RunOptions& state) { state.HideGridLines = !state.HideGridLines; }
 
-ColumnFit ResizeColumnFit(const AppState& state) {
+ColumnFit ResizeColumnFit(const Document& state) {
   return state.FileName.empty() ? ColumnFit::kHeaderAndContents : ColumnFit::kContents;
 }
 

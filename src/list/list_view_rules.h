@@ -32,7 +32,7 @@ void SortByColumn(AppState& state, Dialogs& dialogs, int column);
 
 // A row's check box changed: from now on cmdPlayList stays enabled and cmdDeleteChecked follows
 // the marks. Errors are reported with "ListView_ItemCheck". Returns the number of checked rows.
-int UpdateCheckedCount(AppState& state, Dialogs& dialogs);
+int UpdateCheckedCount(Document& state, Dialogs& dialogs);
 
 // Load of the main window: list font size 8, FileSaved, every command button and the count labels
 // enabled.
@@ -47,10 +47,10 @@ std::optional<int> FontSizeFrom(std::string_view answer);
 bool ChooseListFontSize(AppState& state, Dialogs& dialogs);
 
 // "HideGridLines": toggles the grid lines of the list.
-void ToggleGridLines(AppState& state);
+void ToggleGridLines(RunOptions& state);
 
 // How the columns are refitted when the window is resized: to the cells while a file is open,
 // to headers and cells while none is.
-ColumnFit ResizeColumnFit(const AppState& state);
+ColumnFit ResizeColumnFit(const Document& state);
 
 }  // namespace cadenzo

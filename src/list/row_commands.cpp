@@ -90,7 +90,7 @@ RowCommandResult ToggleByCell(AppState& state, Dialogs& dialogs, RecordFlag flag
 
 // Sets or clears one flag in every row's cell and in every record of the store. The store is
 // checked before anything changes, so a missing or short image leaves rows and records alone.
-bool ApplyFlagToAll(AppState& state, Dialogs& dialogs, const char* errorName, RecordFlag flag,
+bool ApplyFlagToAll(Document& state, Dialogs& dialogs, const char* errorName, RecordFlag flag,
                     bool on) {
   return RunReported(dialogs, errorName, [&] {
     const std::uint16_t count = HeaderCount(state.FileBytes);
@@ -129,14 +129,14 @@ std::uint8_t FlagBit(RecordFlag flag) {
   return mfd::kFavorite;
 }
 
-std::optional<std::size_t> SelectedRow(const AppState& state) {
+std::optional<std::size_t> SelectedRow(const Document& state) {
   for (std::size_t i = 0; i < state.List.Size(); ++i) {
     if (state.List[i].selected) return i;
   }
   return std::nullopt;
 }
 
-std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
+std::size_t RecordOffsetOfRow(const Document& state, const Row& row) {
   return CheckedRecordOffset(state.FileBytes, row.record);
 }
 
@@ -221,7 +221,7 @@ void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag) {
   ApplyFlagToAll(state, dialogs, ErrorNameOfAll(flag, false), flag, false);
 }
 
-void CheckAll(AppState& state, Dialogs& dialogs) {
+void CheckAll(Document& state, Dialogs& dialogs) {
   RunReported(dialogs, "cmdCheck", [&] {
     for (Row& row : state.List) row.checked = true;
     // Both stay on even for an empty list.
@@ -229,14 +229,14 @@ void CheckAll(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void UncheckAll(AppState& state, Dialogs& dialogs) {
+void UncheckAll(Document& state, Dialogs& dialogs) {
   RunReported(dialogs, "UnCheck", [&] {
     for (Row& row : state.List) row.checked = false;
     state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
   });
 }
 
-void InvertChecks(AppState& state, Dialogs& dialogs) {
+void InvertChecks(Document& state, Dialogs& dialogs) {
   RunReported(dialogs, "Invert", [&] {
     int count = 0;
     for (Row& row : state.List) {
@@ -270,7 +270,7 @@ void AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void SetDoubleClickEdits(AppState& state) { state.DoubleClickEdits = true; }
-void SetDoubleClickToggles(AppState& state) { state.DoubleClickEdits = false; }
+void SetDoubleClickEdits(RunOptions& state) { state.DoubleClickEdits = true; }
+void SetDoubleClickToggles(RunOptions& state) { state.DoubleClickEdits = false; }
 
 }  // namespace cadenzo

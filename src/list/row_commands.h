@@ -27,11 +27,11 @@ std::uint8_t FlagBit(RecordFlag flag);
 
 // The list row the row commands act on: the highlighted row (a click or a search moved it
 // there); nothing when no row is highlighted.
-std::optional<std::size_t> SelectedRow(const AppState& state);
+std::optional<std::size_t> SelectedRow(const Document& state);
 
 // Offset in FileBytes of the record a row stands for (the value of its Number text). Throws
 // RuntimeError 9 when the store holds no such record.
-std::size_t RecordOffsetOfRow(const AppState& state, const Row& row);
+std::size_t RecordOffsetOfRow(const Document& state, const Row& row);
 
 // A click on the row at this display position: captures its values (SelectedRecord,
 // SelectedTempo, SelectedStyleText, the section codes, EditTimeSig), enables CmdDelete, cmdModify
@@ -56,9 +56,9 @@ void ClearFlagOnAll(AppState& state, Dialogs& dialogs, RecordFlag flag);
 
 // "Checkbox Control (all)": check, uncheck or invert every row, and record how Del Chk'd and
 // Play List stand afterwards. None of them marks the file changed.
-void CheckAll(AppState& state, Dialogs& dialogs);
-void UncheckAll(AppState& state, Dialogs& dialogs);
-void InvertChecks(AppState& state, Dialogs& dialogs);
+void CheckAll(Document& state, Dialogs& dialogs);
+void UncheckAll(Document& state, Dialogs& dialogs);
+void InvertChecks(Document& state, Dialogs& dialogs);
 
 // "Add Text to All Keywords": appends "," and the answer to every row's keywords and writes the
 // first 32 characters into the record. Errors are reported with "mnuKeyword_Add".
@@ -67,7 +67,7 @@ inline constexpr const char* kAddKeywordPrompt = "Enter text to be included with
 inline constexpr const char* kAddKeywordTitle = "Add Keyword to all entries";
 
 // "Double Click Action": choosing an item checks it and unchecks the other.
-void SetDoubleClickEdits(AppState& state);
-void SetDoubleClickToggles(AppState& state);
+void SetDoubleClickEdits(RunOptions& state);
+void SetDoubleClickToggles(RunOptions& state);
 
 }  // namespace cadenzo

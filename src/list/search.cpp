@@ -17,7 +17,7 @@ bool TakeSearchText(Dialogs& dialogs, SearchState& search) {
 }
 
 // Walks from SearchPos to the last row and highlights the first match.
-std::optional<std::size_t> SearchOn(AppState& state, SearchState& search) {
+std::optional<std::size_t> SearchOn(Document& state, SearchState& search) {
   const auto rows = static_cast<int>(state.List.Size());
   if (search.SearchPos < 1) search.SearchPos = 1;
   for (; search.SearchPos <= rows; ++search.SearchPos) {
@@ -93,7 +93,7 @@ std::optional<std::size_t> FindNext(AppState& state, Dialogs& dialogs, SearchSta
   return found;
 }
 
-bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search) {
+bool FindAndCheckAll(Document& state, Dialogs& dialogs, SearchState& search) {
   bool ran = false;
   const bool completed = RunReported(dialogs, "Check", [&] {
     if (!TakeSearchText(dialogs, search)) return;

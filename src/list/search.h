@@ -52,7 +52,7 @@ std::optional<std::size_t> FindNext(AppState& state, Dialogs& dialogs, SearchSta
 // "Find and Check All": checks every matching row (rows checked before stay checked) and sets the
 // checked-count label, cmdDeleteChecked and cmdPlayList. Returns false when it did not run (empty
 // text) or failed. Errors are reported with "Check".
-bool FindAndCheckAll(AppState& state, Dialogs& dialogs, SearchState& search);
+bool FindAndCheckAll(Document& state, Dialogs& dialogs, SearchState& search);
 
 // "Filter List": checks the matching rows, inverts all check marks and deletes the checked rows,
 // so every row that neither matches nor was checked before is marked deleted.

@@ -32,7 +32,7 @@ std::vector<std::string> SplitAtComma(const std::string& text) {
 
 }  // namespace
 
-bool PrepareStyleReplace(AppState& state, Dialogs& dialogs) {
+bool PrepareStyleReplace(EditorDraft& state, Dialogs& dialogs) {
   if (state.SelectedRecord == 0) {
     dialogs.Show(kSelectItemFirst);
     return false;

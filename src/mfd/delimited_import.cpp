@@ -393,7 +393,7 @@ ImportResult ImportDelimitedFile(AppState& state, Dialogs& dialogs) {
   return result;
 }
 
-ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs) {
+ImportLogDisplay LoadImportLog(const RunOptions& state, Dialogs& dialogs) {
   ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
   try {
     const Bytes bytes = ReadFileWithin(view.path, kMaxLogSize);

@@ -65,6 +65,6 @@ struct ImportLogDisplay {
 // View > Delimited File Load Log (mnuDelimitedFile): the import log for the information window.
 // When it cannot be loaded, shows "Cannot find the Information File named ImportLog.txt" and
 // gives no text.
-ImportLogDisplay LoadImportLog(const AppState& state, Dialogs& dialogs);
+ImportLogDisplay LoadImportLog(const RunOptions& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -49,7 +49,7 @@ void OpenChosen(AppState& state, Dialogs& dialogs, const std::string& path) {
 
 }  // namespace
 
-bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title) {
+bool ConfirmDiscardChanges(Document& state, Dialogs& dialogs, const std::string& title) {
   if (state.FileSaved || !state.FileLoaded) return true;
   return !AskUnsaved(dialogs, title);
 }
@@ -97,7 +97,7 @@ CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect)
   return CommandOutcome::kDone;
 }
 
-bool PrepareSaveAs(AppState& state, Dialogs& dialogs) {
+bool PrepareSaveAs(Document& state, Dialogs& dialogs) {
   if (state.FileName.empty()) {
     dialogs.Show("Select a file to view first");
     return false;
@@ -105,7 +105,7 @@ bool PrepareSaveAs(AppState& state, Dialogs& dialogs) {
   return true;
 }
 
-bool ConfirmQuit(AppState& state, Dialogs& dialogs) {
+bool ConfirmQuit(Document& state, Dialogs& dialogs) {
   if (state.FileSaved) return true;
   return !AskUnsaved(dialogs, "Closing Cadenzo");
 }
@@ -169,7 +169,7 @@ void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour) {
   if (state.FileLoaded) RunPreview(state, dialogs);
 }
 
-bool PrepareDefaultStyle(AppState& state, Dialogs& dialogs) {
+bool PrepareDefaultStyle(Document& state, Dialogs& dialogs) {
   if (state.TargetInstrument.empty()) {
     dialogs.Show("Please select a target instrument before setting this option");
     return false;

@@ -18,7 +18,7 @@ enum class CommandOutcome {
 
 // The question before unsaved changes would be lost. true = go on; false = the user chose to
 // save first (the command is cancelled and the Save As Options window should open).
-bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title);
+bool ConfirmDiscardChanges(Document& state, Dialogs& dialogs, const std::string& title);
 
 // File > New: a blank template from the application folder.
 CommandOutcome NewFile(AppState& state, Dialogs& dialogs);
@@ -33,10 +33,10 @@ CommandOutcome OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::str
 // "&Auto" (autoDetect true) or "Use Style Numbers" (false): reads the current file again.
 CommandOutcome SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect);
 // Save As > "&MusicFinder File ": true when the Save As Options window should open.
-bool PrepareSaveAs(AppState& state, Dialogs& dialogs);
+bool PrepareSaveAs(Document& state, Dialogs& dialogs);
 // The main window's close request: true = close now; false = stay open (the Save As Options
 // window should be shown modally).
-bool ConfirmQuit(AppState& state, Dialogs& dialogs);
+bool ConfirmQuit(Document& state, Dialogs& dialogs);
 
 // Save As Options, "Save": the preview, the confirmation the instruments call for, then the pass
 // in save mode. Errors are reported with "ConvertCommandSave".
@@ -52,7 +52,7 @@ void ToggleUserStyles(AppState& state, Dialogs& dialogs);
 // mnuRed / mnuBlue: sets the colour of unplaced imported styles; the preview runs in every case.
 void SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour);
 // mnuDefaultStyle: true when the default style window may open.
-bool PrepareDefaultStyle(AppState& state, Dialogs& dialogs);
+bool PrepareDefaultStyle(Document& state, Dialogs& dialogs);
 
 // The default style window: its entries ("None" first), and the entry to select (-1: none).
 struct DefaultStyleChoices {

@@ -291,7 +291,7 @@ void ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   });
 }
 
-LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path) {
+LoadResult LoadFileBytes(Document& state, Dialogs& dialogs, const std::string& path) {
   Bytes bytes;
   try {
     bytes = ReadFileBytes(path, kMaxMusicFinderFileSize);

@@ -51,7 +51,7 @@ enum class LoadResult {
 };
 
 // Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds.
-LoadResult LoadFileBytes(AppState& state, Dialogs& dialogs, const std::string& path);
+LoadResult LoadFileBytes(Document& state, Dialogs& dialogs, const std::string& path);
 
 // The largest file accepted: a full record area plus a generous file-reference block.
 inline constexpr std::size_t kMaxMusicFinderFileSize = 64u << 20;

@@ -197,7 +197,7 @@ void PlayList::SelectFirst() {
   selected_ = rows_.front().Number();
 }
 
-bool PreparePlayList(AppState& state, Dialogs& dialogs) {
+bool PreparePlayList(Document& state, Dialogs& dialogs) {
   bool open = false;
   RunReported(dialogs, "Playlist", [&] {
     // An empty list or one without a checked row leaves the play list closed.

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/document.h"
 #include "list/record_list.h"
 
 namespace cadenzo {
@@ -123,7 +123,7 @@ class PlayList {
 // PlayList"): scans the main rows for a checked one, leaves cmdPlayList enabled only if there is
 // one, and shows the message when none is checked. True: the window may open. Errors are
 // reported with "Playlist".
-bool PreparePlayList(AppState& state, Dialogs& dialogs);
+bool PreparePlayList(Document& state, Dialogs& dialogs);
 
 // The window's events, each reporting its errors under its own name.
 void FillPlayList(PlayList& list, const RecordList& main, Dialogs& dialogs);

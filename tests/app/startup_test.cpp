@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/app_state.h"
 #include "app/paths.h"
 #include "support/builders.h"
 #include "support/scripted_dialogs.h"
