@@ -18,7 +18,7 @@ std::string CommandLineFileFrom(const std::string& commandLine) {
   return commandLine;
 }
 
-void ResetStartState(AppState& state) {
+void ResetStartState(RunOptions& state) {
   state.OpenFolder.clear();
   state.SaveFolder.clear();
   state.ExportFolder.clear();

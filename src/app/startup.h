@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/run_options.h"
 
 namespace cadenzo {
 
@@ -15,7 +15,7 @@ std::string JoinCommandLine(const std::vector<std::string>& arguments);
 std::string CommandLineFileFrom(const std::string& commandLine);
 
 // Steps of start-up that set the shared state: folders empty, colour and option defaults.
-void ResetStartState(AppState& state);
+void ResetStartState(RunOptions& state);
 
 // The caption for a file name alone: "Cadenzo   " followed by the name.
 std::string FileCaption(const std::string& fileName);

@@ -1,8 +1,6 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
-#include <mutex>
-#include <set>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -56,14 +54,8 @@ std::optional<std::string> StyleListProblem(const std::string& appPath, std::str
          *file.problem + ". Its styles are not known.";
 }
 
-void NoteStyleListProblem(Outcome& outcome, const std::string& message) {
-  static std::mutex mutex;
-  static std::set<std::string> shown;
-  bool first = false;
-  {
-    const std::lock_guard lock(mutex);
-    first = shown.insert(message).second;
-  }
+void NoteStyleListProblem(RunOptions& run, Outcome& outcome, const std::string& message) {
+  const bool first = run.ReportedTextFileProblems.insert(message).second;
   outcome.Fail(
       Problem::kStyleList,
       first ? MessageRequest{.text = message, .icon = Icon::kExclamation} : MessageRequest{});

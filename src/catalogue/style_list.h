@@ -6,9 +6,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/editor_draft.h"
 #include "app/outcome.h"
+#include "app/run_options.h"
 
 namespace cadenzo {
 
@@ -47,10 +48,10 @@ std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::s
 // as empty, so its consumers report this rather than silently convert with no styles.
 std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model);
 
-// Records a style list the program cannot read as the command's problem, with its message once:
-// the same message again (the same file, unchanged, read by another step of the same command or a
-// later one) is not repeated, while the problem is recorded every time.
-void NoteStyleListProblem(Outcome& outcome, const std::string& message);
+// Records a style list the program cannot read as the command's problem, with its message once a
+// run: the same message again (the same file, unchanged, read by another step of the same command
+// or a later one) is not repeated, while the problem is recorded every time.
+void NoteStyleListProblem(RunOptions& run, Outcome& outcome, const std::string& message);
 
 std::string NormalizeStyleName(std::string_view text);
 std::string StripLeadingZeros(std::string_view numberText);

@@ -17,7 +17,7 @@ Outcome setupCboStyle(AppState& state) {
   state.Editor.styles = std::move(fill.entries);
   state.Editor.styleDropHeight = kStyleDropHeight;
   if (fill.problem) {
-    NoteStyleListProblem(outcome, *fill.problem);
+    NoteStyleListProblem(state, outcome, *fill.problem);
     return outcome;
   }
   if (fill.failed) {

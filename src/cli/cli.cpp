@@ -176,7 +176,7 @@ std::string VisiblePath(std::string_view path) {
   return text;
 }
 
-int Info(AppState& state, std::ostream& out) {
+int Info(Document& state, std::ostream& out) {
   const auto& bytes = state.FileBytes;
   const auto model =
       DetectSourceInstrument(std::span(bytes).first(std::min<std::size_t>(32, bytes.size())));
@@ -192,7 +192,7 @@ int Info(AppState& state, std::ostream& out) {
   return 0;
 }
 
-int Dump(AppState& state, std::ostream& out) {
+int Dump(Document& state, std::ostream& out) {
   const std::span<const std::uint8_t> bytes = state.FileBytes;
   const auto field = [&](std::size_t offset, std::size_t length) {
     return bytes.subspan(std::min(offset, bytes.size()),
@@ -243,7 +243,7 @@ int Dump(AppState& state, std::ostream& out) {
 
 // The conversion options of the Options menu and the Save As Options window. A default style the
 // target's list lacks is refused before anything is written.
-void ApplySaveOptions(AppState& state, const Options& o, const std::string& target) {
+void ApplySaveOptions(RunOptions& state, const Options& o, const std::string& target) {
   if (o.noUserStyles) state.AllowUserStyles = false;
   if (o.hasDefaultStyle) {
     if (!DefaultStyleOnTarget(state.AppPath, target, o.defaultStyle)) {
@@ -385,7 +385,7 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
 // Why the command would write over one of its own files: an output that is one of its inputs or
 // another output (the same file by device and inode, or by resolved path for a file still to be
 // made). Devices such as /dev/null are no files of the user's and are left out.
-std::optional<std::string> SameFileClash(const Options& o, const AppState& state) {
+std::optional<std::string> SameFileClash(const Options& o, const RunOptions& state) {
   struct NamedFile {
     std::string role, path;
     bool written;

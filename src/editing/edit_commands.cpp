@@ -20,7 +20,7 @@ int SectionIndex(const std::string& text) {
 
 // The editor's inputs take the row's values as the list shows them now: flags toggled, keywords
 // added or an import since the row was clicked are not lost by the next OK.
-void LoadEditorFromRow(AppState& state, const Row& row) {
+void LoadEditorFromRow(EditorDraft& state, const Row& row) {
   EditorLists& editor = state.Editor;
   editor.cboGenre = row.Cell(col::kGenre);
   editor.txtMusic = row.Cell(col::kMusic);

@@ -19,8 +19,8 @@ std::string_view WithoutLeadingSlashes(std::string_view text) {
   return text;
 }
 
-void Browse(AppState& state, Dialogs& dialogs, Outcome& outcome, const VolumeRootOf& volumeRootOf,
-            Medium medium) {
+void Browse(EditorDraft& state, Dialogs& dialogs, Outcome& outcome,
+            const VolumeRootOf& volumeRootOf, Medium medium) {
   EditorLists& editor = state.Editor;
   state.EditStyleOrFile.clear();
   const FileRequest request{.filter = MediaFileFilter()};
@@ -55,7 +55,8 @@ void Browse(AppState& state, Dialogs& dialogs, Outcome& outcome, const VolumeRoo
   editor.lblSelectedFile = *reference;
   state.EditStyleOrFile = *reference;
   // "HD" changes only the options and the tempo box; "USB" also the labels and section combos.
-  const std::size_t count = medium == Medium::kUsb ? kTimingControls.size() : 6;
+  const std::size_t count =
+      medium == Medium::kUsb ? kTimingControls.size() : kTimeSigAndTempoControls;
   EnableTimingControls(editor, !IsPlayOnly(*reference), count);
 }
 

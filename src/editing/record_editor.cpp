@@ -91,7 +91,7 @@ std::optional<int> TempoToStore(const std::string& text) {
   return static_cast<int>(rounded);
 }
 
-EditedRecord Gather(const AppState& state) {
+EditedRecord Gather(const EditorDraft& state) {
   const EditorLists& editor = state.Editor;
   EditedRecord rec;
   if (GenreSelected(editor)) rec.genre = editor.cboGenre;
@@ -189,7 +189,6 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
   const std::size_t r = AppendRecord(state.FileBytes);
   WriteU16(state.FileBytes, r + mfd::kNumber, static_cast<std::uint16_t>(n - 1));
   WriteRecordBytes(state.FileBytes, r, rec);
-  state.RecordCount = static_cast<int>(n);
 
   Row row;
   row.record = static_cast<std::uint32_t>(n);
@@ -199,8 +198,6 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
   state.List.Add(std::move(row));
   state.List.Resort();
   state.List.SelectOnly(state.List.FindByRecord(static_cast<std::uint32_t>(n)));
-  state.Enable("CmdDelete");
-  state.Enable("cmdModify");
   state.SelectedRecord = static_cast<int>(n);
   return static_cast<int>(n);
 }
@@ -231,9 +228,8 @@ const TimeSigChoice* CheckedTimeSig(const EditorLists& editor) {
 }
 
 void EnableTimingControls(EditorLists& editor, bool on, std::size_t count) {
-  for (std::size_t i = 0; i < count && i < kTimingControls.size(); ++i) {
-    editor.Enable(kTimingControls[i], on);
-  }
+  if (count >= kTimeSigAndTempoControls) editor.timeSigAndTempoOff = !on;
+  if (count >= kTimingControls.size()) editor.sectionsOff = !on;
 }
 
 bool IsStyleFile(std::string_view reference) {
@@ -252,7 +248,7 @@ MediaControls MediaControlsFor(std::string_view target) {
   return shown;
 }
 
-void PrepareEditor(AppState& state) {
+void PrepareEditor(EditorDraft& state) {
   EditorLists& editor = state.Editor;
   editor.cboIntro = 0;
   editor.cboSection = 0;
@@ -270,13 +266,13 @@ void AcceptTypedGenre(EditorLists& editor) {
   editor.genres.push_back(editor.cboGenre);
 }
 
-void ChoosePresetStyle(AppState& state, int index) {
+void ChoosePresetStyle(EditorDraft& state, int index) {
   state.Editor.cboStyle = SelectedItem(state.Editor.styles, index) != nullptr ? index : -1;
   state.Editor.lblSelectedFile.clear();
   state.EditStyleOrFile.clear();
 }
 
-Outcome LeaveStyleChoice(AppState& state) {
+Outcome LeaveStyleChoice(EditorDraft& state) {
   return RunGuarded("cboStyle_Validate", [&](Outcome&) {
     EnableTimingControls(state.Editor, true);
     if (SelectedItem(state.Editor.styles, state.Editor.cboStyle) != nullptr) {
@@ -285,7 +281,7 @@ Outcome LeaveStyleChoice(AppState& state) {
   });
 }
 
-void ChooseTimeSignature(AppState& state, TimeSigOption option) {
+void ChooseTimeSignature(EditorDraft& state, TimeSigOption option) {
   for (const auto& choice : kTimeSigChoices) {
     if (choice.option != option) continue;
     state.Editor.timeSigOption = std::string(choice.control);
@@ -339,7 +335,7 @@ double LeadingNumberValue(std::string_view text) {
   return ec == std::errc() ? value : 0;
 }
 
-Outcome CheckTempoInput(const AppState& state) {
+Outcome CheckTempoInput(const EditorDraft& state) {
   Outcome outcome;
   const double tempo = LeadingNumberValue(state.Editor.txtTempo);
   if (!(tempo >= 32 && tempo <= 280))
@@ -347,7 +343,7 @@ Outcome CheckTempoInput(const AppState& state) {
   return outcome;
 }
 
-void ClearEditorInputs(AppState& state) {
+void ClearEditorInputs(EditorDraft& state) {
   EditorLists& editor = state.Editor;
   editor.cboGenre.clear();
   editor.txtMusic.clear();

@@ -55,7 +55,7 @@ struct MediaControls {
 MediaControls MediaControlsFor(std::string_view target);
 
 // First use of the window: the section items with "Off" selected, an empty file label.
-void PrepareEditor(AppState& state);
+void PrepareEditor(EditorDraft& state);
 
 // cboGenre's text is one of its entries: a genre is selected.
 bool GenreSelected(const EditorLists& editor);
@@ -63,12 +63,12 @@ bool GenreSelected(const EditorLists& editor);
 void AcceptTypedGenre(EditorLists& editor);
 
 // A preset style was chosen: it replaces any media file.
-void ChoosePresetStyle(AppState& state, int index);
+void ChoosePresetStyle(EditorDraft& state, int index);
 // cboStyle loses focus: the timing controls are enabled again.
-Outcome LeaveStyleChoice(AppState& state);
+Outcome LeaveStyleChoice(EditorDraft& state);
 
 // A time-signature option was clicked.
-void ChooseTimeSignature(AppState& state, TimeSigOption option);
+void ChooseTimeSignature(EditorDraft& state, TimeSigOption option);
 
 // The numeric value of a text: its leading number (blanks, tabs and line feeds skipped), 0 when
 // it has none.
@@ -76,10 +76,10 @@ double LeadingNumberValue(std::string_view text);
 
 // txtTempo loses focus. Returns false, after its message, when the tempo is outside 32 to 280:
 // the focus stays in the box.
-Outcome CheckTempoInput(const AppState& state);
+Outcome CheckTempoInput(const EditorDraft& state);
 
 // "Clear": empties the inputs; the media file stays.
-void ClearEditorInputs(AppState& state);
+void ClearEditorInputs(EditorDraft& state);
 
 // The list row of SelectedRecord (the selected one among rows of equal number), or -1. Modify
 // reads and rewrites this row, so that its cells and its record always belong together.

@@ -37,15 +37,16 @@ Outcome DeleteSelectedRow(AppState& state) {
   });
 }
 
-Outcome DeleteCheckedRows(AppState& state) {
+Outcome DeleteCheckedRows(Document& state) {
   return RunGuarded("Delecte_Checked", [&](Outcome&) {
     for (Row& row : state.List) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
       MarkRowDeleted(row);
       row.checked = false;
-      state.Enable("cmdDeleteChecked", false);
+      // Off even while rows it may not delete stay checked; Play List stays as it was (on, since
+      // a row was checked).
+      state.CheckCommands = {CheckCommandRules::DeleteChecked::kOffWhileMarked, true};
     }
-    state.lblNumberChecked = std::to_string(state.List.CheckedCount());
     state.FileSaved = false;
   });
 }

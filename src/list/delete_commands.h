@@ -27,6 +27,6 @@ Outcome DeleteSelectedRow(AppState& state);
 // cmdDeleteChecked "Del Chk'd" and mnuDeleteCheckedItems: deletes every checked row except those
 // whose Style or File begins with "D:", which stay checked. Errors are reported with
 // "Delecte_Checked".
-Outcome DeleteCheckedRows(AppState& state);
+Outcome DeleteCheckedRows(Document& state);
 
 }  // namespace cadenzo

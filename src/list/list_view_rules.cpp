@@ -51,14 +51,12 @@ Outcome SortByColumn(AppState& state, int column) {
   });
 }
 
-Result<int> UpdateCheckedCount(AppState& state) {
+Result<int> UpdateCheckedCount(Document& state) {
   Result<int> result;
   result.outcome = RunGuarded("ListView_ItemCheck", [&](Outcome&) {
-    const int count = result.value = state.List.CheckedCount();
-    state.lblNumberChecked = std::to_string(count);
-    state.AnyChecked = true;
-    state.Enable("cmdPlayList");
-    state.Enable("cmdDeleteChecked", count >= 1);
+    result.value = state.List.CheckedCount();
+    // Play List stays on even when the last mark went.
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, true};
   });
   return result;
 }
@@ -66,9 +64,9 @@ Result<int> UpdateCheckedCount(AppState& state) {
 void PrepareMainWindow(AppState& state) {
   state.ListFontSize = 8;
   state.FileSaved = true;
-  for (const std::string_view name : CommandButtons()) state.Enable(std::string(name));
-  state.Enable("lblchk");
-  state.Enable("lblNumberChecked");
+  // Every command is offered until a file is opened.
+  state.CheckCommands = CheckCommandRules{};
+  state.RowCommandsNeedSelection = false;
 }
 
 std::optional<int> FontSizeFrom(std::string_view answer) {
@@ -93,9 +91,9 @@ bool ChooseListFontSize(AppState& state, Dialogs& dialogs) {
   return true;
 }
 
-void ToggleGridLines(AppState& state) { state.HideGridLines = !state.HideGridLines; }
+void ToggleGridLines(RunOptions& state) { state.HideGridLines = !state.HideGridLines; }
 
-ColumnFit ResizeColumnFit(const AppState& state) {
+ColumnFit ResizeColumnFit(const Document& state) {
   return state.FileName.empty() ? ColumnFit::kHeaderAndContents : ColumnFit::kContents;
 }
 

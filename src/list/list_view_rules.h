@@ -31,10 +31,9 @@ const std::array<std::string_view, 16>& CommandButtons();
 // with "ListViewClick".
 Outcome SortByColumn(AppState& state, int column);
 
-// A row's check box changed: count the checked rows into lblNumberChecked, set AnyChecked, enable
-// cmdPlayList, and enable cmdDeleteChecked only when something is checked. Errors are reported
-// with "ListView_ItemCheck". Returns the count.
-Result<int> UpdateCheckedCount(AppState& state);
+// A row's check box changed: from now on cmdPlayList stays enabled and cmdDeleteChecked follows
+// the marks. Errors are reported with "ListView_ItemCheck". Answers the number of checked rows.
+Result<int> UpdateCheckedCount(Document& state);
 
 // Load of the main window: list font size 8, FileSaved, every command button and the count labels
 // enabled.
@@ -49,10 +48,10 @@ std::optional<int> FontSizeFrom(std::string_view answer);
 bool ChooseListFontSize(AppState& state, Dialogs& dialogs);
 
 // "HideGridLines": toggles the grid lines of the list.
-void ToggleGridLines(AppState& state);
+void ToggleGridLines(RunOptions& state);
 
 // How the columns are refitted when the window is resized: to the cells while a file is open,
 // to headers and cells while none is.
-ColumnFit ResizeColumnFit(const AppState& state);
+ColumnFit ResizeColumnFit(const Document& state);
 
 }  // namespace cadenzo

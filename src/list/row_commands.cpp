@@ -90,12 +90,11 @@ Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
 
 // Sets or clears one flag in every row's cell and in every record of the store. The store is
 // checked before anything changes, so a missing or short image leaves rows and records alone.
-Outcome ApplyFlagToAll(AppState& state, const char* errorName, RecordFlag flag, bool on) {
+Outcome ApplyFlagToAll(Document& state, const char* errorName, RecordFlag flag, bool on) {
   return RunGuarded(errorName, [&](Outcome&) {
     const std::uint16_t count = HeaderCount(state.FileBytes);
     if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
     for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
-    state.RecordCount = count;
     for (std::size_t n = 1; n <= count; ++n) {
       SetFlag(state.FileBytes, mfd::RecordOffset(n), FlagBit(flag), on);
     }
@@ -129,14 +128,14 @@ std::uint8_t FlagBit(RecordFlag flag) {
   return mfd::kFavorite;
 }
 
-std::optional<std::size_t> SelectedRow(const AppState& state) {
+std::optional<std::size_t> SelectedRow(const Document& state) {
   for (std::size_t i = 0; i < state.List.Size(); ++i) {
     if (state.List[i].selected) return i;
   }
   return std::nullopt;
 }
 
-std::size_t RecordOffsetOfRow(const AppState& state, const Row& row) {
+std::size_t RecordOffsetOfRow(const Document& state, const Row& row) {
   return CheckedRecordOffset(state.FileBytes, row.record);
 }
 
@@ -149,7 +148,7 @@ Outcome SelectRow(AppState& state, std::size_t position) {
 
     state.List.SelectOnly(static_cast<int>(position));
     state.SelectedRecord = static_cast<int>(row.record);
-    for (const char* name : {"CmdDelete", "cmdModify", "cmdReplaceStyle"}) state.Enable(name);
+    state.RowClicked = true;
 
     EditorLists& editor = state.Editor;
     editor.txtMusic = row.Cell(col::kMusic);
@@ -222,37 +221,29 @@ Outcome ClearFlagOnAll(AppState& state, RecordFlag flag) {
   return ApplyFlagToAll(state, ErrorNameOfAll(flag, false), flag, false);
 }
 
-Outcome CheckAll(AppState& state) {
+Outcome CheckAll(Document& state) {
   return RunGuarded("cmdCheck", [&](Outcome&) {
     for (Row& row : state.List) row.checked = true;
-    state.lblNumberChecked = std::to_string(state.List.Size());
-    state.Enable("cmdDeleteChecked");
-    state.Enable("cmdPlayList");
-    state.AnyChecked = true;
+    // Both stay on even for an empty list.
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kOnWithoutMarks, true};
   });
 }
 
-Outcome UncheckAll(AppState& state) {
+Outcome UncheckAll(Document& state) {
   return RunGuarded("UnCheck", [&](Outcome&) {
     for (Row& row : state.List) row.checked = false;
-    state.Enable("cmdPlayList", false);
-    state.AnyChecked = false;
-    state.lblNumberChecked = "0";
-    state.Enable("cmdDeleteChecked", false);
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
   });
 }
 
-Outcome InvertChecks(AppState& state) {
+Outcome InvertChecks(Document& state) {
   return RunGuarded("Invert", [&](Outcome&) {
     int count = 0;
     for (Row& row : state.List) {
       row.checked = !row.checked;
       if (row.checked) ++count;
     }
-    state.lblNumberChecked = std::to_string(count);
-    state.Enable("cmdDeleteChecked", count >= 1);
-    state.AnyChecked = count >= 1;
-    state.Enable("cmdPlayList", state.AnyChecked);
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, count >= 1};
   });
 }
 
@@ -279,7 +270,7 @@ Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
   });
 }
 
-void SetDoubleClickEdits(AppState& state) { state.DoubleClickEdits = true; }
-void SetDoubleClickToggles(AppState& state) { state.DoubleClickEdits = false; }
+void SetDoubleClickEdits(RunOptions& state) { state.DoubleClickEdits = true; }
+void SetDoubleClickToggles(RunOptions& state) { state.DoubleClickEdits = false; }
 
 }  // namespace cadenzo

@@ -28,11 +28,11 @@ std::uint8_t FlagBit(RecordFlag flag);
 
 // The list row the row commands act on: the highlighted row (a click or a search moved it
 // there); nothing when no row is highlighted.
-std::optional<std::size_t> SelectedRow(const AppState& state);
+std::optional<std::size_t> SelectedRow(const Document& state);
 
 // Offset in FileBytes of the record a row stands for (the value of its Number text). Throws
 // RuntimeError 9 when the store holds no such record.
-std::size_t RecordOffsetOfRow(const AppState& state, const Row& row);
+std::size_t RecordOffsetOfRow(const Document& state, const Row& row);
 
 // A click on the row at this display position: captures its values (SelectedRecord,
 // SelectedTempo, SelectedStyleText, the section codes, EditTimeSig), enables CmdDelete, cmdModify
@@ -55,11 +55,11 @@ Result<RowCommandResult> SetFlagOnAll(AppState& state, RecordFlag flag);
 // "Clear (all)": every row's cell "No" and the bit cleared in every record of the store.
 Outcome ClearFlagOnAll(AppState& state, RecordFlag flag);
 
-// "Checkbox Control (all)": check, uncheck or invert every row, with the checked-count label,
-// cmdDeleteChecked, cmdPlayList and AnyChecked. None of them marks the file changed.
-Outcome CheckAll(AppState& state);
-Outcome UncheckAll(AppState& state);
-Outcome InvertChecks(AppState& state);
+// "Checkbox Control (all)": check, uncheck or invert every row, and record how Del Chk'd and
+// Play List stand afterwards. None of them marks the file changed.
+Outcome CheckAll(Document& state);
+Outcome UncheckAll(Document& state);
+Outcome InvertChecks(Document& state);
 
 // "Add Text to All Keywords": appends "," and the answer to every row's keywords and writes the
 // first 32 characters into the record. Errors are reported with "mnuKeyword_Add".
@@ -68,7 +68,7 @@ inline constexpr const char* kAddKeywordPrompt = "Enter text to be included with
 inline constexpr const char* kAddKeywordTitle = "Add Keyword to all entries";
 
 // "Double Click Action": choosing an item checks it and unchecks the other.
-void SetDoubleClickEdits(AppState& state);
-void SetDoubleClickToggles(AppState& state);
+void SetDoubleClickEdits(RunOptions& state);
+void SetDoubleClickToggles(RunOptions& state);
 
 }  // namespace cadenzo

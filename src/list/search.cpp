@@ -17,7 +17,7 @@ bool TakeSearchText(Outcome& outcome, SearchState& search) {
 }
 
 // Walks from SearchPos to the last row and highlights the first match.
-std::optional<std::size_t> SearchOn(AppState& state, SearchState& search) {
+std::optional<std::size_t> SearchOn(Document& state, SearchState& search) {
   const auto rows = static_cast<int>(state.List.Size());
   if (search.SearchPos < 1) search.SearchPos = 1;
   for (; search.SearchPos <= rows; ++search.SearchPos) {
@@ -93,7 +93,7 @@ Result<std::optional<std::size_t>> FindNext(AppState& state, SearchState& search
   return found;
 }
 
-Result<bool> FindAndCheckAll(AppState& state, SearchState& search) {
+Result<bool> FindAndCheckAll(Document& state, SearchState& search) {
   Result<bool> ran;
   ran.outcome = RunGuarded("Check", [&](Outcome& outcome) {
     if (!TakeSearchText(outcome, search)) return;
@@ -101,13 +101,11 @@ Result<bool> FindAndCheckAll(AppState& state, SearchState& search) {
     for (Row& row : state.List) {
       if (RowMatches(row, search)) {
         row.checked = true;
-        state.Enable("cmdPlayList");
+        state.CheckCommands.playListWithoutMarks = true;
       }
       ++search.SearchPos;
     }
-    const int checked = state.List.CheckedCount();
-    state.lblNumberChecked = std::to_string(checked);
-    state.Enable("cmdDeleteChecked", checked >= 1);
+    state.CheckCommands.deleteChecked = CheckCommandRules::DeleteChecked::kFollowsMarks;
     ran.value = true;
   });
   return ran;

@@ -52,7 +52,7 @@ Result<std::optional<std::size_t>> FindNext(AppState& state, SearchState& search
 // "Find and Check All": checks every matching row (rows checked before stay checked) and sets the
 // checked-count label, cmdDeleteChecked and cmdPlayList. Returns false when it did not run (empty
 // text) or failed. Errors are reported with "Check".
-Result<bool> FindAndCheckAll(AppState& state, SearchState& search);
+Result<bool> FindAndCheckAll(Document& state, SearchState& search);
 
 // "Filter List": checks the matching rows, inverts all check marks and deletes the checked rows,
 // so every row that neither matches nor was checked before is marked deleted.

@@ -21,7 +21,7 @@ bool ByCharacterCodes(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool PrepareStyleReplace(AppState& state, Dialogs& dialogs) {
+bool PrepareStyleReplace(EditorDraft& state, Dialogs& dialogs) {
   if (state.SelectedRecord == 0) {
     dialogs.Show(kSelectItemFirst);
     return false;

@@ -45,7 +45,7 @@ inline constexpr int kStyleReplaceDropHeight = 525;  // pixels
 // cmdReplaceStyle and Edit Items > Replace > Item (mnuReplaceItem): true when the replace window
 // may open. Without a row selected since the file was opened it shows kSelectItemFirst instead.
 // Clears EditStyleOrFile; the shell clears the editor's selected-file label with it.
-bool PrepareStyleReplace(AppState& state, Dialogs& dialogs);
+bool PrepareStyleReplace(EditorDraft& state, Dialogs& dialogs);
 
 // The replace window's Form_Load: the target's styles, the genre list (sorted in place in
 // GenreList up to its first empty entry) and the selected row's style and genre. Errors,

@@ -398,15 +398,14 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
                         .recordCount = HeaderCount(state.FileBytes)};
     inputs.source = SourceLookup(state);
     if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
-      NoteStyleListProblem(outcome, *problem);
+      NoteStyleListProblem(state, outcome, *problem);
     }
     plan = PlanImport(text, inputs);
     ApplyImport(state, plan, result, outcome);
   });
   if (result.outcome.problem == Problem::kUnexpected) result.stopped = true;
 
-  // Whatever happened, the count and the rows agree with the records written so far.
-  if (state.FileBytes.size() >= mfd::kHeaderSize) state.RecordCount = HeaderCount(state.FileBytes);
+  // Whatever happened, the rows agree with the records written so far.
   state.List.Resort();
   result.fitColumns = true;
 
@@ -472,7 +471,7 @@ ImportResult ImportDelimitedFile(AppState& state, Dialogs& dialogs) {
   return result;
 }
 
-ImportLogDisplay LoadImportLog(const AppState& state) {
+ImportLogDisplay LoadImportLog(const RunOptions& state) {
   ImportLogDisplay view{.path = state.UserFolder + kImportLogFile, .caption = kImportLogCaption};
   try {
     const Bytes bytes = ReadFileWithin(view.path, kMaxLogSize);

@@ -68,6 +68,6 @@ struct ImportLogDisplay {
 // View > Delimited File Load Log (mnuDelimitedFile): the import log for the information window.
 // When it cannot be loaded, the outcome says "Cannot find the Information File named
 // ImportLog.txt" and there is no text.
-ImportLogDisplay LoadImportLog(const AppState& state);
+ImportLogDisplay LoadImportLog(const RunOptions& state);
 
 }  // namespace cadenzo

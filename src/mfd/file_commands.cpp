@@ -59,7 +59,7 @@ void PresentSoFar(Outcome& outcome, Dialogs& dialogs) {
 
 }  // namespace
 
-bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title) {
+bool ConfirmDiscardChanges(Document& state, Dialogs& dialogs, const std::string& title) {
   if (state.FileSaved || !state.FileLoaded) return true;
   return !AskUnsaved(dialogs, title);
 }
@@ -107,13 +107,13 @@ FileCommandResult SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDete
   return {.outcome = OpenMusicFinderFile(state, dialogs)};
 }
 
-Outcome PrepareSaveAs(const AppState& state) {
+Outcome PrepareSaveAs(const Document& state) {
   Outcome outcome;
   if (state.FileName.empty()) outcome.Fail(Problem::kRefused, "Select a file to view first");
   return outcome;
 }
 
-bool ConfirmQuit(AppState& state, Dialogs& dialogs) {
+bool ConfirmQuit(Document& state, Dialogs& dialogs) {
   if (state.FileSaved) return true;
   return !AskUnsaved(dialogs, "Closing Cadenzo");
 }
@@ -186,7 +186,7 @@ Outcome SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour) {
   return state.FileLoaded ? RunPreview(state, dialogs).outcome : Outcome{};
 }
 
-Outcome PrepareDefaultStyle(const AppState& state) {
+Outcome PrepareDefaultStyle(const Document& state) {
   Outcome outcome;
   if (state.TargetInstrument.empty()) outcome.Fail(Problem::kRefused, kNeedsTargetText);
   return outcome;

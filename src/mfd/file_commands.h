@@ -25,7 +25,7 @@ struct FileCommandResult {
 
 // The question before unsaved changes would be lost. true = go on; false = the user chose to
 // save first (the command is cancelled and the Save As Options window should open).
-bool ConfirmDiscardChanges(AppState& state, Dialogs& dialogs, const std::string& title);
+bool ConfirmDiscardChanges(Document& state, Dialogs& dialogs, const std::string& title);
 
 // File > New: a blank template from the application folder.
 FileCommandResult NewFile(AppState& state, Dialogs& dialogs);
@@ -40,10 +40,10 @@ FileCommandResult OpenDroppedFile(AppState& state, Dialogs& dialogs, const std::
 // "&Auto" (autoDetect true) or "Use Style Numbers" (false): reads the current file again.
 FileCommandResult SetSourceMode(AppState& state, Dialogs& dialogs, bool autoDetect);
 // Save As > "&MusicFinder File ": Ok when the Save As Options window should open.
-Outcome PrepareSaveAs(const AppState& state);
+Outcome PrepareSaveAs(const Document& state);
 // The main window's close request: true = close now; false = stay open (the Save As Options
 // window should be shown modally).
-bool ConfirmQuit(AppState& state, Dialogs& dialogs);
+bool ConfirmQuit(Document& state, Dialogs& dialogs);
 
 // Save As Options, "Save": the preview, the confirmation the instruments call for, then the pass
 // in save mode. Errors are recorded under "ConvertCommandSave"; what the preview had to say is
@@ -60,7 +60,7 @@ Outcome ToggleUserStyles(AppState& state, Dialogs& dialogs);
 // mnuRed / mnuBlue: sets the colour of unplaced imported styles; the preview runs in every case.
 Outcome SetUnknownStyleColor(AppState& state, Dialogs& dialogs, Colour colour);
 // mnuDefaultStyle: Ok when the default style window may open.
-Outcome PrepareDefaultStyle(const AppState& state);
+Outcome PrepareDefaultStyle(const Document& state);
 
 // The default style window: its entries ("None" first), and the entry to select (-1: none).
 struct DefaultStyleChoices {

@@ -248,7 +248,6 @@ void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool 
   const std::span<const std::uint8_t> bytes = state.FileBytes;
   SavePlan plan;
   try {
-    state.RecordCount = HeaderCount(bytes);
     const SaveOptions options{.target = target,
                               .sourceInstrument = state.SourceInstrument,
                               .defaultStyle = state.DefaultStyle,

@@ -139,10 +139,6 @@ class GenreCollector {
   std::size_t filled_ = 0;
 };
 
-constexpr std::array kEnabledAfterRead = {
-    "cmdSearch", "CmdUnCheck", "cmdCheck", "cmdInvert", "cmdAdd", "CmdFav",          "cmdS1",
-    "cmdS2",     "fraCheck",   "fraEdit",  "fraClear",  "lblchk", "lblNumberChecked"};
-
 }  // namespace
 
 long long StoredUserStyleNumber(std::string_view source, bool autoDetect, long long shown,
@@ -210,18 +206,18 @@ void ReadRecordRows(AppState& state) {
   state.List.Clear();
   GenreCollector genres(state.GenreList);
   std::span<const std::uint8_t> bytes = state.FileBytes;
-  state.RecordCount = HeaderCount(bytes);
+  const int recordCount = HeaderCount(bytes);
   const StyleDecoder styles(state);
   std::unordered_set<std::string> editorStyles;
   for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
   // Room for the records the bytes can hold, not for what a damaged count claims.
   const std::size_t available =
       bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
-  state.List.Reserve(std::min(available, static_cast<std::size_t>(state.RecordCount)));
+  state.List.Reserve(std::min(available, static_cast<std::size_t>(recordCount)));
 
-  for (int i = 1; i <= state.RecordCount; ++i) {
+  for (int i = 1; i <= recordCount; ++i) {
     const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
-    if (i == state.RecordCount && bytes.size() >= r + mfd::kLastReadByte &&
+    if (i == recordCount && bytes.size() >= r + mfd::kLastReadByte &&
         bytes.size() < r + mfd::kRecordSize) {
       // The last record lacks only bytes the program never reads: it is whole, the missing
       // bytes are zero.
@@ -242,7 +238,7 @@ void ReadRecordRows(AppState& state) {
   }
 
   // A chunk for a record the list does not hold is passed over.
-  for (const auto& ref : ReadFileReferenceBlock(bytes, state.RecordCount)) {
+  for (const auto& ref : ReadFileReferenceBlock(bytes, recordCount)) {
     const auto position = static_cast<std::size_t>(ref.position);
     if (position < state.List.Size()) state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
   }
@@ -291,12 +287,11 @@ void ReadFile(AppState& state, Dialogs& dialogs, Outcome& outcome) {
     state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
   }
   if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
-    NoteStyleListProblem(outcome, *problem);
+    NoteStyleListProblem(state, outcome, *problem);
   }
   state.Editor.styleDropHeight = 525;
   ReadRowsNamingDamage(state, outcome);
 
-  for (const char* name : kEnabledAfterRead) state.Enable(name);
   state.Caption = "Cadenzo   " + state.FileName +
                   "  Source Instrument = " + state.SourceInstrument +
                   "   Default Style = " + state.DefaultStyle;
@@ -322,7 +317,7 @@ Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   return outcome;
 }
 
-Outcome LoadFileBytes(AppState& state, const std::string& path) {
+Outcome LoadFileBytes(Document& state, const std::string& path) {
   Outcome outcome;
   outcome.file = path;
   Bytes bytes;
@@ -343,20 +338,15 @@ Outcome LoadFileBytes(AppState& state, const std::string& path) {
 
 Outcome OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
   Outcome outcome = RunGuarded("Entry", [&](Outcome& out) {
-    for (const char* name : {"cmdSearch", "cmdAdd", "CmdFav", "cmdS1", "cmdS2", "CmdUnCheck",
-                             "cmdCheck", "cmdInvert", "lblchk", "lblNumberChecked"}) {
-      state.Enable(name, true);
-    }
-    for (const char* name :
-         {"cmdPlayList", "cmdModify", "CmdDelete", "cmdDeleteChecked", "cmdReplaceStyle"}) {
-      state.Enable(name, false);
-    }
+    // Play List and Del Chk'd wait for a mark, the row commands for a clicked row.
+    state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
+    state.RowCommandsNeedSelection = true;
+    state.RowClicked = false;
     state.SelectedTempo = -1;
     state.SelectedStyleText = "-1";
     state.SelectedIntroCode = -1;
     state.SelectedNextCode = -1;
     state.SelectedRecord = 0;
-    state.lblNumberChecked = "0";
 
     out = LoadFileBytes(state, state.CurrentFilePath);
     if (!out.Ok()) return;

@@ -48,7 +48,7 @@ Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs);
 
 // Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds. A missing
 // or unreadable file, an empty one or one too large fail with kBadFile.
-Outcome LoadFileBytes(AppState& state, const std::string& path);
+Outcome LoadFileBytes(Document& state, const std::string& path);
 
 // The largest file accepted: a full record area plus a generous file-reference block.
 inline constexpr std::size_t kMaxMusicFinderFileSize = 64u << 20;

@@ -277,4 +277,9 @@ std::size_t AppendRecord(std::vector<std::uint8_t>& bytes) {
   return r;
 }
 
+int HeaderRecordCount(const Document& doc) {
+  if (doc.FileBytes.size() < mfd::kHeaderSize) return 0;
+  return HeaderCount(doc.FileBytes);
+}
+
 }  // namespace cadenzo

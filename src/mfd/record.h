@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/document.h"
 #include "rows/columns.h"
 
 namespace cadenzo {
@@ -94,6 +95,8 @@ std::size_t CheckedRecordOffset(std::span<const std::uint8_t> bytes, std::uint32
 
 // Record count of the header (bytes 34 and 35).
 std::uint16_t HeaderCount(std::span<const std::uint8_t> bytes);
+// The number of records the document's header counts (0 for an image shorter than its header).
+int HeaderRecordCount(const Document& doc);
 void SetHeaderCount(std::span<std::uint8_t> bytes, std::uint16_t count);
 
 // Appends one zero-filled record to the image: it grows by 92 bytes, the header count becomes

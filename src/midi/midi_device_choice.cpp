@@ -9,7 +9,7 @@ std::vector<ComboEntry> MidiDeviceEntries(MidiPort& port) {
   return entries;
 }
 
-void ChooseMidiDevice(AppState& state, int listIndex, const std::string& name) {
+void ChooseMidiDevice(RunOptions& state, int listIndex, const std::string& name) {
   state.MidiDeviceIndex = listIndex < 0 ? -1 : listIndex;
   state.MidiDeviceName = listIndex < 0 ? std::string() : name;
 }

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/editor_draft.h"
+#include "app/run_options.h"
 #include "midi/midi_port.h"
 
 namespace cadenzo {
@@ -14,6 +15,6 @@ std::vector<ComboEntry> MidiDeviceEntries(MidiPort& port);
 
 // Choosing a MIDI device: the chosen entry becomes the device of the following sends; a list
 // index of -1 clears the choice.
-void ChooseMidiDevice(AppState& state, int listIndex, const std::string& name);
+void ChooseMidiDevice(RunOptions& state, int listIndex, const std::string& name);
 
 }  // namespace cadenzo

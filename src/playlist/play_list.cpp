@@ -197,19 +197,13 @@ void PlayList::SelectFirst() {
   selected_ = rows_.front().Number();
 }
 
-Result<bool> PreparePlayList(AppState& state) {
+Result<bool> PreparePlayList(Document& state) {
   Result<bool> open;
   open.outcome = RunGuarded("Playlist", [&](Outcome& outcome) {
     // An empty list or one without a checked row leaves the play list closed.
-    state.AnyChecked = false;
-    for (const Row& row : state.List) {
-      if (row.checked) {
-        state.AnyChecked = true;
-        break;
-      }
-    }
-    state.Enable("cmdPlayList", state.AnyChecked);
-    if (state.AnyChecked) {
+    const bool anyChecked = state.List.CheckedCount() > 0;
+    state.CheckCommands.playListWithoutMarks = anyChecked;
+    if (anyChecked) {
       open.value = true;
     } else {
       outcome.Fail(Problem::kRefused, "At least one record must be checked to go to PlayList");

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/document.h"
 #include "app/outcome.h"
 #include "rows/record_list.h"
 
@@ -121,10 +121,10 @@ class PlayList {
 };
 
 // Opening the play list (cmdPlayList, "&Add to Play List", the search window's "Open in
-// PlayList"): scans the main rows for a checked one, sets AnyChecked and the enabled state of
-// cmdPlayList, and shows the message when none is checked. True: the window may open. Errors are
+// PlayList"): scans the main rows for a checked one, leaves cmdPlayList enabled only if there is
+// one, and shows the message when none is checked. True: the window may open. Errors are
 // reported with "Playlist".
-Result<bool> PreparePlayList(AppState& state);
+Result<bool> PreparePlayList(Document& state);
 
 // The window's events, each reporting its errors under its own name.
 Outcome FillPlayList(PlayList& list, const RecordList& main);

@@ -44,7 +44,7 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   }
 }
 
-bool ConfirmReplace(const AppState& state, Dialogs& dialogs, const std::string& path, Icon icon) {
+bool ConfirmReplace(const Document& state, Dialogs& dialogs, const std::string& path, Icon icon) {
   if (!state.CurrentFilePath.empty() && SameFile(path, state.CurrentFilePath)) {
     const std::string name =
         state.FileName.empty() ? NamePartOf(state.CurrentFilePath) : state.FileName;

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/document.h"
 
 namespace cadenzo {
 
@@ -21,6 +21,6 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // The question before a save replaces a file: its own question, with Cancel as the default, when
 // the file is the one that is open, else the usual one when the file exists. true = go on.
-bool ConfirmReplace(const AppState& state, Dialogs& dialogs, const std::string& path, Icon icon);
+bool ConfirmReplace(const Document& state, Dialogs& dialogs, const std::string& path, Icon icon);
 
 }  // namespace cadenzo

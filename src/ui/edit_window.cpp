@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/command_availability.h"
 #include "editing/edit_commands.h"
 #include "editing/record_editor.h"
 #include "ui/qt_text.h"
@@ -165,9 +166,11 @@ void EditWindow::Mirror() {
   ui.cboIntro->setCurrentIndex(editor.cboIntro < ui.cboIntro->count() ? editor.cboIntro : -1);
   ui.cboSection->setCurrentIndex(editor.cboSection < ui.cboSection->count() ? editor.cboSection
                                                                             : -1);
-  for (const char* name : kTimingControls) {
-    if (auto* w = findChild<QWidget*>(QString::fromLatin1(name))) {
-      w->setEnabled(editor.IsEnabled(name));
+  // The only place the timing controls' enabled states reach the widgets.
+  const AvailableCommands available = CommandAvailability(state_);
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    if (auto* w = findChild<QWidget*>(QString::fromLatin1(kTimingControls[i]))) {
+      w->setEnabled(TimingControlEnabled(available, i));
     }
   }
   const MediaControls media = MediaControlsFor(state_.TargetInstrument);

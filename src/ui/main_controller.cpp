@@ -190,12 +190,11 @@ void MainController::Connect() {
     ApplyRowResult(RunDoubleClickAction(state_));
     window_.Refresh();
   });
-  const auto flag = [this](Result<RowCommandResult> (*command)(AppState&, RecordFlag),
-                           RecordFlag which) {
+  const auto flag = [this](auto command, RecordFlag which) {
     return [this, command, which] { ApplyRowResult(command(state_, which)); };
   };
   // Commands whose outcome only has messages to show.
-  const auto shown = [this](Outcome (*command)(AppState&)) {
+  const auto shown = [this](auto command) {
     return [this, command] { Present(command(state_), dialogs_); };
   };
   window_.OnCommand("mnuTrackMenuSetFavorite", flag(&ToggleFlagOfSelected, RecordFlag::kFavorite));

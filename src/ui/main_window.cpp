@@ -21,6 +21,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/command_availability.h"
 #include "app/report_error.h"
 #include "list/list_view_rules.h"
 #include "mfd/file_commands.h"
@@ -231,27 +232,15 @@ void MainWindow::SetUpShortcuts() {
 }
 
 void MainWindow::CollectControls() {
-  for (QWidget* w : findChildren<QWidget*>()) {
-    const QString name = w->objectName();
-    if (name.isEmpty() || qobject_cast<QMenu*>(w) != nullptr) continue;
-    if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w) ||
-        w == ui_.cboInst || w == ui_.ListView1) {
-      widgets_.emplace_back(name.toStdString(), w);
-    }
-    if (auto* button = qobject_cast<QPushButton*>(w)) {
-      connect(button, &QPushButton::clicked, this, [this, name] { RunCommand(name); });
-    }
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    const QString name = button->objectName();
+    if (name.isEmpty()) continue;
+    connect(button, &QPushButton::clicked, this, [this, name] { RunCommand(name); });
   }
-  // Menus are enabled through their menu items; items run their commands.
-  for (QMenu* menu : findChildren<QMenu*>()) {
-    if (!menu->objectName().isEmpty()) {
-      actions_.emplace_back(menu->objectName().toStdString(), menu->menuAction());
-    }
-  }
+  // Menu items run their commands.
   for (QAction* action : findChildren<QAction*>()) {
     const QString name = action->objectName();
     if (name.isEmpty()) continue;
-    actions_.emplace_back(name.toStdString(), action);
     connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
   }
 }
@@ -366,8 +355,14 @@ void MainWindow::Refresh() {
 }
 
 void MainWindow::UpdateActions() {
-  for (const auto& [name, widget] : widgets_) widget->setEnabled(state_.IsEnabled(name));
-  for (const auto& [name, action] : actions_) action->setEnabled(state_.IsEnabled(name));
+  // The only place the commands' enabled states reach the widgets.
+  const AvailableCommands available = CommandAvailability(state_);
+  ui_.cmdDeleteChecked->setEnabled(available.cmdDeleteChecked);
+  ui_.cmdPlayList->setEnabled(available.cmdPlayList);
+  ui_.CmdDelete->setEnabled(available.CmdDelete);
+  ui_.cmdModify->setEnabled(available.cmdModify);
+  ui_.cmdReplaceStyle->setEnabled(available.cmdReplaceStyle);
+  ui_.lblNumberChecked->setText(QString::number(available.checkedCount));
 
   // The item that should be checked first, so that a radio pair never shows both or neither.
   const auto setPair = [](QAction* first, QAction* second, bool firstChecked) {
@@ -388,8 +383,6 @@ void MainWindow::UpdateActions() {
   }
   ui_.mnuUserStyles->setChecked(state_.AllowUserStyles);
   ui_.mnuHideGridLines->setChecked(state_.HideGridLines);
-
-  ui_.lblNumberChecked->setText(ToQt(state_.lblNumberChecked));
 }
 
 void MainWindow::RefreshCaption() { setWindowTitle(ToQt(state_.Caption)); }

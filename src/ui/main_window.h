@@ -102,8 +102,6 @@ class MainWindow : public QMainWindow {
   RecordListModel* model_ = nullptr;
   QMenu* trackMenu_ = nullptr;
   QHash<QString, std::function<void()>> handlers_;
-  std::vector<std::pair<std::string, QWidget*>> widgets_;
-  std::vector<std::pair<std::string, QAction*>> actions_;
   // True while the window itself changes the view, so its own changes raise no events.
   bool syncing_ = false;
   int appliedFontSize_ = 0;

@@ -68,7 +68,7 @@ class PlayListWindow : public QMainWindow {
 // message when there is none) and shows frmPlayList modeless, creating it the first time as a
 // child window of the top-level window above parent; every later caller finds the same one.
 // Returns the window, or null when it did not open. The caller refreshes its own cmdPlayList from
-// state.IsEnabled("cmdPlayList") afterwards.
+// CommandAvailability(state) afterwards.
 PlayListWindow* OpenPlayList(QWidget* parent, AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

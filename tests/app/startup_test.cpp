@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "app/app_state.h"
 #include "app/paths.h"
+#include "mfd/record.h"
 #include "support/builders.h"
 #include "support/scripted_dialogs.h"
 #include "textio/text_file.h"
@@ -80,7 +82,7 @@ TEST(StartState, HasTheDocumentedDefaults) {
   EXPECT_EQ(state.OpenFolder, "");
   EXPECT_TRUE(state.AllowUserStyles);
   EXPECT_EQ(state.UnknownStyleColor, 255u);
-  EXPECT_EQ(state.RecordCount, 0);
+  EXPECT_EQ(HeaderRecordCount(state), 0);
   EXPECT_TRUE(state.FileSaved);
   EXPECT_FALSE(state.FileLoaded);
   EXPECT_TRUE(state.AutoDetect);

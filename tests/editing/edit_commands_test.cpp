@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_availability.h"
 #include "editing/editor_fixture.h"
 #include "support/shown.h"
 
@@ -56,7 +57,9 @@ TEST_F(EditorTest, AddOnAnEmptyFileNeedsNoSelectionAndStartsEmpty) {
     EXPECT_EQ(*text, "");
   }
   EXPECT_FALSE(ed.chkFavorite || ed.chkSearch1 || ed.chkSearch2);
-  for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    EXPECT_TRUE(TimingControlEnabled(CommandAvailability(fx.state), i)) << kTimingControls[i];
+  }
 }
 
 // S, I and X of the selected row choose the editor's controls.
@@ -94,7 +97,9 @@ TEST_P(ModifySelects, TheRowsStyleAndSections) {
   EXPECT_EQ(ed.cboIntro, c.expectedIntro);
   EXPECT_EQ(ed.cboSection, c.expectedSection);
   EXPECT_TRUE(fx.state.EditStyleOrFile.empty());
-  for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    EXPECT_TRUE(TimingControlEnabled(CommandAvailability(fx.state), i)) << kTimingControls[i];
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,7 +163,7 @@ TEST_F(EditorTest, AddKeepsTheMediaFileAndTheEnabledStates) {
   row.Cell(col::kStyle) = "Bossa";  // not in the list: no style click happens
   ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/prev.mid");
-  EXPECT_FALSE(fx.state.Editor.IsEnabled("txtTempo"));
+  EXPECT_FALSE(CommandAvailability(fx.state).timeSigAndTempo);
 
   // A style found in the list replaces the file, as a click on it would.
   row.Cell(col::kStyle) = "Funk";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_availability.h"
 #include "editing/editor_fixture.h"
 #include "support/shown.h"
 
@@ -97,18 +98,22 @@ TEST_F(Browse, UsbStyleEnablesTwelveAndHdAudioDisablesSix) {
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(fx.state.EditStyleOrFile, "USB:/Songs/Ballad.MID");
   EXPECT_EQ(ed.cboStyle, -1);
-  for (const char* name : kTimingControls) EXPECT_FALSE(ed.IsEnabled(name)) << name;
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    EXPECT_FALSE(TimingControlEnabled(CommandAvailability(fx.state), i)) << kTimingControls[i];
+  }
 
   fx.dialogs.QueueFile("E:\\Styles\\Mine.sty");
   Shown(BrowseUsbMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(ed.lblSelectedFile, "USB:/Styles/Mine.sty");
-  for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    EXPECT_TRUE(TimingControlEnabled(CommandAvailability(fx.state), i)) << kTimingControls[i];
+  }
 
   fx.dialogs.QueueFile("/media/stick/Audio/live.wav");
   Shown(BrowseHdMedia(fx.state, fx.dialogs, roots), fx.dialogs);
   EXPECT_EQ(ed.lblSelectedFile, "HD:/Audio/live.wav");
   for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
-    EXPECT_EQ(ed.IsEnabled(kTimingControls[i]), i >= 6) << kTimingControls[i];
+    EXPECT_EQ(TimingControlEnabled(CommandAvailability(fx.state), i), i >= 6) << kTimingControls[i];
   }
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/command_availability.h"
 #include "catalogue/instrument_table.h"
 #include "editing/editor_fixture.h"
 #include "mfd/byte_io.h"
@@ -86,7 +87,9 @@ TEST_F(EditorTest, StyleClickAndValidationClearTheMediaFile) {
   // Leaving the box with no style chosen enables the controls and keeps the file.
   ed.cboStyle = -1;
   Shown(LeaveStyleChoice(fx.state), fx.dialogs);
-  for (const char* name : kTimingControls) EXPECT_TRUE(ed.IsEnabled(name)) << name;
+  for (std::size_t i = 0; i < kTimingControls.size(); ++i) {
+    EXPECT_TRUE(TimingControlEnabled(CommandAvailability(fx.state), i)) << kTimingControls[i];
+  }
   EXPECT_EQ(ed.lblSelectedFile, "USB:/a.mid");
 
   ChoosePresetStyle(fx.state, StyleIndex("Funk"));
@@ -408,8 +411,8 @@ TEST_F(EditorTest, AddAppendsRecordThirteenToATwelveRecordFile) {
   EXPECT_EQ(ReadU16(r, 6), 96);
   EXPECT_EQ(r[89], 0x14);
   EXPECT_EQ(fx.state.SelectedRecord, 13);
-  EXPECT_TRUE(fx.state.IsEnabled("CmdDelete"));
-  EXPECT_TRUE(fx.state.IsEnabled("cmdModify"));
+  EXPECT_TRUE(CommandAvailability(fx.state).CmdDelete);
+  EXPECT_TRUE(CommandAvailability(fx.state).cmdModify);
   EXPECT_FALSE(fx.state.FileSaved);
   // The preview pass ran over the new record.
   EXPECT_EQ(HeaderCount(fx.state.SaveBytes), 13);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_availability.h"
 #include "list/row_commands.h"
 #include "list/rows_fixture.h"
 #include "support/shown.h"
@@ -126,7 +127,7 @@ TEST(DeleteChecked, DeletesCheckedRowsExceptRawDDriveReferences) {
            checked(FullRow(3, "D:\\Styles\\x.sty")), checked(FullRow(4, "User:/Styles/u.sty")),
            checked(FullRow(5, "d:\\lower.sty"))});
   const auto bytes = fx.state.FileBytes;
-  fx.state.Enable("cmdDeleteChecked");
+  fx.state.CheckCommands.deleteChecked = CheckCommandRules::DeleteChecked::kFollowsMarks;
   Shown(DeleteCheckedRows(fx.state), fx.dialogs);
 
   ExpectDeleted(fx.state.List[0], 1);
@@ -137,8 +138,9 @@ TEST(DeleteChecked, DeletesCheckedRowsExceptRawDDriveReferences) {
   // The checked-rows delete applies no user-area test.
   ExpectDeleted(fx.state.List[3], 4);
   ExpectDeleted(fx.state.List[4], 5);
-  EXPECT_EQ(fx.state.lblNumberChecked, "1");
-  EXPECT_FALSE(fx.state.IsEnabled("cmdDeleteChecked"));
+  EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 1);
+  // Off although a row it may not delete stays checked.
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdDeleteChecked);
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_EQ(fx.state.FileBytes, bytes);
   EXPECT_TRUE(fx.dialogs.messages.empty());
@@ -147,11 +149,12 @@ TEST(DeleteChecked, DeletesCheckedRowsExceptRawDDriveReferences) {
 TEST(DeleteChecked, NothingCheckedChangesNoRowButMarksTheFile) {
   RowsFixture fx;
   fx.Load({FullRow(1, "Cool 8Beat"), FullRow(2, "Pop")});
-  fx.state.Enable("cmdDeleteChecked", false);
+  fx.state.CheckCommands.deleteChecked = CheckCommandRules::DeleteChecked::kFollowsMarks;
   const auto rows = fx.state.List[0].cells;
   Shown(DeleteCheckedRows(fx.state), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].cells, rows);
-  EXPECT_EQ(fx.state.lblNumberChecked, "0");
+  EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 0);
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdDeleteChecked);
   EXPECT_FALSE(fx.state.FileSaved);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_availability.h"
 #include "support/scripted_dialogs.h"
 #include "support/shown.h"
 
@@ -158,18 +159,20 @@ TEST_P(ItemCheck, CountsAndEnablesTheCheckedCommands) {
   const CheckCase& c = GetParam();
   AppState state = StateWithRows(std::vector<RowTexts>(c.checks.size(), {"0001", "", "", ""}));
   for (std::size_t i = 0; i < c.checks.size(); ++i) state.List[i].checked = c.checks[i];
-  state.Enable("cmdDeleteChecked", c.deleteCheckedBefore);
-  state.Enable("cmdPlayList", c.playListBefore);
+  state.CheckCommands.deleteChecked = c.deleteCheckedBefore
+                                          ? CheckCommandRules::DeleteChecked::kOnWithoutMarks
+                                          : CheckCommandRules::DeleteChecked::kOffWhileMarked;
+  state.CheckCommands.playListWithoutMarks = c.playListBefore;
   testing::ScriptedDialogs dialogs;
 
   const int count = Shown(UpdateCheckedCount(state), dialogs);
 
   EXPECT_EQ(std::to_string(count), c.label);
-  EXPECT_EQ(state.lblNumberChecked, c.label);
-  EXPECT_EQ(state.IsEnabled("cmdDeleteChecked"), c.deleteCheckedAfter);
+  const AvailableCommands available = CommandAvailability(state);
+  EXPECT_EQ(std::to_string(available.checkedCount), c.label);
+  EXPECT_EQ(available.cmdDeleteChecked, c.deleteCheckedAfter);
   // The play list rescans for itself, so it is offered even when nothing is checked.
-  EXPECT_TRUE(state.IsEnabled("cmdPlayList"));
-  EXPECT_TRUE(state.AnyChecked);
+  EXPECT_TRUE(available.cmdPlayList);
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/command_availability.h"
 #include "list/rows_fixture.h"
 #include "support/shown.h"
 
@@ -61,9 +62,9 @@ class ItemClickTest : public ::testing::Test {
                             .intro = "Off",
                             .next = "Ending 2"}});
     fx.state.Editor.genres = {"Bossa", "Jazz", "Pop"};
-    fx.state.Enable("CmdDelete", false);
-    fx.state.Enable("cmdModify", false);
-    fx.state.Enable("cmdReplaceStyle", false);
+    // As a file leaves them after it was opened: waiting for a row click.
+    fx.state.RowCommandsNeedSelection = true;
+    fx.state.RowClicked = false;
   }
   RowsFixture fx;
 };
@@ -86,9 +87,8 @@ TEST_F(ItemClickTest, CapturesEveryCellIntoItsDestination) {
   EXPECT_FALSE(s.Editor.chkSearch1);
   EXPECT_TRUE(s.Editor.chkSearch2);
   EXPECT_EQ(s.Editor.cboGenre, "Jazz");
-  for (const char* name : {"CmdDelete", "cmdModify", "cmdReplaceStyle"}) {
-    EXPECT_TRUE(s.IsEnabled(name)) << name;
-  }
+  const AvailableCommands available = CommandAvailability(s);
+  EXPECT_TRUE(available.CmdDelete && available.cmdModify && available.cmdReplaceStyle);
   EXPECT_TRUE(s.List[0].selected);
   EXPECT_FALSE(s.List[1].selected);
   EXPECT_TRUE(fx.dialogs.messages.empty());
@@ -369,7 +369,7 @@ TEST_P(AllRowsTest, ChangesEveryCellAndEveryRecordOfTheStore) {
                                 : static_cast<std::uint8_t>(0xFF & ~c.bit))
         << "record " << n;
   }
-  EXPECT_EQ(fx.state.RecordCount, 3);
+  EXPECT_EQ(HeaderRecordCount(fx.state), 3);
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
@@ -427,10 +427,9 @@ TEST_P(CheckMarksTest, SetsMarksLabelAndEnabling) {
   }
   fx.Load(rows);
   // Start from the opposite of the expected enabling so that every change shows.
-  fx.state.Enable("cmdDeleteChecked", !c.deleteChecked);
-  fx.state.Enable("cmdPlayList", !c.playList);
-  fx.state.AnyChecked = !c.playList;
-  fx.state.lblNumberChecked = "99";
+  fx.state.CheckCommands = {c.deleteChecked ? CheckCommandRules::DeleteChecked::kOffWhileMarked
+                                            : CheckCommandRules::DeleteChecked::kOnWithoutMarks,
+                            !c.playList};
 
   switch (c.command) {
     case CheckCommand::kCheck:
@@ -446,10 +445,10 @@ TEST_P(CheckMarksTest, SetsMarksLabelAndEnabling) {
   std::vector<bool> after;
   for (const Row& row : fx.state.List) after.push_back(row.checked);
   EXPECT_EQ(after, c.after);
-  EXPECT_EQ(fx.state.lblNumberChecked, std::to_string(c.label));
-  EXPECT_EQ(fx.state.IsEnabled("cmdDeleteChecked"), c.deleteChecked);
-  EXPECT_EQ(fx.state.IsEnabled("cmdPlayList"), c.playList);
-  EXPECT_EQ(fx.state.AnyChecked, c.playList);
+  const AvailableCommands available = CommandAvailability(fx.state);
+  EXPECT_EQ(available.checkedCount, c.label);
+  EXPECT_EQ(available.cmdDeleteChecked, c.deleteChecked);
+  EXPECT_EQ(available.cmdPlayList, c.playList);
   EXPECT_TRUE(fx.state.FileSaved);
 }
 

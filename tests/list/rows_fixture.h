@@ -33,7 +33,6 @@ struct RowsFixture {
       rec.music = r.music;
     }
     state.FileBytes = file.Build();
-    state.RecordCount = count;
     state.FileName = "test.mfd";
     state.List = MakeList(rows);
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_availability.h"
 #include "list/row_commands.h"
 #include "list/rows_fixture.h"
 #include "support/shown.h"
@@ -194,14 +195,13 @@ TEST_F(SearchTest, EmptyTextIsRefusedByEveryCommand) {
 TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
   fx.state.List[1].checked = true;
   fx.state.List[2].checked = true;
-  fx.state.Enable("cmdPlayList", false);
-  fx.state.Enable("cmdDeleteChecked", false);
+  fx.state.CheckCommands = {CheckCommandRules::DeleteChecked::kOffWhileMarked, false};
   ChooseSearchField(search, 4);
   EXPECT_TRUE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, false}));
-  EXPECT_EQ(fx.state.lblNumberChecked, "3");
-  EXPECT_TRUE(fx.state.IsEnabled("cmdPlayList"));
-  EXPECT_TRUE(fx.state.IsEnabled("cmdDeleteChecked"));
+  EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 3);
+  EXPECT_TRUE(CommandAvailability(fx.state).cmdPlayList);
+  EXPECT_TRUE(CommandAvailability(fx.state).cmdDeleteChecked);
   EXPECT_EQ(search.SearchPos, 6);
   EXPECT_TRUE(fx.state.FileSaved);
   // The position is past the last row now.
@@ -209,13 +209,12 @@ TEST_F(SearchTest, FindAndCheckAllKeepsEarlierChecksAndCountsThemOnce) {
 }
 
 TEST_F(SearchTest, FindAndCheckAllWithoutMatchLeavesPlayListAloneAndDisablesDeleteChecked) {
-  fx.state.Enable("cmdPlayList", false);
-  fx.state.Enable("cmdDeleteChecked", true);
+  fx.state.CheckCommands = {CheckCommandRules::DeleteChecked::kOnWithoutMarks, false};
   search.txtFind = "Zeta";
   EXPECT_TRUE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
-  EXPECT_EQ(fx.state.lblNumberChecked, "0");
-  EXPECT_FALSE(fx.state.IsEnabled("cmdPlayList"));
-  EXPECT_FALSE(fx.state.IsEnabled("cmdDeleteChecked"));
+  EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 0);
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdPlayList);
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdDeleteChecked);
 }
 
 TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
@@ -226,7 +225,7 @@ TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
   EXPECT_EQ(Genres(),
             (std::vector<std::string>{"deleted", "Jazz Ballad", "Rock", "Jazz", "deleted"}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false}));
-  EXPECT_EQ(fx.state.lblNumberChecked, "0");
+  EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 0);
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }

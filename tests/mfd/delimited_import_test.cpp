@@ -108,7 +108,7 @@ TEST_F(ImportTest, ExportedListImportsAsACopyOfEveryRecord) {
   EXPECT_FALSE(result.stopped);
   EXPECT_TRUE(fx.dialogs.messages.empty());
   ASSERT_EQ(fx.state.List.Size(), 8u);
-  EXPECT_EQ(fx.state.RecordCount, 8);
+  EXPECT_EQ(HeaderRecordCount(fx.state), 8);
   EXPECT_EQ(HeaderCount(fx.state.FileBytes), 8);
   for (int i = 0; i < 4; ++i) {
     const Row& original = fx.state.List[static_cast<std::size_t>(i)];
@@ -318,7 +318,7 @@ TEST_P(ImportStopTest, StopsAtTheLineAndKeepsWhatCameBefore) {
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(result.imported, 1);
   EXPECT_EQ(fx.state.List.Size(), 3u);
-  EXPECT_EQ(fx.state.RecordCount, 3);
+  EXPECT_EQ(HeaderRecordCount(fx.state), 3);
   EXPECT_EQ(HeaderCount(fx.state.FileBytes), 3);
   const auto texts = fx.dialogs.Texts();
   ASSERT_EQ(texts.size(), 3u);
@@ -400,7 +400,7 @@ TEST_F(ImportTest, StopsAtTheRecordLimitWithAMessage) {
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(result.imported, kMaxImportRecords - 2);
   EXPECT_EQ(HeaderCount(fx.state.FileBytes), kMaxImportRecords);
-  EXPECT_EQ(fx.state.RecordCount, kMaxImportRecords);
+  EXPECT_EQ(HeaderRecordCount(fx.state), kMaxImportRecords);
   EXPECT_EQ(fx.state.List.Size(), static_cast<std::size_t>(kMaxImportRecords));
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_NE(fx.dialogs.messages[0].text.find("cannot hold more than 32767 records"),

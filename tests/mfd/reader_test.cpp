@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "app/command_availability.h"
 #include "mfd/record.h"
 #include "support/app_fixture.h"
 
@@ -105,9 +106,9 @@ TEST_F(ReaderTest, DecodesEveryColumnAndSetsTheCaption) {
             "Cadenzo   test.mfd  Source Instrument = PSR-S970   Default Style = Last One");
   EXPECT_TRUE(fx.state.FileLoaded);
   EXPECT_TRUE(fx.state.FileSaved);
-  EXPECT_TRUE(fx.state.IsEnabled("cmdSearch"));
-  EXPECT_FALSE(fx.state.IsEnabled("cmdModify"));
-  EXPECT_FALSE(fx.state.IsEnabled("cmdPlayList"));
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdDeleteChecked);
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdModify);
+  EXPECT_FALSE(CommandAvailability(fx.state).cmdPlayList);
   EXPECT_TRUE(fx.dialogs.messages.empty());
 }
 
@@ -281,7 +282,7 @@ TEST_F(ReaderTest, FailedOpensKeepThePreviousFile) {
     EXPECT_EQ(fx.state.FileBytes, before);
     EXPECT_EQ(fx.state.List.Size(), 1u);
     EXPECT_EQ(fx.state.SelectedStyleText, "-1");
-    EXPECT_FALSE(fx.state.IsEnabled("cmdModify"));
+    EXPECT_FALSE(CommandAvailability(fx.state).cmdModify);
   }
 }
 

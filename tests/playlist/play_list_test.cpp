@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_availability.h"
 #include "support/list_rows.h"
 #include "support/scripted_dialogs.h"
 #include "support/shown.h"
@@ -307,11 +308,10 @@ TEST_P(PlayListOpen, ScansForACheckedRow) {
     state.List.Add(
         MainRowBuilder{.number = static_cast<int>(i) + 1, .checked = c.checks[i]}.Build());
   }
-  state.AnyChecked = true;  // left over from an earlier check-all
+  state.CheckCommands.playListWithoutMarks = true;  // left over from an earlier check-all
   testing::ScriptedDialogs dialogs;
   EXPECT_EQ(Shown(PreparePlayList(state), dialogs), c.opens);
-  EXPECT_EQ(state.AnyChecked, c.opens);
-  EXPECT_EQ(state.IsEnabled("cmdPlayList"), c.opens);
+  EXPECT_EQ(CommandAvailability(state).cmdPlayList, c.opens);
   const std::vector<std::string> expected =
       c.opens ? std::vector<std::string>{}
               : std::vector<std::string>{"At least one record must be checked to go to PlayList"};

@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/command_availability.h"
 #include "app/runtime_error.h"
 #include "support/builders.h"
 #include "support/scripted_dialogs.h"
@@ -333,15 +334,17 @@ class MainWindowTest : public QObject {
     QVERIFY(deleteChecked->isEnabled());
     QCOMPARE(spy.count(), 2);
 
-    p.State().Enable("cmdPlayList", false);
+    // Play List is on while rows are checked, whatever the rule says for no marks.
+    p.State().CheckCommands.playListWithoutMarks = false;
     p.window->UpdateActions();
-    QVERIFY(!playList->isEnabled());
+    QVERIFY(playList->isEnabled());
     QTest::mouseClick(p.view->viewport(), Qt::LeftButton, {}, CheckBoxOf(p.view, 0));
     QTest::mouseClick(p.view->viewport(), Qt::LeftButton, {}, CheckBoxOf(p.view, 2));
     QCOMPARE(label->text(), QStringLiteral("0"));
     QVERIFY(!deleteChecked->isEnabled());
+    // Unchecking the last mark by hand leaves Play List on.
     QVERIFY(playList->isEnabled());
-    QVERIFY(p.State().AnyChecked);
+    QVERIFY(p.State().CheckCommands.playListWithoutMarks);
   }
 
   void headerClicksSortTheCoreList() {
@@ -414,8 +417,9 @@ class MainWindowTest : public QObject {
     int checks = 0;
     p.window->OnCommand(QStringLiteral("cmdCheck"), [&] {
       ++checks;
-      p.State().Enable("cmdModify", false);
-      p.State().lblNumberChecked = "7";
+      p.State().RowCommandsNeedSelection = true;
+      AddRow(p.State(), "0001", "Pop");
+      p.State().List[p.State().List.Size() - 1].checked = true;
     });
     auto* button = p.window->findChild<QPushButton*>(QStringLiteral("cmdCheck"));
     auto* modify = p.window->findChild<QPushButton*>(QStringLiteral("cmdModify"));
@@ -423,7 +427,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(checks, 1);
     QVERIFY(!modify->isEnabled());
     QCOMPARE(p.window->findChild<QLabel*>(QStringLiteral("lblNumberChecked"))->text(),
-             QStringLiteral("7"));
+             QStringLiteral("1"));
     // The menu item of the same role runs the button's command.
     p.window->findChild<QAction*>(QStringLiteral("mnuCheckItem"))->trigger();
     QCOMPARE(checks, 2);
@@ -498,14 +502,25 @@ class MainWindowTest : public QObject {
 
   void enabledStatesFollowTheState() {
     Program p;
-    p.State().Enable("cmdModify", false);
-    p.State().Enable("mnuSave", false);
-    p.State().Enable("fraCheck", false);
+    const auto button = [&](const char* name) {
+      return p.window->findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    // A fresh window offers every command.
+    for (const char* name : {"cmdModify", "CmdDelete", "cmdReplaceStyle", "cmdDeleteChecked",
+                             "cmdPlayList", "cmdAdd", "cmdCheck"}) {
+      QVERIFY2(button(name)->isEnabled(), name);
+    }
+    // As an opened file leaves them: the row and mark commands wait, the others stay.
+    p.State().RowCommandsNeedSelection = true;
+    p.State().CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
     p.window->UpdateActions();
-    QVERIFY(!p.window->findChild<QPushButton*>(QStringLiteral("cmdModify"))->isEnabled());
-    QVERIFY(!p.window->findChild<QMenu*>(QStringLiteral("mnuSave"))->menuAction()->isEnabled());
-    QVERIFY(!p.window->findChild<QPushButton*>(QStringLiteral("cmdCheck"))->isEnabled());
-    QVERIFY(p.window->findChild<QPushButton*>(QStringLiteral("cmdAdd"))->isEnabled());
+    for (const char* name :
+         {"cmdModify", "CmdDelete", "cmdReplaceStyle", "cmdDeleteChecked", "cmdPlayList"}) {
+      QVERIFY2(!button(name)->isEnabled(), name);
+    }
+    QVERIFY(p.window->findChild<QMenu*>(QStringLiteral("mnuSave"))->menuAction()->isEnabled());
+    QVERIFY(button("cmdCheck")->isEnabled());
+    QVERIFY(button("cmdAdd")->isEnabled());
   }
 
   void refreshKeepsColumnWidthsWhenRowsComeAndGo() {

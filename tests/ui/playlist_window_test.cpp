@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "app/command_availability.h"
 #include "app/runtime_error.h"
 #include "playlist/play_list_print.h"
 #include "support/builders.h"
@@ -115,7 +116,7 @@ class PlayListWindowTest : public QObject {
     QCOMPARE(dialogs.Texts(),
              std::vector<std::string>{"At least one record must be checked to go to PlayList"});
     QVERIFY(root.findChild<PlayListWindow*>() == nullptr);
-    QVERIFY(!state.IsEnabled("cmdPlayList"));
+    QVERIFY(!CommandAvailability(state).cmdPlayList);
   }
 
   void closeBoxIsRefused() {

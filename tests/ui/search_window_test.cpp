@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/command_availability.h"
 #include "support/list_rows.h"
 #include "support/scripted_dialogs.h"
 
@@ -107,7 +108,7 @@ class SearchWindowTest : public QObject {
     h.Find<QPushButton>("cmdCheck")->click();
     QVERIFY(!h.state.List[1].checked);
     QVERIFY(h.state.List[2].checked);
-    QCOMPARE(h.state.lblNumberChecked, std::string("1"));
+    QCOMPARE(CommandAvailability(h.state).checkedCount, 1);
     QCOMPARE(h.listChanges, 1);
     h.Find<QPushButton>("cmdPlayList")->click();
     QCOMPARE(h.playListOpenings, 1);
