@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the core paths on files of 2,500 and 32,767 records. Each benchmark times only
 // its own step: building the file and the style lists, putting the state back before the next
 // iteration and tearing down the rows of the previous one happen with the timer paused.

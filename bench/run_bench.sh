@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark on generated files and prints the figures bench/README.md records.
 #   bench/run_bench.sh [core|cli|window|memory|all]   (default: all)
 # BUILD_DIR (default build) must hold a build with the windows and the benchmarks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the window's start-up: an empty main window with an empty table view, shown
 // offscreen or on screen, that quits once the table has painted. Timed against
 // CADENZO_QUIT_AFTER_PAINT=1 cadenzo FILE.mfd.

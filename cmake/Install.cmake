@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installed layout. The programs look for their data in ../share/cadenzo/ beside their own folder
 # (GetAppPath), so bin/ and share/ stay siblings whatever the prefix.
 install(TARGETS cadenzo-cli RUNTIME DESTINATION bin)

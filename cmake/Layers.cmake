@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The core is built as one static library per folder of src/. Each folder names the folders it may
 # include; a folder may only name folders declared before it, so the graph has no cycle. A build
 # step scans the folder's #include lines and fails on any folder it has not named.

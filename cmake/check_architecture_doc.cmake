@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DDOC=docs/architecture.md -DGRAPH=build/layers/graph.txt -P check_architecture_doc.cmake
 # Fails when the ```layers block of the page differs from the graph the build declares.
 cmake_minimum_required(VERSION 3.25)

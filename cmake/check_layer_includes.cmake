@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DFOLDER=name -DDIR=path -DALLOWED=a,b,c [-DSTAMP=file] -P check_layer_includes.cmake
 # Fails when a file under DIR includes "<folder>/..." for a folder other than FOLDER and ALLOWED.
 cmake_minimum_required(VERSION 3.25)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Data files made at build time by the generators in tools/. Each block appends its outputs to
 # CADENZO_GENERATED_DATA (this file is included by data/CMakeLists.txt and shares its scope).
 

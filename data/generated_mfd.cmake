@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Blank templates for File > New and the example file, written by tools/make_mfd_data.
 set(CADENZO_BLANKS
   "${CADENZO_DATA_OUT}/Blank 1 - PSR-1000 1100 2000 2100, CVP-203 to 210, TYROS.mfd"

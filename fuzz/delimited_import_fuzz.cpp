@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Imports any text as delimited lines into a small open file, then converts the result and
 // reads the converted image back.
 #include <cstddef>
@@ -40,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       state, dialogs, std::string_view(reinterpret_cast<const char*>(data), size));
   // Every record appended has its row, and the header counts them.
   if (state.List.Size() != rowsBefore + static_cast<std::size_t>(result.imported)) __builtin_trap();
-  if (state.RecordCount != static_cast<int>(state.List.Size())) __builtin_trap();
-  if (HeaderCount(state.FileBytes) != state.RecordCount) __builtin_trap();
+  if (HeaderRecordCount(state) != static_cast<int>(state.List.Size())) __builtin_trap();
 
   for (const char* target : {"PSR-S970", "PSR-2000"}) {
     SaveMusicFinderx(state, dialogs, target, false, PassMode::kPreview);

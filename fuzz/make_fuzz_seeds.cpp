@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a small seed corpus for every fuzz target: FOLDER/<target>/seed-N.
 #include <algorithm>
 #include <cstdio>

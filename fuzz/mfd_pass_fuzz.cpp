@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads any bytes as a Music Finder file as the open procedure does (style lists from the
 // scratch folder, the preview pass and its log), then converts the result for targets of every
 // kind: the processing pass and the image writer. Slow: the reader alone is mfd_reader_fuzz.
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.FileBytes.assign(data, data + size);
   state.AutoDetect = size == 0 || data[0] % 4 != 0;  // sometimes "Use Style Numbers"
   ReadMusicFinderFile(state, dialogs);
-  (void)ReadFileReferenceBlock(state.FileBytes, state.RecordCount);
+  (void)ReadFileReferenceBlock(state.FileBytes, HeaderRecordCount(state));
   if (!state.FileLoaded) return 0;
   for (const char* target : {"PSR-2000", "TYROS 5", "PSR-S970"}) {
     state.AllowUserStyles = target[0] == 'T';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader alone, in memory: any bytes as a Music Finder file through detection, the decoding
 // of every record and the file-reference block. No pass and no disk, so that it runs fast; the
 // pass has a target of its own (mfd_pass_fuzz).
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The block alone, also at counts the header does not give: no path reaches past its chunk,
   // so all paths together never hold more bytes than the file.
-  for (const int count : {state.RecordCount, static_cast<int>(choice % 8)}) {
+  for (const int count : {HeaderRecordCount(state), static_cast<int>(choice % 8)}) {
     std::size_t pathBytes = 0;
     for (const auto& ref : ReadFileReferenceBlock(state.FileBytes, count)) {
       if (ref.offset + 9 + ref.path.size() > state.FileBytes.size()) std::abort();

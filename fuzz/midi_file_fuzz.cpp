@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads any bytes as a Standard MIDI File the way the player loads its template, schedules it,
 // inserts a SysEx message and writes it back: what was read must write and read again unchanged.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses any text as the style replacement table, applies it to a small list, and runs Auto
 // Replace with the same text as the table file in the application folder.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any bytes to the rich-text reader and writes the result back, so that both must cope.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses any text as a style list and as the target of the style lookup.
 #include <cstddef>
 #include <cstdint>

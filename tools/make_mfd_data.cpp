@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the Music Finder files shipped with the program: the blank templates offered by
 // File > New, one per file generation, and the example file the run script opens.
 //   make_mfd_data blanks OUT_DIR

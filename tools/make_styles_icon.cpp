@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's list icon, styles256.ico (256, 48, 32 and 16 pixels), and writes it to the
 // path given: a blue tile with a style list, a pair of beamed notes and a keyboard.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the template MIDI file that sending a record to the instrument loads.
 // Usage: make_sysex_template <output path>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi/sysex_template.h"
 
 #include "textio/file_limits.h"

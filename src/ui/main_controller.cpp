@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_controller.h"
 
 #include <QApplication>
@@ -127,6 +128,12 @@ void MainController::ShowConvertWindow(bool modal) {
 }
 
 void MainController::Connect() {
+  ConnectFileCommands();
+  ConnectRowCommands();
+  ConnectToolWindows();
+}
+
+void MainController::ConnectFileCommands() {
   const auto afterFile = [this](const FileCommandResult& result) {
     Present(result.outcome, dialogs_);
     AfterFileCommand();
@@ -177,7 +184,9 @@ void MainController::Connect() {
   // Instrument link
   window_.OnCommand("mnuMidiDevice", [this] { Midi().ShowMidiDeviceWindow(); });
   window_.OnCommand("cmdSetPSR", [this] { Midi().SendSelectedRecord(); });
+}
 
+void MainController::ConnectRowCommands() {
   // Rows: click, double click, pop-up menu
   connect(&window_, &MainWindow::RowClicked, this, [this](int position) {
     if (position < 0) return;
@@ -240,7 +249,9 @@ void MainController::Connect() {
     }
   });
   window_.OnCommand("mnuAutoReplace", [this] { cboStyle_setup(state_, dialogs_); });
+}
 
+void MainController::ConnectToolWindows() {
   // Search
   window_.OnCommand("cmdSearch", [this] {
     SearchWindowHooks hooks;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QObject>
@@ -42,6 +43,12 @@ class MainController : public QObject {
 
  private:
   void Connect();
+  // The commands of the File, Setup and Options menus and the instrument link.
+  void ConnectFileCommands();
+  // Row clicks, the flags and check marks, and the edit commands.
+  void ConnectRowCommands();
+  // Search, import, the information windows, the play list and the target list.
+  void ConnectToolWindows();
   // After a command that may have read a file or changed the target: the target list follows
   // TargetInstrument, the columns are fitted, the focus goes where the core asked.
   void AfterFileCommand();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/midi_device_window.h"
 
 #include "midi/midi_device_choice.h"

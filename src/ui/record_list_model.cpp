@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/record_list_model.h"
 
 #include "list/list_view_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built cadenzo-cli on files made in a temporary folder and checks its output, its
 // exit codes and the bytes it writes.
 #include <gtest/gtest.h>

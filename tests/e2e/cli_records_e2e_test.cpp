@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built cadenzo-cli on files that number their records in odd ways, hold genres that read
 // "deleted", or end in a short last record: it lists and saves every record, in file order.
 #include <gtest/gtest.h>

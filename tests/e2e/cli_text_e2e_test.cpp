@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built cadenzo-cli through the delimited text road: export, edit the text, import it
 // into the file again, and check the bytes of the saved file.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the template as filled for a send and reads it back with an independent reader
 # (python3-mido): event kinds, order, tick times and bytes.
 # Usage: midi_file_mido.sh <bin folder>

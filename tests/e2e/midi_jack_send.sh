@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sends the probe's fixed record through our system MIDI port to a JACK server with the dummy
 # driver, where jack_midi_dump receives it, and checks the SysEx bytes and their order.
 # Usage: midi_jack_send.sh <bin folder>. Exits 77 (skipped) only when JACK is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the instrument link for the whole-program MIDI tests with one fixed selection:
 // style "Big Band" on a PSR-S970, Intro 2, Main B, tempo 120.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, unpacks it into a scratch root and runs the installed programs
 # there: they must find their data in share/cadenzo/ of the package, not in the build tree.
 #   package_test.sh BUILD/bin

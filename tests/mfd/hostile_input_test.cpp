@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile files through the commands that open them: each gives the program's
 // message or a documented fallback, never a crash, and leaves every file as it was.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the file commands report: the problem, the file and the record of a failure beside the
 // texts the person reads, and a save plan that says exactly what the save then writes.
 #include <gtest/gtest.h>

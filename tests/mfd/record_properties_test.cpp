@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random files of every model, from fixed seeds, opened, edited, exported and saved as a user
 // does it, with the shipped style lists: no record is lost or changed on the way. The files are
 // the odd ones other tools and older keyboards leave: record numbers in any order, genres that

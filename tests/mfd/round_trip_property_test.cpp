@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random valid files of every model, from fixed seeds: saved for their own model they keep their
 // records, and through the delimited text into a blank file they keep every field the text
 // carries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A damaged MIDI template in the application folder: sending a record reports it under
 // "SetPSR", sends nothing, and leaves the template as it was.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads that stay bounded whatever the files hold: a file-reference block whose paths lack their
 // zero bytes is read in linear work, and every file the program reads whole is refused above the
 // size its kind can have, with a message that names it.

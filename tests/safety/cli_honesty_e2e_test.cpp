@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built cadenzo-cli tells the truth about what it wrote: output that did not reach standard
 // output fails the command, a log that cannot be written is refused before anything is written,
 // a dump shows no control byte of a file to the terminal, and a NetCommon file is listed and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built cadenzo-cli and the user's files: no command writes over one of its own files, and a
 // save honours the permissions of the file it replaces as an ordinary user meets them (run
 // through setpriv as "nobody", since the administrator may write any file).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves that respect the user's files: the file that is open is replaced only after its own
 // question, a killed save's temporary files are cleared by the next save without touching those of
 // saves still running, long names save, and symbolic links are written through whether or not

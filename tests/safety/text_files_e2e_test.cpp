@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built cadenzo-cli on text files as users and editors make them: style lists with LF line
 // ends or in UTF-16, an export of fields holding tabs and line breaks, imports with odd style
 // numbers and without a final line end.

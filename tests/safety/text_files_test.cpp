@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text files the program reads from the user and the application folder: style lists and
 // the replacement table as Linux editors write them, lists that are no text or far too large,
 // odd style numbers and a last line without a line end in the import.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Random Music Finder files of any model, from a seed: the odd files that other tools, older

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export then import gives the same records: random files of every model whose texts hold tabs,
 // line breaks, blanks and apostrophes, whose styles have apostrophes in their names, and whose
 // records may have no style, through the delimited text into an empty file and back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one rule by which the program reads its text files: line ends, the last line, encodings.
 #include <gtest/gtest.h>
 

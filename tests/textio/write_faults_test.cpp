@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every replacing write of a user's file or a log, with the disk failing under it: the old file
 // stays byte for byte, no temporary file is left beside it, the person sees the message of the
 // program's error table, and the file does not count as saved.

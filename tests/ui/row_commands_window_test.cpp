@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row commands as a user reaches them: the pop-up menu over the list, the set-all and
 // clear-all picture buttons, and the check-mark buttons, all found by objectName on the started
 // program's main window with a real file open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save As with a default style that the target's list lacks, driven through the real windows.
 #include <QAction>
 #include <QApplication>

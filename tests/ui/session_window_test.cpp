@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A working session through the started program's windows: the record editor after list
 // commands and after another file, the Save As Options window, and File > Exit with the play list
 // open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the desktop's icon set from the program's icon: make_icons ICON.ico OUTDIR
 // writes OUTDIR/<n>x<n>/apps/cadenzo.png for the usual sizes from 16 to 256 pixels and
 // OUTDIR/scalable/apps/cadenzo.svg, which carries the 256-pixel picture itself. Sizes the .ico

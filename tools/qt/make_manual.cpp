@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the manual from its Markdown source into a PDF: make_manual SOURCE.md OUTPUT.pdf
 #include <QFile>
 #include <QFileInfo>

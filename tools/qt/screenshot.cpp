@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes a picture of the program's windows, offscreen, after a few scripted steps: the pictures
 // of the manual and the README, and the window checks of the package and session tests.
 //   cadenzo-screenshot PICTURE [--window NAME] [--steps STEP;STEP...] [ARGUMENT...]
