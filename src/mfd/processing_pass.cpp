@@ -263,7 +263,7 @@ void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool 
     }
     if (plan.error) {
       outcome.record = static_cast<int>(plan.failedRecord);  // the file is damaged there
-      throw *plan.error;
+      throw RuntimeError(*plan.error);
     }
     state.SaveBytes = BuildImage(writer, plan, list);
     result.written = plan.written;

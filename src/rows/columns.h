@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-namespace cadenzo {
-
 // Columns of the record list by index.
-namespace col {
+namespace cadenzo::col {
 inline constexpr int kNumber = 0;
 inline constexpr int kGenre = 1;
 inline constexpr int kMusic = 2;
@@ -19,6 +17,4 @@ inline constexpr int kIntro = 10;
 inline constexpr int kNext = 11;
 inline constexpr int kFiller = 12;
 inline constexpr int kCount = 13;
-}  // namespace col
-
-}  // namespace cadenzo
+}  // namespace cadenzo::col
