@@ -14,6 +14,7 @@
 #include "catalogue/instrument_table.h"
 #include "mfd/byte_io.h"
 #include "mfd/reader.h"
+#include "mfd/record.h"
 
 namespace {
 

@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)StyleComboEntries(fuzz::ScratchFolder(), "GENOS");
   AppState state = fuzz::FreshState();
   state.TargetInstrument = "GENOS";
-  fuzz::QuietDialogs dialogs;
-  setupCboStyle(state, dialogs);
+  (void)setupCboStyle(state);
   return 0;
 }
