@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/dialogs.h"
+#include "app/outcome.h"
 #include "app/runtime_error.h"
 
 namespace cadenzo {
@@ -20,17 +21,9 @@ void ReportError(Dialogs& dialogs, const RuntimeError& error, const std::string&
 // Returns false when the handler failed.
 template <typename Fn>
 bool RunReported(Dialogs& dialogs, const std::string& errorName, Fn&& fn) {
-  try {
-    fn();
-    return true;
-  } catch (const RuntimeError& e) {
-    ReportError(dialogs, e, errorName);
-  } catch (const std::bad_alloc&) {
-    ReportError(dialogs, RuntimeError(7, "Out of memory"), errorName);
-  } catch (const std::exception& e) {
-    ReportError(dialogs, RuntimeError(51, std::string("Internal error: ") + e.what()), errorName);
-  }
-  return false;
+  const Outcome outcome = RunGuarded(errorName, [&](Outcome&) { fn(); });
+  Present(outcome, dialogs);
+  return outcome.Ok();
 }
 
 }  // namespace cadenzo
