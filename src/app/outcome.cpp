@@ -7,6 +7,7 @@ namespace cadenzo {
 
 void Outcome::Absorb(Outcome other) {
   for (auto& m : other.messages) messages.push_back(std::move(m));
+  if (!other.status.empty()) status = std::move(other.status);
   if (problem == Problem::kNone && other.problem != Problem::kNone) {
     problem = other.problem;
     file = std::move(other.file);

@@ -34,6 +34,9 @@ struct Outcome {
   std::string file;     // the file concerned, when there is one
   int record = 0;       // the record concerned, counted from 1; 0: none
   int errorNumber = 0;  // the run-time error number behind kUnexpected (and file errors)
+  // One line in plain words with the figures of what the command changed or wrote ("Exported 300
+  // records"), for the main window's status bar; empty when there is nothing to confirm.
+  std::string status;
 
   bool Ok() const { return problem == Problem::kNone; }
   // A message that does not change the success of the command.
@@ -45,6 +48,8 @@ struct Outcome {
     if (!message.text.empty()) messages.push_back(std::move(message));
   }
   void Fail(Problem why, std::string text) { Fail(why, MessageRequest{.text = std::move(text)}); }
+  // Sets the status line that confirms what the command did.
+  void Report(std::string line) { status = std::move(line); }
   // Takes over the messages and, when this one has none yet, the problem of another outcome.
   void Absorb(Outcome other);
 };
