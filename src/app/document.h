@@ -3,9 +3,12 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "app/undo_history.h"
 #include "rows/record_list.h"
 
 namespace cadenzo {
@@ -52,6 +55,23 @@ struct Document {
   bool RowCommandsNeedSelection = false;
   // A row was clicked since the file was opened (Add selects its row without this).
   bool RowClicked = false;
+  // The undo and redo of the commands that changed records or rows since the file was opened.
+  UndoHistory History;
 };
+
+// Runs a command that may change records or rows and keeps what it changed as one undo step named
+// `name` (nothing is kept when it changed nothing). Returns what the command returns.
+template <typename Fn>
+decltype(auto) RunUndoable(Document& doc, std::string name, Fn&& command) {
+  const UndoHistory::Snapshot before = UndoHistory::Capture(doc);
+  if constexpr (std::is_void_v<std::invoke_result_t<Fn>>) {
+    std::forward<Fn>(command)();
+    doc.History.Record(std::move(name), before, doc);
+  } else {
+    auto result = std::forward<Fn>(command)();
+    doc.History.Record(std::move(name), before, doc);
+    return result;
+  }
+}
 
 }  // namespace cadenzo

@@ -27,6 +27,7 @@
 #include "cli/options.h"
 #include "mfd/byte_io.h"
 #include "mfd/delimited_import.h"
+#include "mfd/merge.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
 #include "mfd/record.h"
@@ -65,6 +66,12 @@ constexpr const char* kUsage =
     "      user styles are not allowed, and listed in ImportLog.txt in the user folder. A\n"
     "      line that cannot be read stops the import, and nothing is written. A file whose\n"
     "      model is not recognised needs --source.\n"
+    "  merge A.mfd B.mfd [C.mfd ...] -o OUT.mfd [--target MODEL] [--no-user-styles]\n"
+    "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
+    "      Appends the records of B.mfd (then C.mfd, ...) to those of A.mfd as File > Merge\n"
+    "      does: their styles are carried over by name to A's model, as a conversion carries\n"
+    "      them. Then saves all records for A's model, or for MODEL, to OUT.mfd. A file that\n"
+    "      cannot be read whole writes nothing.\n"
     "  dump FILE.mfd\n"
     "      An annotated hex dump of the header, the records and the file-reference block.\n"
     "\n"
@@ -93,7 +100,7 @@ constexpr const char* kUsage =
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
-    "       info|list|export|convert|import|dump FILE.mfd ...\n"
+    "       info|list|export|convert|import|merge|dump FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
 // A failure that the command reports with the program's message and exit code 1. `said`: the
@@ -383,6 +390,33 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
              std::ostream& err);
 
+// File > Merge of each further file into the first, in order, then the save for the first file's
+// model or for --target. Any file that cannot be merged whole writes nothing.
+int Merge(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
+          std::ostream& out) {
+  if (log != nullptr) state.ExportLogPath = log->SavePath();
+  if (!o.target.empty()) CheckModel(o.target, state.AppPath);
+  OpenFile(state, dialogs, o);
+  if (FindInstrument(state.SourceInstrument) == nullptr) {
+    throw DataError{"the model that made " + o.file + " is not recognised"};
+  }
+  CheckModel(state.SourceInstrument, state.AppPath);
+  ApplySaveOptions(state, o, state.SourceInstrument);
+  dialogs.SetAcceptOverCapacity(o.overCapacity);
+  for (const std::string& path : o.more) {
+    const MergeResult merged = MergeMusicFinderFile(state, dialogs, path);
+    Require(merged.outcome, dialogs);
+    out << "merged " << merged.merged << " from " << path << ", left out " << merged.leftOut
+        << "\n";
+  }
+  const std::string target = o.target.empty() ? state.SourceInstrument : o.target;
+  if (!o.target.empty()) {
+    Require(ChooseTarget(state, dialogs, target), dialogs);
+    ApplySaveOptions(state, o, target);
+  }
+  return SaveAllRecords(state, dialogs, o, target, log, out);
+}
+
 // Why the command would write over one of its own files: an output that is one of its inputs or
 // another output (the same file by device and inode, or by resolved path for a file still to be
 // made). Devices such as /dev/null are no files of the user's and are left out.
@@ -392,9 +426,10 @@ std::optional<std::string> SameFileClash(const Options& o, const RunOptions& sta
     bool written;
   };
   std::vector<NamedFile> files = {{"FILE.mfd", o.file, false}};
+  for (const std::string& more : o.more) files.push_back({"FILE.mfd", more, false});
   if (!o.text.empty()) files.push_back({"TEXT.txt", o.text, false});
   if (!o.output.empty()) files.push_back({"-o", o.output, true});
-  if (o.command == "convert" || o.command == "import") {
+  if (o.command == "convert" || o.command == "import" || o.command == "merge") {
     files.push_back(o.log.empty()
                         ? NamedFile{"the export log", state.UserFolder + "ExportLog.txt", true}
                         : NamedFile{"--log", o.log, true});
@@ -463,6 +498,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const LogTarget* logTarget = log ? &*log : nullptr;
     if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
     if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
+    if (o.command == "merge") return Merge(state, dialogs, o, logTarget, out);
     return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";

@@ -22,6 +22,7 @@ struct CommandForm {
   bool needsText = false;     // import's TEXT.txt
   bool needsOutput = false;
   bool needsTarget = false;
+  bool needsMore = false;  // merge's further files
 };
 
 constexpr std::array kForms = {
@@ -46,6 +47,12 @@ constexpr std::array kForms = {
                 .needsText = true,
                 .needsOutput = true},
     CommandForm{.name = "dump"},
+    CommandForm{.name = "merge",
+                .output = true,
+                .target = true,
+                .saveOptions = true,
+                .needsOutput = true,
+                .needsMore = true},
 };
 
 }  // namespace
@@ -67,6 +74,7 @@ Options Parse(const std::vector<std::string>& args) {
     command->fallthrough();
     command->add_option("FILE.mfd", o.file)->required();
     if (form.needsText) command->add_option("TEXT.txt", o.text)->required();
+    if (form.needsMore) command->add_option("MORE.mfd", o.more)->required();
     if (form.source) command->add_option("--source", o.source);
     if (form.styleNumbers) command->add_flag("--style-numbers", o.styleNumbers);
     if (form.target) {
@@ -98,6 +106,9 @@ Options Parse(const std::vector<std::string>& args) {
       std::ranges::find(kForms, std::string_view(o.command), &CommandForm::name);
   if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
   if (form->needsText && o.text.empty()) throw UsageError{o.command + " needs a TEXT.txt"};
+  if (form->needsMore && (o.more.empty() || std::ranges::count(o.more, std::string()) > 0)) {
+    throw UsageError{o.command + " needs a second FILE.mfd"};
+  }
   if (form->needsTarget && o.target.empty()) {
     throw UsageError{o.command + " needs --target MODEL"};
   }

@@ -16,6 +16,8 @@ struct Options {
   std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
+  // merge: the files whose records follow those of FILE.mfd, in this order.
+  std::vector<std::string> more;
 
   bool operator==(const Options&) const = default;
 };

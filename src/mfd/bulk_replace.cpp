@@ -160,4 +160,17 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
   if (done) Present(RunPreview(state, dialogs).outcome, dialogs);
 }
 
+std::string ReplacementStepName(const StyleReplaceValues& values) {
+  switch (values.mode) {
+    case ReplaceMode::kStyle:
+      return "Replace " + values.currentStyle + " by " +
+             (values.newStyle ? values.newStyle->text : std::string());
+    case ReplaceMode::kGenre:
+      return "Replace " + values.currentGenre + " by " + values.newGenre.value_or(std::string());
+    case ReplaceMode::kKeyword:
+      return "Replace " + values.currentKeyword + " by " + values.newKeyword;
+  }
+  return "Replace";
+}
+
 }  // namespace cadenzo

@@ -66,6 +66,9 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
 // refreshes the list and fits its columns. Errors are reported with "StyleReplaceAllEntries".
 bool ReplaceInAllRecords(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
 
+// The replacement as the Edit menu names its undo step: "Replace Milonga by Tango".
+std::string ReplacementStepName(const StyleReplaceValues& values);
+
 // Replaces the value in every row and its record: both the cell and the record bytes change
 // (texts cut at the field length in the record; the list keeps them whole). Then the file counts
 // as changed and the preview pass runs. Errors are reported with "SubReplaceStyle"; rows changed

@@ -203,48 +203,96 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
   return refs;
 }
 
+namespace {
+
+// Adds the row of record i to the list, decoded as the reader shows it; a user style the editor
+// does not know yet joins its style list.
+void AddRecordRow(AppState& state, const StyleDecoder& styles,
+                  std::unordered_set<std::string>& editorStyles, int i) {
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
+  CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
+  Row& row = state.List.Add();
+  row.record = static_cast<std::uint32_t>(i);
+  DecodeRecordCells(bytes, r, row.cells);
+  std::string& style = row.Cell(col::kStyle);
+  const bool userStyle = styles.Decode(bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1], style);
+  if (userStyle && editorStyles.insert(style).second) {
+    state.Editor.styles.push_back({style, std::stoi(style)});
+  }
+  row.Cell(col::kFiller).append("    ");  // the new row's cells are empty
+}
+
+std::unordered_set<std::string> EditorStyleTexts(const AppState& state) {
+  std::unordered_set<std::string> texts;
+  for (const auto& e : state.Editor.styles) texts.insert(e.text);
+  return texts;
+}
+
+}  // namespace
+
 void ReadRecordRows(AppState& state) {
   state.List.Clear();
   GenreCollector genres(state.GenreList);
-  std::span<const std::uint8_t> bytes = state.FileBytes;
-  const int recordCount = HeaderCount(bytes);
+  const int recordCount = HeaderCount(state.FileBytes);
   const StyleDecoder styles(state);
-  std::unordered_set<std::string> editorStyles;
-  for (const auto& e : state.Editor.styles) editorStyles.insert(e.text);
+  std::unordered_set<std::string> editorStyles = EditorStyleTexts(state);
   // Room for the records the bytes can hold, not for what a damaged count claims.
+  const std::size_t size = state.FileBytes.size();
   const std::size_t available =
-      bytes.size() > mfd::kHeaderSize ? (bytes.size() - mfd::kHeaderSize) / mfd::kRecordSize : 0;
+      size > mfd::kHeaderSize ? (size - mfd::kHeaderSize) / mfd::kRecordSize : 0;
   state.List.Reserve(std::min(available, static_cast<std::size_t>(recordCount)));
 
   for (int i = 1; i <= recordCount; ++i) {
     const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
-    if (i == recordCount && bytes.size() >= r + mfd::kLastReadByte &&
-        bytes.size() < r + mfd::kRecordSize) {
+    if (i == recordCount && state.FileBytes.size() >= r + mfd::kLastReadByte &&
+        state.FileBytes.size() < r + mfd::kRecordSize) {
       // The last record lacks only bytes the program never reads: it is whole, the missing
       // bytes are zero.
       state.FileBytes.resize(r + mfd::kRecordSize, 0);
-      bytes = state.FileBytes;
     }
-    CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
-    Row& row = state.List.Add();
-    row.record = static_cast<std::uint32_t>(i);
-    DecodeRecordCells(bytes, r, row.cells);
-    std::string& style = row.Cell(col::kStyle);
-    const bool userStyle = styles.Decode(bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1], style);
-    if (userStyle && editorStyles.insert(style).second) {
-      state.Editor.styles.push_back({style, std::stoi(style)});
-    }
-    row.Cell(col::kFiller).append("    ");  // the new row's cells are empty
-    genres.Add(row.Cell(col::kGenre));
+    AddRecordRow(state, styles, editorStyles, i);
+    genres.Add(state.List[state.List.Size() - 1].Cell(col::kGenre));
   }
 
   // A chunk for a record the list does not hold is passed over.
-  for (const auto& ref : ReadFileReferenceBlock(bytes, recordCount)) {
+  for (const auto& ref : ReadFileReferenceBlock(state.FileBytes, recordCount)) {
     const auto position = static_cast<std::size_t>(ref.position);
     if (position < state.List.Size()) state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
   }
   state.List.Resort();
   state.Editor.genres = genres.Sorted();
+}
+
+void AddRecordRows(AppState& state, int first, int last) {
+  const StyleDecoder styles(state);
+  std::unordered_set<std::string> editorStyles = EditorStyleTexts(state);
+  for (int i = first; i <= last; ++i) {
+    AddRecordRow(state, styles, editorStyles, i);
+    const std::string& genre = state.List[state.List.Size() - 1].Cell(col::kGenre);
+    if (genre.empty()) continue;
+    if (std::find(state.GenreList.begin(), state.GenreList.end(), genre) == state.GenreList.end()) {
+      // The first empty entry takes it; the list grows when the last but one is filled.
+      auto empty = std::find(state.GenreList.begin(), state.GenreList.end(), std::string());
+      if (empty == state.GenreList.end() || empty + 1 == state.GenreList.end()) {
+        const std::size_t at = static_cast<std::size_t>(empty - state.GenreList.begin());
+        state.GenreList.resize(state.GenreList.size() + kGenreListGrowth);
+        empty = state.GenreList.begin() + static_cast<std::ptrdiff_t>(at);
+      }
+      *empty = genre;
+      if (empty + 2 == state.GenreList.end())
+        state.GenreList.resize(state.GenreList.size() + kGenreListGrowth);
+    }
+    auto& sorted = state.Editor.genres;
+    const auto byBytes = [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(
+          a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+          });
+    };
+    const auto at = std::lower_bound(sorted.begin(), sorted.end(), genre, byBytes);
+    if (at == sorted.end() || *at != genre) sorted.insert(at, genre);
+  }
 }
 
 namespace {
@@ -263,6 +311,8 @@ void ReadRowsNamingDamage(AppState& state, Outcome& outcome) {
 }
 
 void ReadFile(AppState& state, Dialogs& dialogs, Outcome& outcome) {
+  // Another file: nothing of the last one can be undone in it.
+  state.History.Clear();
   state.List.Clear();
   state.GenreList.assign(kGenreListGrowth + 1, std::string{});
 

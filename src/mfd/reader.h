@@ -40,6 +40,9 @@ std::string ShowDrive(const std::string& path);
 // block, the genre lists. Uses SourceInstrument, SourceStyles and AutoDetect as the reader left
 // them. Throws RuntimeError 9 at the first record a truncated file does not hold.
 void ReadRecordRows(AppState& state);
+// Adds the rows of records first to last (counted from 1) of the file image at the end of the
+// list, decoded as the reader decodes them; their genres and user styles join the editor's lists.
+void AddRecordRows(AppState& state, int first, int last);
 
 // Reads FileBytes into the record list: detection, source styles, every row, media paths, the
 // genre list, the editor's lists, enabled controls, caption, the preview pass. Errors are

@@ -19,6 +19,22 @@ void RecordList::Remove(std::size_t position) {
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
+void RecordList::InsertAt(std::vector<std::pair<std::size_t, Row>> placed) {
+  if (placed.empty()) return;
+  std::vector<Row> merged;
+  merged.reserve(rows_.size() + placed.size());
+  auto next = placed.begin();
+  for (Row& row : rows_) {
+    while (next != placed.end() && next->first <= merged.size()) {
+      merged.push_back(std::move(next->second));
+      ++next;
+    }
+    merged.push_back(std::move(row));
+  }
+  for (; next != placed.end(); ++next) merged.push_back(std::move(next->second));
+  rows_ = std::move(merged);
+}
+
 int RecordList::FindByRecord(std::uint32_t n) const {
   if (n == 0) return -1;
   for (std::size_t i = 0; i < rows_.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "rows/columns.h"
@@ -60,6 +61,14 @@ class RecordList {
   // Appends an empty row, to be filled in place.
   Row& Add() { return rows_.emplace_back(); }
   void Remove(std::size_t position);
+  // Removes every row for which pred(row) holds, keeping the order of the others.
+  template <typename Pred>
+  void RemoveIf(Pred pred) {
+    std::erase_if(rows_, pred);
+  }
+  // Puts rows in at the given positions: ascending, each the position the row has once all are
+  // in (positions past the end append).
+  void InsertAt(std::vector<std::pair<std::size_t, Row>> placed);
 
   // Position of the row that stands for record n (counted from 1), or -1.
   int FindByRecord(std::uint32_t n) const;

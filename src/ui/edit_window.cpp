@@ -250,7 +250,8 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void EditWindow::OnOk() {
   if (!ValidateFocused()) return;
-  const OkResult result = StoreEditedRecord(state_, dialogs_);
+  const OkResult result = RunUndoable(state_, state_.EditIsNew ? "Add" : "Modify",
+                                      [this] { return StoreEditedRecord(state_, dialogs_); });
   Present(result.outcome, dialogs_);
   FillLists();
   Mirror();

@@ -11,6 +11,7 @@
 #include "list/row_commands.h"
 #include "mfd/delimited_import.h"
 #include "mfd/file_commands.h"
+#include "mfd/merge.h"
 #include "mfd/reader.h"
 #include "mfd/target_change.h"
 #include "textio/delimited_export.h"
@@ -62,6 +63,32 @@ void MainController::ApplyRowResult(const Result<RowCommandResult>& result) {
       if (editor_ != nullptr) editor_->StartModifyRecord();
       break;
   }
+}
+
+void MainController::StepThroughHistory(bool forward) {
+  if (!(forward ? state_.History.Redo(state_) : state_.History.Undo(state_))) return;
+  // The clicked row may be gone with the step (an Add undone).
+  if (state_.SelectedRecord > 0 &&
+      state_.List.FindByRecord(static_cast<std::uint32_t>(state_.SelectedRecord)) < 0) {
+    state_.SelectedRecord = 0;
+  }
+  state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+  RefreshEditor();
+  window_.Refresh();
+}
+
+void MainController::MergeFile() {
+  const MergeResult result =
+      RunUndoable(state_, "Merge", [this] { return ChooseAndMergeFile(state_, dialogs_); });
+  Present(result.outcome, dialogs_);
+  if (result.firstRecord > 0) {
+    // The first merged row in view.
+    const int position = state_.List.FindByRecord(result.firstRecord);
+    if (position >= 0) state_.List.SelectOnly(position);
+    state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
+  }
+  RefreshEditor();
+  window_.Refresh();
 }
 
 MidiConnection& MainController::Midi() {
@@ -151,6 +178,7 @@ void MainController::ConnectFileCommands() {
   });
   window_.OnCommand("mnuTextFile",
                     [this] { Present(ExportDelimitedText(state_, dialogs_), dialogs_); });
+  window_.OnCommand("mnuMerge", [this] { MergeFile(); });
   window_.OnCommand("mnuExit", [this] { window_.close(); });
   // A Music Finder file dropped on the window opens as File > Open would.
   connect(&window_, &MainWindow::FileDropped, this, [this, afterFile](const QString& path) {
@@ -196,35 +224,52 @@ void MainController::ConnectRowCommands() {
   });
   connect(&window_, &MainWindow::RowDoubleClicked, this, [this](int position) {
     if (position < 0) return;
-    ApplyRowResult(RunDoubleClickAction(state_));
+    ApplyRowResult(
+        RunUndoable(state_, "Toggle Favorite", [this] { return RunDoubleClickAction(state_); }));
     window_.Refresh();
   });
-  const auto flag = [this](auto command, RecordFlag which) {
-    return [this, command, which] { ApplyRowResult(command(state_, which)); };
+  const auto flag = [this](auto command, RecordFlag which, const char* step) {
+    return [this, command, which, step] {
+      ApplyRowResult(RunUndoable(state_, step, [&] { return command(state_, which); }));
+    };
+  };
+  const auto clearFlag = [this](RecordFlag which, const char* step) {
+    return [this, which, step] {
+      Present(RunUndoable(state_, step, [&] { return ClearFlagOnAll(state_, which); }), dialogs_);
+    };
+  };
+  // Commands that change records or rows and whose outcome only has messages to show.
+  const auto undoable = [this](auto command, const char* step) {
+    return [this, command, step] {
+      Present(RunUndoable(state_, step, [&] { return command(state_); }), dialogs_);
+    };
   };
   // Commands whose outcome only has messages to show.
   const auto shown = [this](auto command) {
     return [this, command] { Present(command(state_), dialogs_); };
   };
-  window_.OnCommand("mnuTrackMenuSetFavorite", flag(&ToggleFlagOfSelected, RecordFlag::kFavorite));
-  window_.OnCommand("mnuTrackMenuSetS1", flag(&ToggleFlagOfSelected, RecordFlag::kSearch1));
-  window_.OnCommand("MnuTrackMenuSetS2", flag(&ToggleFlagOfSelected, RecordFlag::kSearch2));
+  window_.OnCommand("mnuTrackMenuSetFavorite",
+                    flag(&ToggleFlagOfSelected, RecordFlag::kFavorite, "Toggle Favorite"));
+  window_.OnCommand("mnuTrackMenuSetS1",
+                    flag(&ToggleFlagOfSelected, RecordFlag::kSearch1, "Toggle Search 1"));
+  window_.OnCommand("MnuTrackMenuSetS2",
+                    flag(&ToggleFlagOfSelected, RecordFlag::kSearch2, "Toggle Search 2"));
 
   // Flags and check marks of all rows
-  window_.OnCommand("cmdSetFav", flag(&SetFlagOnAll, RecordFlag::kFavorite));
-  window_.OnCommand("cmdSetS1", flag(&SetFlagOnAll, RecordFlag::kSearch1));
-  window_.OnCommand("cmdSetS2", flag(&SetFlagOnAll, RecordFlag::kSearch2));
-  window_.OnCommand("CmdFav",
-                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kFavorite), dialogs_); });
-  window_.OnCommand("cmdS1",
-                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kSearch1), dialogs_); });
-  window_.OnCommand("cmdS2",
-                    [this] { Present(ClearFlagOnAll(state_, RecordFlag::kSearch2), dialogs_); });
+  window_.OnCommand("cmdSetFav", flag(&SetFlagOnAll, RecordFlag::kFavorite, "Set Favorites"));
+  window_.OnCommand("cmdSetS1", flag(&SetFlagOnAll, RecordFlag::kSearch1, "Set Search 1"));
+  window_.OnCommand("cmdSetS2", flag(&SetFlagOnAll, RecordFlag::kSearch2, "Set Search 2"));
+  window_.OnCommand("CmdFav", clearFlag(RecordFlag::kFavorite, "Clear Favorites"));
+  window_.OnCommand("cmdS1", clearFlag(RecordFlag::kSearch1, "Clear Search 1"));
+  window_.OnCommand("cmdS2", clearFlag(RecordFlag::kSearch2, "Clear Search 2"));
   window_.OnCommand("cmdCheck", shown(&CheckAll));
   window_.OnCommand("CmdUnCheck", shown(&UncheckAll));
   window_.OnCommand("cmdInvert", shown(&InvertChecks));
-  window_.OnCommand("mnuKeyword_Add",
-                    [this] { Present(AppendKeywordToAll(state_, dialogs_), dialogs_); });
+  window_.OnCommand("mnuKeyword_Add", [this] {
+    Present(
+        RunUndoable(state_, "Add Keyword", [this] { return AppendKeywordToAll(state_, dialogs_); }),
+        dialogs_);
+  });
 
   // Edit items
   window_.OnCommand("cmdAdd", [this] {
@@ -233,8 +278,8 @@ void MainController::ConnectRowCommands() {
   window_.OnCommand("cmdModify", [this] {
     if (editor_ != nullptr) editor_->StartModifyRecord();
   });
-  window_.OnCommand("CmdDelete", shown(&DeleteSelectedRow));
-  window_.OnCommand("cmdDeleteChecked", shown(&DeleteCheckedRows));
+  window_.OnCommand("CmdDelete", undoable(&DeleteSelectedRow, "Delete"));
+  window_.OnCommand("cmdDeleteChecked", undoable(&DeleteCheckedRows, "Delete Checked"));
   window_.OnCommand("cmdReplaceStyle", [this] {
     if (StyleReplaceWindow::Open(
             state_, dialogs_,
@@ -248,7 +293,13 @@ void MainController::ConnectRowCommands() {
       RefreshEditor();
     }
   });
-  window_.OnCommand("mnuAutoReplace", [this] { cboStyle_setup(state_, dialogs_); });
+  window_.OnCommand("mnuAutoReplace", [this] {
+    RunUndoable(state_, "Auto Replace", [this] { cboStyle_setup(state_, dialogs_); });
+  });
+
+  // Edit
+  window_.OnCommand("mnuUndo", [this] { StepThroughHistory(false); });
+  window_.OnCommand("mnuRedo", [this] { StepThroughHistory(true); });
 }
 
 void MainController::ConnectToolWindows() {
@@ -266,7 +317,8 @@ void MainController::ConnectToolWindows() {
 
   // Delimited text import and the information windows
   window_.OnCommand("mnuTextDelimitedInput", [this] {
-    const ImportResult result = ImportDelimitedFile(state_, dialogs_);
+    const ImportResult result =
+        RunUndoable(state_, "Import", [this] { return ImportDelimitedFile(state_, dialogs_); });
     Present(result.outcome, dialogs_);
     if (result.fitColumns) state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
     RefreshEditor();

@@ -65,6 +65,10 @@ class MainController : public QObject {
   void ApplyRowResult(const Result<RowCommandResult>& result);
   // The editor follows the state when it is open.
   void RefreshEditor();
+  // Edit > Undo (forward false) or Redo: takes back or does again one step, then shows the state.
+  void StepThroughHistory(bool forward);
+  // File > Merge: appends another file's records, checks them and shows the first.
+  void MergeFile();
 
   QPointer<ConvertWindow> convert_;
   QPointer<SearchWindow> search_;

@@ -27,6 +27,7 @@
 #include "list/list_view_rules.h"
 #include "mfd/file_commands.h"
 #include "ui/auto_size_columns.h"
+#include "ui/menu_additions.h"
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
 #include "ui/rtf_reader.h"
@@ -148,6 +149,8 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
     group->addAction(second);
   }
 
+  AddEditMenu(*this);
+  AddMergeItem(*this);
   CollectControls();
   OnCommand(QStringLiteral("mnuPrinterFont"), [this] { ChooseListFontSize(state_, dialogs_); });
   OnCommand(QStringLiteral("mnuHideGridLines"), [this] { ToggleGridLines(state_); });
@@ -384,6 +387,7 @@ void MainWindow::UpdateActions() {
   }
   ui_.mnuUserStyles->setChecked(state_.AllowUserStyles);
   ui_.mnuHideGridLines->setChecked(state_.HideGridLines);
+  ShowUndoSteps(*this, state_.History);
 }
 
 void MainWindow::RefreshCaption() { setWindowTitle(ToQt(state_.Caption)); }

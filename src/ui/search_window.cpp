@@ -64,7 +64,8 @@ void SearchWindow::CheckAll() {
 }
 
 void SearchWindow::cmdFilter_Click() {
-  Present(FilterList(state_, search_), dialogs_);
+  Present(RunUndoable(state_, "Filter List", [this] { return FilterList(state_, search_); }),
+          dialogs_);
   ListChanged();
 }
 

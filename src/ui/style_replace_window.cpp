@@ -105,7 +105,10 @@ StyleReplaceValues StyleReplaceWindow::Values() const {
 }
 
 void StyleReplaceWindow::AllEntries() {
-  if (ReplaceInAllRecords(state_, dialogs_, Values()) && onReplaced_) onReplaced_();
+  const StyleReplaceValues values = Values();
+  const bool replaced = RunUndoable(state_, ReplacementStepName(values),
+                                    [&] { return ReplaceInAllRecords(state_, dialogs_, values); });
+  if (replaced && onReplaced_) onReplaced_();
 }
 
 }  // namespace cadenzo
