@@ -102,10 +102,12 @@ class MainWindowTest : public QObject {
     const auto row = [](const char* menu, QStringList items, QStringList captions) {
       QTest::newRow(menu) << QString::fromLatin1(menu) << items << captions;
     };
-    row("menubar", {"mnuFile", "mnuSetup", "mnuActions", "mnuView", "mnuOption", "mnuHelp"},
-        {"&File", "&Setup", "&Actions", "&View", "&Options", "&Help/Info"});
-    row("mnuFile", {"mnuNew", "mnuOpen", "mnuSave", "mnuTextDelimitedInput", "mnuExit"},
-        {"&New", "&Open", "&Save As", "&Import Delimited Text File", "E&xit"});
+    row("menubar",
+        {"mnuFile", "mnuEdit", "mnuSetup", "mnuActions", "mnuView", "mnuOption", "mnuHelp"},
+        {"&File", "&Edit", "&Setup", "&Actions", "&View", "&Options", "&Help/Info"});
+    row("mnuFile", {"mnuNew", "mnuOpen", "mnuMerge", "mnuSave", "mnuTextDelimitedInput", "mnuExit"},
+        {"&New", "&Open", "&Merge...", "&Save As", "&Import Delimited Text File", "E&xit"});
+    row("mnuEdit", {"mnuUndo", "mnuRedo"}, {"Undo", "Redo"});
     row("mnuSave", {"mnuConvert", "mnuTextFile"}, {"&MusicFinder File ", "&Delimited Text File"});
     row("mnuSetup", {"mnuMidiDevice", "mnuOptions"}, {"&Midi Device", "&Source Instrument    "});
     row("mnuOptions", {"mnuAuto", "mnuStyleNumbers"}, {"&Auto", "Use Style Numbers"});
