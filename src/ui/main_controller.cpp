@@ -28,7 +28,12 @@ namespace cadenzo {
 
 MainController::MainController(AppState& state, Dialogs& dialogs, DocumentOpener& opener,
                                MainWindow& window)
-    : QObject(&window), state_(state), dialogs_(dialogs), opener_(opener), window_(window) {
+    : QObject(&window),
+      state_(state),
+      feedback_(dialogs, window.statusBar()),
+      dialogs_(feedback_),
+      opener_(opener),
+      window_(window) {
   Connect();
 }
 
@@ -248,7 +253,12 @@ void MainController::ConnectRowCommands() {
       RefreshEditor();
     }
   });
-  window_.OnCommand("mnuAutoReplace", [this] { cboStyle_setup(state_, dialogs_); });
+  window_.OnCommand("mnuAutoReplace", [this] {
+    const AutoReplaceResult result = cboStyle_setup(state_, dialogs_);
+    if (result.applied) {
+      dialogs_.Status("Auto Replace changed the style of " + Counted(result.replaced, "record"));
+    }
+  });
 }
 
 void MainController::ConnectToolWindows() {

@@ -64,7 +64,7 @@ void SearchWindow::CheckAll() {
 }
 
 void SearchWindow::cmdFilter_Click() {
-  Present(FilterList(state_, search_), dialogs_);
+  Present(FilterList(state_, search_, dialogs_), dialogs_);
   ListChanged();
 }
 
