@@ -354,6 +354,7 @@ Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   } else {
     outcome.problem = Problem::kBadFile;
     outcome.record = 0;
+    outcome.status.clear();  // nothing of it was opened
     outcome.Say({.text = NotMusicFinderText(state.FileName), .icon = Icon::kExclamation});
   }
   return outcome;

@@ -232,6 +232,14 @@ TEST(SavePlan, CountsAreWhatTheSaveWrites) {
     EXPECT_GE(changed, plan.styleChanged) << where;
     EXPECT_EQ(result.written, plan.written) << where;
     EXPECT_EQ(result.dropped, plan.dropped) << where;
+    // The status line of the save names the records the output holds, and says that records
+    // were left out exactly when some were.
+    const std::string status = SavedStatus(plan, "out.mfd");
+    EXPECT_TRUE(status.starts_with("Saved " + Counted(HeaderCount(out), "record") + " to out.mfd"))
+        << where << ": " << status;
+    EXPECT_EQ(status.find(" left out \x97 see the conversion log)") != std::string::npos,
+              plan.dropped > 0)
+        << where << ": " << status;
     leftOut += plan.dropped;
     media += plan.mediaReferences;
   }

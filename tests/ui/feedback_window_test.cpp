@@ -181,6 +181,22 @@ class FeedbackWindowTest : public QObject {
     QCOMPARE(p.window->ListView1()->model()->rowCount(), 6);
     QCOMPARE(p.StatusLine(),
              QStringLiteral("Opened Example.mfd: 6 of 8 records, the file is damaged"));
+
+    // Saving writes the records that were shown, as the message said.
+    p.dialogs.messages.clear();
+    const std::string out = p.tmp.Str() + "out.mfd";
+    p.dialogs.QueueFile(out);
+    p.Trigger("mnuConvert");
+    QWidget* options = Program::TopLevel("frmConvert");
+    QVERIFY(options != nullptr);
+    options->findChild<QPushButton*>(QStringLiteral("cmdSave"))->click();
+    QCoreApplication::processEvents();
+    QVERIFY(p.dialogs.AllAnswered());
+    QCOMPARE(p.StatusLine(), QStringLiteral("Saved 6 records to out.mfd"));
+    const std::string saved = testing::ReadText(out);
+    QCOMPARE(int{HeaderCount(
+                 std::span(reinterpret_cast<const std::uint8_t*>(saved.data()), saved.size()))},
+             6);
   }
 
   // Filter List says how many rows it would delete and asks, No being the default; No leaves
