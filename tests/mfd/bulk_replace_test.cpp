@@ -146,8 +146,8 @@ TEST_F(BulkReplaceTest, StyleModeReplacesExactTextsInCellsAndRecords) {
   EXPECT_EQ(RowOf(2).Cell(col::kStyle), "cool beat");
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_TRUE(PreviewRan());
-  EXPECT_EQ(fx.dialogs.statuses,
-            std::vector<std::string>{"Replaced Cool Beat by Funk in 2 records"});
+  ASSERT_FALSE(fx.dialogs.statuses.empty());
+  EXPECT_EQ(fx.dialogs.statuses.back(), "Replaced Cool Beat by Funk in 2 records");
 }
 
 TEST_F(BulkReplaceTest, NothingMatchingChangesNoRecordButStillPreviews) {
@@ -237,7 +237,8 @@ TEST_F(BulkReplaceTest, AllEntriesNeedsTheModesNewValue) {
           {.mode = ReplaceMode::kGenre, .currentGenre = "Rock", .newGenre = std::string("Soul")}),
       fx.dialogs));
   EXPECT_EQ(Genre(3), "Soul");
-  EXPECT_EQ(fx.dialogs.statuses, std::vector<std::string>{"Replaced Rock by Soul in 1 record"});
+  ASSERT_FALSE(fx.dialogs.statuses.empty());
+  EXPECT_EQ(fx.dialogs.statuses.back(), "Replaced Rock by Soul in 1 record");
 }
 
 TEST_F(BulkReplaceTest, ARowWithoutItsRecordIsReportedAndEarlierRowsStay) {
