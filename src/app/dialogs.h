@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,19 @@ class Dialogs {
 
   // The common case: a text with an OK button and the program's title.
   Answer Show(const std::string& text) { return Message(MessageRequest{.text = text}); }
+
+  // The one-line confirmation of a finished command ("Exported 300 records"); the main window
+  // shows it in its status bar, elsewhere it is not shown.
+  virtual void Status(const std::string& /*line*/) {}
+  // Long work has done `done` of `total` steps; the window shows the progress, elsewhere it is
+  // not shown. May be called very often: the shell decides how often it repaints.
+  virtual void Progress(std::size_t /*done*/, std::size_t /*total*/) {}
+  // A question with a check box under it ("Don't ask again"): `ticked` is the box's state when
+  // asked and when answered. Without a box to show, the plain question.
+  virtual Answer MessageWithCheckBox(const MessageRequest& request, const std::string& /*checkBox*/,
+                                     bool& /*ticked*/) {
+    return Message(request);
+  }
 };
 
 // Turns the busy cursor on for the lifetime of the guard.

@@ -16,6 +16,10 @@ void Outcome::Absorb(Outcome other) {
   }
 }
 
+std::string Counted(long long n, const std::string& noun) {
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 void RecordError(Outcome& outcome, const RuntimeError& error, const std::string& errorName) {
   outcome.problem = Problem::kUnexpected;
   outcome.errorNumber = error.Number();
@@ -27,6 +31,7 @@ void RecordError(Outcome& outcome, const RuntimeError& error, const std::string&
 
 void Present(const Outcome& outcome, Dialogs& dialogs) {
   for (const MessageRequest& m : outcome.messages) dialogs.Message(m);
+  if (!outcome.status.empty()) dialogs.Status(outcome.status);
 }
 
 }  // namespace cadenzo

@@ -68,6 +68,9 @@ struct SavedFile {
   std::string path;
 };
 
+// "1 record", "300 records": a count with its noun, for status lines and messages.
+std::string Counted(long long n, const std::string& noun);
+
 // Records a run-time error in the outcome as the general error message shows it for a command
 // reported under `errorName`.
 void RecordError(Outcome& outcome, const RuntimeError& error, const std::string& errorName);
@@ -89,8 +92,8 @@ Outcome RunGuarded(const std::string& errorName, Fn&& fn) {
   return outcome;
 }
 
-// Shows an outcome's messages in their order (the windows' presentation; tests use it with their
-// scripted dialogs).
+// Shows an outcome's messages in their order, then its status line (the windows' presentation;
+// tests use it with their scripted dialogs).
 void Present(const Outcome& outcome, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -42,6 +42,9 @@ struct RunOptions {
   int MidiDeviceIndex = -1;
   std::string MidiDeviceName;
 
+  // Filter List's question was answered with "Don't ask again during this run" ticked.
+  bool FilterWithoutAsking = false;
+
   // The text-file problems already reported in this run; each is shown once.
   std::set<std::string, std::less<>> ReportedTextFileProblems;
 };

@@ -52,7 +52,9 @@ std::optional<std::string> StyleListProblem(const std::string& appPath, std::str
   const TextFileContents file = ReadStyleListFile(appPath, model);
   if (!file.problem) return std::nullopt;
   return "The style list " + StyleListPath(appPath, model) + " cannot be read: it " +
-         *file.problem + ". Its styles are not known.";
+         *file.problem +
+         ". Its styles are not known. Save it again as plain text, or put back "
+         "the list that came with the program.";
 }
 
 void NoteStyleListProblem(RunOptions& run, Outcome& outcome, const std::string& message) {

@@ -22,6 +22,11 @@ class ConsoleDialogs : public Dialogs {
   std::optional<std::string> OpenFile(const FileRequest& request) override;
   std::optional<std::string> SaveFile(const FileRequest& request) override;
   void SetBusy(bool /*busy*/) override {}
+  // Nothing here asks to be asked again: the question is answered Yes.
+  Answer MessageWithCheckBox(const MessageRequest& /*request*/, const std::string& /*checkBox*/,
+                             bool& /*ticked*/) override {
+    return Answer::kYes;
+  }
 
   void SetOpenPath(std::string path) { openPath_ = std::move(path); }
   void SetSavePath(std::string path) { savePath_ = std::move(path); }

@@ -402,8 +402,10 @@ OkResult StoreEditedRecord(AppState& state, Dialogs& dialogs) {
     result.listChanged = true;
     if (state.EditIsNew) {
       result.recordToShow = StoreAdded(state, rec);
+      outcome.Report("Added record " + std::to_string(result.recordToShow) + ", " + rec.music);
     } else {
       StoreModified(state, rec);
+      outcome.Report("Modified record " + std::to_string(state.SelectedRecord) + ", " + rec.music);
     }
 
     state.FileSaved = false;

@@ -35,13 +35,16 @@ Outcome DeleteSelectedRow(AppState& state) {
     }
     MarkRowDeleted(row);
     state.FileSaved = false;
+    outcome.Report("Deleted record " + std::to_string(row.record) + "; it will not be saved");
   });
 }
 
 Outcome DeleteCheckedRows(Document& state) {
-  return RunGuarded("Delecte_Checked", [&](Outcome&) {
+  return RunGuarded("Delecte_Checked", [&](Outcome& outcome) {
+    long long deleted = 0;
     for (Row& row : state.List) {
       if (!row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
+      if (!row.deleted) ++deleted;
       MarkRowDeleted(row);
       row.checked = false;
       // Off even while rows it may not delete stay checked; Play List stays as it was (on, since
@@ -49,6 +52,7 @@ Outcome DeleteCheckedRows(Document& state) {
       state.CheckCommands = {CheckCommandRules::DeleteChecked::kOffWhileMarked, true};
     }
     state.FileSaved = false;
+    outcome.Report("Deleted " + Counted(deleted, "checked row") + "; they will not be saved");
   });
 }
 

@@ -71,10 +71,30 @@ const char* ErrorNameOfAll(RecordFlag flag, bool set) {
   return "";
 }
 
+// The flag's name in status lines.
+std::string FlagName(RecordFlag flag) {
+  switch (flag) {
+    case RecordFlag::kFavorite:
+      return "Favorite";
+    case RecordFlag::kSearch1:
+      return "Search 1";
+    case RecordFlag::kSearch2:
+      return "Search 2";
+  }
+  return "";
+}
+
+// "12 rows checked": the checked rows after a check command.
+void ReportChecked(Outcome& outcome, const Document& state) {
+  long long checked = 0;
+  for (const Row& row : state.List) checked += row.checked ? 1 : 0;
+  outcome.Report(Counted(checked, "row") + " checked");
+}
+
 // Flips one flag of the selected row by its cell text.
 Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
   Result<RowCommandResult> result;
-  result.outcome = RunGuarded(ErrorNameOfToggle(flag), [&](Outcome&) {
+  result.outcome = RunGuarded(ErrorNameOfToggle(flag), [&](Outcome& outcome) {
     const auto position = SelectedRow(state);
     if (!position) return;
     Row& row = state.List[*position];
@@ -83,6 +103,8 @@ Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
     const bool on = cell != kYes;
     cell = on ? kYes : kNo;
     SetFlag(state.FileBytes, r, FlagBit(flag), on);
+    outcome.Report(FlagName(flag) + (on ? " set on record " : " cleared on record ") +
+                   std::to_string(row.record));
     if (on) result.value = RowCommandResult::kFitColumns;
     state.FileSaved = false;
   });
@@ -92,7 +114,7 @@ Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
 // Sets or clears one flag in every row's cell and in every record of the store. The store is
 // checked before anything changes, so a missing or short image leaves rows and records alone.
 Outcome ApplyFlagToAll(Document& state, const char* errorName, RecordFlag flag, bool on) {
-  return RunGuarded(errorName, [&](Outcome&) {
+  return RunGuarded(errorName, [&](Outcome& outcome) {
     const std::uint16_t count = HeaderCount(state.FileBytes);
     if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
     for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
@@ -100,6 +122,8 @@ Outcome ApplyFlagToAll(Document& state, const char* errorName, RecordFlag flag, 
       SetFlag(state.FileBytes, mfd::RecordOffset(n), FlagBit(flag), on);
     }
     state.FileSaved = false;
+    outcome.Report(FlagName(flag) + (on ? " set on all " : " cleared on all ") +
+                   Counted(count, "record"));
   });
 }
 
@@ -223,33 +247,36 @@ Outcome ClearFlagOnAll(AppState& state, RecordFlag flag) {
 }
 
 Outcome CheckAll(Document& state) {
-  return RunGuarded("cmdCheck", [&](Outcome&) {
+  return RunGuarded("cmdCheck", [&](Outcome& outcome) {
     for (Row& row : state.List) row.checked = true;
     // Both stay on even for an empty list.
     state.CheckCommands = {CheckCommandRules::DeleteChecked::kOnWithoutMarks, true};
+    ReportChecked(outcome, state);
   });
 }
 
 Outcome UncheckAll(Document& state) {
-  return RunGuarded("UnCheck", [&](Outcome&) {
+  return RunGuarded("UnCheck", [&](Outcome& outcome) {
     for (Row& row : state.List) row.checked = false;
     state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, false};
+    ReportChecked(outcome, state);
   });
 }
 
 Outcome InvertChecks(Document& state) {
-  return RunGuarded("Invert", [&](Outcome&) {
+  return RunGuarded("Invert", [&](Outcome& outcome) {
     int count = 0;
     for (Row& row : state.List) {
       row.checked = !row.checked;
       if (row.checked) ++count;
     }
     state.CheckCommands = {CheckCommandRules::DeleteChecked::kFollowsMarks, count >= 1};
+    ReportChecked(outcome, state);
   });
 }
 
 Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
-  return RunGuarded("mnuKeyword_Add", [&](Outcome&) {
+  return RunGuarded("mnuKeyword_Add", [&](Outcome& outcome) {
     const auto answer = dialogs.Input(kAddKeywordPrompt, kAddKeywordTitle, "");
     if (!answer || answer->empty()) return;
     // Every row's record is found before any of them changes.
@@ -268,6 +295,8 @@ Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
       }
     }
     state.FileSaved = false;
+    outcome.Report("Added the keyword " + *answer + " to " +
+                   Counted(static_cast<long long>(state.List.Size()), "record"));
   });
 }
 

@@ -112,11 +112,44 @@ Result<bool> FindAndCheckAll(Document& state, SearchState& search) {
   return ran;
 }
 
-Outcome FilterList(AppState& state, SearchState& search) {
+std::size_t RowsFilterWouldDelete(const Document& state, const SearchState& search) {
+  std::size_t count = 0;
+  for (const Row& row : state.List) {
+    // Delete Checked leaves rows of the instrument's preset drive alone.
+    if (row.deleted || row.checked || row.Cell(col::kStyle).starts_with("D:")) continue;
+    if (!RowMatches(row, search)) ++count;
+  }
+  return count;
+}
+
+std::string FilterQuestion(std::size_t count) {
+  return "Filter List marks the " + Counted(static_cast<long long>(count), "row") +
+         " that do not match as deleted; they will not be saved. Filter the list?";
+}
+
+Outcome FilterList(AppState& state, SearchState& search, Dialogs& dialogs) {
   Outcome outcome;
   if (search.txtFind.empty()) {
     outcome.Fail(Problem::kRefused, kEnterSearchText);
     return outcome;
+  }
+  // The question reads the text as the command will.
+  SearchState asked = search;
+  asked.SearchText = search.txtFind;
+  const std::size_t count = RowsFilterWouldDelete(state, asked);
+  if (count > 0 && !state.FilterWithoutAsking) {
+    bool dontAsk = false;
+    const Answer answer = dialogs.MessageWithCheckBox({.text = FilterQuestion(count),
+                                                       .buttons = Buttons::kYesNo,
+                                                       .icon = Icon::kQuestion,
+                                                       .title = "Filter List",
+                                                       .defaultButton = 1},
+                                                      kDontAskAgainText, dontAsk);
+    if (answer != Answer::kYes) {
+      outcome.Fail(Problem::kCancelled, MessageRequest{});
+      return outcome;
+    }
+    if (dontAsk) state.FilterWithoutAsking = true;
   }
   // A failed check must not go on to invert and delete: that would delete the matching rows.
   Result<bool> checked = FindAndCheckAll(state, search);
@@ -124,6 +157,10 @@ Outcome FilterList(AppState& state, SearchState& search) {
   if (!checked.value || !outcome.Ok()) return outcome;
   outcome.Absorb(InvertChecks(state));
   outcome.Absorb(DeleteCheckedRows(state));
+  long long left = 0;
+  for (const Row& row : state.List) left += row.deleted ? 0 : 1;
+  outcome.Report("Filter List marked " + Counted(static_cast<long long>(count), "row") +
+                 " deleted; " + Counted(left, "row") + " left");
   return outcome;
 }
 

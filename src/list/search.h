@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/dialogs.h"
 #include "app/outcome.h"
 
 namespace cadenzo {
@@ -55,9 +56,18 @@ Result<std::optional<std::size_t>> FindNext(AppState& state, SearchState& search
 // text) or failed. Errors are reported with "Check".
 Result<bool> FindAndCheckAll(Document& state, SearchState& search);
 
+inline constexpr const char* kDontAskAgainText = "Don't ask again during this run";
+
+// The rows Filter List would mark deleted: those that neither match nor are checked (and that
+// Delete Checked may delete).
+std::size_t RowsFilterWouldDelete(const Document& state, const SearchState& search);
+std::string FilterQuestion(std::size_t count);
+
 // "Filter List": checks the matching rows, inverts all check marks and deletes the checked rows,
-// so every row that neither matches nor was checked before is marked deleted.
-Outcome FilterList(AppState& state, SearchState& search);
+// so every row that neither matches nor was checked before is marked deleted. First it asks
+// whether to (No is the default), with a box to stop asking for the rest of the run; No changes
+// nothing and the outcome is kCancelled.
+Outcome FilterList(AppState& state, SearchState& search, Dialogs& dialogs);
 
 // "Open in PlayList", first step: checks the matching rows. True when the play-list command of
 // the main window should run next.

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/report_error.h"
+#include "app/outcome.h"
 #include "catalogue/style_list.h"
 #include "charset/cp1252.h"
 #include "mfd/byte_io.h"
@@ -22,18 +22,19 @@ bool ByCharacterCodes(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool PrepareStyleReplace(EditorDraft& state, Dialogs& dialogs) {
+Outcome PrepareStyleReplace(EditorDraft& state) {
+  Outcome outcome;
   if (state.SelectedRecord == 0) {
-    dialogs.Show(kSelectItemFirst);
-    return false;
+    outcome.Fail(Problem::kRefused, kSelectItemFirst);
+    return outcome;
   }
   state.EditStyleOrFile.clear();
-  return true;
+  return outcome;
 }
 
-StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
+StyleReplaceSetup LoadStyleReplace(AppState& state) {
   StyleReplaceSetup setup;
-  setup.loaded = RunReported(dialogs, "Load StyleReplace", [&] {
+  setup.outcome = RunGuarded("Load StyleReplace", [&](Outcome&) {
     // A bad line of the style list ends the entries; the rest of the window is still filled so
     // that its labels show the selected row before the error is reported.
     ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
@@ -63,6 +64,7 @@ StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs) {
                                                fill.lastGoodNumber.value_or(""));
     }
   });
+  setup.loaded = setup.outcome.Ok();
   return setup;
 }
 
@@ -107,19 +109,21 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
   return out;
 }
 
-bool ReplaceInAllRecords(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
-  bool ran = false;
-  RunReported(dialogs, "StyleReplaceAllEntries", [&] {
+Result<bool> ReplaceInAllRecords(AppState& state, Dialogs& dialogs,
+                                 const StyleReplaceValues& values) {
+  Result<bool> ran;
+  ran.outcome = RunGuarded("StyleReplaceAllEntries", [&](Outcome& outcome) {
     if (values.mode == ReplaceMode::kStyle && !values.newStyle) return;
     if (values.mode == ReplaceMode::kGenre && !values.newGenre) return;
-    SubReplaceStyle(state, dialogs, values);
-    ran = true;
+    outcome.Absorb(SubReplaceStyle(state, dialogs, values));
+    ran.value = true;
   });
   return ran;
 }
 
-void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
-  const bool done = RunReported(dialogs, "SubReplaceStyle", [&] {
+Outcome SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values) {
+  long long changed = 0;
+  Outcome outcome = RunGuarded("SubReplaceStyle", [&](Outcome&) {
     RecordList& list = state.List;
     list.SetSortKey(col::kNumber, false);
     std::span<std::uint8_t> bytes = state.FileBytes;
@@ -136,6 +140,7 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
           if (number < 0 || number > 0xFFFF) throw RuntimeError(err::kOverflow);
           WriteU16(bytes, r + mfd::kStyle, static_cast<std::uint16_t>(number));
           row.Cell(col::kStyle) = values.newStyle->text;
+          ++changed;
           break;
         }
         case ReplaceMode::kGenre: {
@@ -143,6 +148,7 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
           const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
           EncodeText(bytes, r + mfd::kGenre, mfd::kGenreLength, *values.newGenre);
           row.Cell(col::kGenre) = *values.newGenre;
+          ++changed;
           break;
         }
         case ReplaceMode::kKeyword: {
@@ -151,13 +157,30 @@ void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues
           std::string text = ReplaceKeywordText(row.Cell(col::kKeywords), values.currentKeyword,
                                                 values.newKeyword, values.match);
           EncodeText(bytes, r + mfd::kKeywords, mfd::kKeywordsLength, text);
+          if (text != row.Cell(col::kKeywords)) ++changed;
           row.Cell(col::kKeywords) = std::move(text);
           break;
         }
       }
     }
   });
-  if (done) Present(RunPreview(state, dialogs).outcome, dialogs);
+  if (!outcome.Ok()) return outcome;
+  outcome.Absorb(RunPreview(state, dialogs).outcome);
+  switch (values.mode) {
+    case ReplaceMode::kStyle:
+      outcome.Report("Replaced " + values.currentStyle + " by " + values.newStyle->text + " in " +
+                     Counted(changed, "record"));
+      break;
+    case ReplaceMode::kGenre:
+      outcome.Report("Replaced " + values.currentGenre + " by " + *values.newGenre + " in " +
+                     Counted(changed, "record"));
+      break;
+    case ReplaceMode::kKeyword:
+      outcome.Report("Replaced the keyword " + values.currentKeyword + " by " + values.newKeyword +
+                     " in " + Counted(changed, "record"));
+      break;
+  }
+  return outcome;
 }
 
 std::string ReplacementStepName(const StyleReplaceValues& values) {

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/outcome.h"
 #include "rows/record_list.h"
 
 namespace cadenzo {
@@ -31,7 +32,8 @@ struct StyleReplaceValues {
 
 // What the replace window shows when it opens.
 struct StyleReplaceSetup {
-  bool loaded = false;              // false: an error was reported; the window shows what it has
+  Outcome outcome;                  // an error, for the window to show
+  bool loaded = false;              // false: an error was recorded; the window shows what it has
   std::vector<ComboEntry> styles;   // cboStyle: the target's styles, none selected
   std::vector<std::string> genres;  // cboGenre, in ascending order of character codes
   int genreIndex = -1;              // the entry equal to lblGenre, or -1
@@ -43,15 +45,15 @@ struct StyleReplaceSetup {
 
 inline constexpr int kStyleReplaceDropHeight = 525;  // pixels
 
-// cmdReplaceStyle and Edit Items > Replace > Item (mnuReplaceItem): true when the replace window
-// may open. Without a row selected since the file was opened it shows kSelectItemFirst instead.
-// Clears EditStyleOrFile; the shell clears the editor's selected-file label with it.
-bool PrepareStyleReplace(EditorDraft& state, Dialogs& dialogs);
+// cmdReplaceStyle and Edit Items > Replace > Item (mnuReplaceItem): succeeds when the replace
+// window may open. Without a row selected since the file was opened it is refused with
+// kSelectItemFirst. Clears EditStyleOrFile; the shell clears the editor's selected-file label.
+Outcome PrepareStyleReplace(EditorDraft& state);
 
 // The replace window's Form_Load: the target's styles, the genre list (sorted in place in
 // GenreList up to its first empty entry) and the selected row's style and genre. Errors,
-// including a bad line of the target's style list, are reported with "Load StyleReplace".
-StyleReplaceSetup LoadStyleReplace(AppState& state, Dialogs& dialogs);
+// including a bad line of the target's style list, are recorded under "Load StyleReplace".
+StyleReplaceSetup LoadStyleReplace(AppState& state);
 
 // A genre typed into cboGenre and left: added as a new entry unless present (or empty).
 // Returns the position of the entry to select, or -1 for an empty text.
@@ -62,17 +64,20 @@ std::string ReplaceKeywordText(const std::string& keywords, const std::string& c
                                const std::string& replacement, KeywordMatch match);
 
 // "Replace All Entries" (cmdAllEntries): runs SubReplaceStyle when the mode has its new value
-// (a style in style mode, a genre in genre mode). Returns true when it ran, so that the shell
-// refreshes the list and fits its columns. Errors are reported with "StyleReplaceAllEntries".
-bool ReplaceInAllRecords(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
+// (a style in style mode, a genre in genre mode). The value is true when it ran, so that the
+// shell refreshes the list and fits its columns. Errors are recorded under
+// "StyleReplaceAllEntries".
+Result<bool> ReplaceInAllRecords(AppState& state, Dialogs& dialogs,
+                                 const StyleReplaceValues& values);
 
 // The replacement as the Edit menu names its undo step: "Replace Milonga by Tango".
 std::string ReplacementStepName(const StyleReplaceValues& values);
 
 // Replaces the value in every row and its record: both the cell and the record bytes change
 // (texts cut at the field length in the record; the list keeps them whole). Then the file counts
-// as changed and the preview pass runs. Errors are reported with "SubReplaceStyle"; rows changed
-// before an error stay changed.
-void SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
+// as changed and the preview pass runs. Errors are recorded under "SubReplaceStyle"; rows changed
+// before an error stay changed. The status line says what was replaced by what, in how many
+// records.
+Outcome SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceValues& values);
 
 }  // namespace cadenzo

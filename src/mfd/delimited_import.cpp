@@ -359,10 +359,13 @@ void AppendImportedLine(AppState& state, const ImportedLine& line,
 }
 
 // Writes the records of a plan and says what the lines that stopped it were.
-void ApplyImport(AppState& state, const ImportPlan& plan, ImportResult& result, Outcome& outcome) {
+void ApplyImport(AppState& state, Dialogs& dialogs, const ImportPlan& plan, ImportResult& result,
+                 Outcome& outcome) {
   std::unordered_set<std::string> editorKeys;
   for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
+  const std::size_t total = plan.records.size();
   for (const ImportedLine& line : plan.records) {
+    dialogs.Progress(static_cast<std::size_t>(result.imported), total);
     AppendImportedLine(state, line, editorKeys);
     ++result.imported;
     if (line.values.timeSigUnreadable) {
@@ -402,7 +405,8 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
       NoteStyleListProblem(state, outcome, *problem);
     }
     plan = PlanImport(text, inputs);
-    ApplyImport(state, plan, result, outcome);
+    ApplyImport(state, dialogs, plan, result, outcome);
+    dialogs.Progress(static_cast<std::size_t>(result.imported), plan.records.size());
   });
   if (result.outcome.problem == Problem::kUnexpected) result.stopped = true;
 
@@ -419,6 +423,11 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
     result.logWritten = written.Ok();
     result.outcome.Absorb(std::move(written));
   }
+  result.outcome.Report("Imported " + Counted(result.imported, "record") +
+                        (result.leftOut > 0 ? ", " + std::to_string(result.leftOut) +
+                                                  " left out (" + kImportLogFile + ")"
+                                            : std::string()) +
+                        (result.stopped ? ", the import stopped early" : ""));
   return result;
 }
 

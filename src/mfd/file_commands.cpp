@@ -43,7 +43,9 @@ Outcome OpenChosen(AppState& state, Dialogs& dialogs, const std::string& path) {
   if (state.FileName.empty()) return outcome;
   const std::string name = LowerCp1252(state.FileName);
   if (name.size() < 3 || name.substr(name.size() - 3) != "mfd") {
-    outcome.Fail(Problem::kBadFile, "The program can only open mfd files. Not a valid file");
+    outcome.Fail(Problem::kBadFile, state.FileName +
+                                        " is not a Music Finder file: the program opens only "
+                                        "files whose names end in .mfd. Choose an .mfd file.");
     outcome.file = path;
     return outcome;
   }
@@ -71,7 +73,12 @@ FileCommandResult NewFile(AppState& state, Dialogs& dialogs) {
   const auto chosen = dialogs.OpenFile(
       {.title = "New", .folder = state.AppPath, .filter = "Music Finder Files(*.mfd)|Blank*.mfd|"});
   if (!chosen) return {};
-  return {.outcome = OpenChosen(state, dialogs, *chosen)};
+  FileCommandResult result{.outcome = OpenChosen(state, dialogs, *chosen)};
+  if (state.FileLoaded && result.outcome.Ok()) {
+    result.outcome.Report("New file from " + state.FileName + " for the " + state.SourceInstrument +
+                          ": " + Counted(static_cast<long long>(state.List.Size()), "record"));
+  }
+  return result;
 }
 
 FileCommandResult ChooseAndOpenFile(AppState& state, Dialogs& dialogs) {

@@ -157,7 +157,13 @@ SavedFile SaveFile(AppState& state, Dialogs& dialogs) {
     }
     chosenPath = *chosen;
     BusyGuard busy(dialogs);
-    WriteFileAtomic(*chosen, state.SaveBytes);
+    try {
+      WriteFileAtomic(*chosen, state.SaveBytes, Flush::kToDisk,
+                      [&](std::size_t done, std::size_t total) { dialogs.Progress(done, total); });
+    } catch (const RuntimeError& e) {
+      if (NoteWriteRefusal(out, e, *chosen)) return;
+      throw;
+    }
     state.FileSaved = true;
     written = *chosen;
   });

@@ -236,6 +236,26 @@ bool SaveImage(AppState& state, Dialogs& dialogs, const std::string& target, Pas
   return true;
 }
 
+}  // namespace
+
+std::string SavedStatus(const SavePlan& plan, const std::string& name) {
+  std::string line = "Saved " + Counted(plan.written, "record") + " to " + name;
+  std::vector<std::string> parts;
+  if (plan.leftOutMedia > 0) parts.push_back(Counted(plan.leftOutMedia, "media record"));
+  if (plan.needsMissingDefault > 0) {
+    parts.push_back(Counted(plan.needsMissingDefault, "record") + " without a default style");
+  }
+  if (plan.leftOutNoStyle > 0) {
+    parts.push_back(Counted(plan.leftOutNoStyle, "record") + " whose style the target lacks");
+  }
+  if (parts.empty()) return line;
+  line += " (";
+  for (std::size_t i = 0; i < parts.size(); ++i) line += (i > 0 ? ", " : "") + parts[i];
+  return line + " left out \x97 see the conversion log)";
+}
+
+namespace {
+
 void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool checkedOnly,
              PassMode mode, PassResult& result, Outcome& outcome) {
   ImageWriter writer(state.FileBytes, target);
@@ -271,6 +291,7 @@ void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool 
       stopInRecordOrder();
       return;
     }
+    if (result.saved) outcome.Report(SavedStatus(plan, NamePartOf(result.savedPath)));
   } catch (...) {
     stopInRecordOrder();
     throw;
@@ -283,7 +304,8 @@ void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool 
     WriteFileAtomic(logPath, ConversionLog(bytes, plan, state.DefaultStyle), Flush::kWriteBack);
   } catch (const RuntimeError& e) {
     Outcome logFailed;
-    RecordError(logFailed, e, "WriteTextFileContents");
+    if (!NoteWriteRefusal(logFailed, e, logPath))
+      RecordError(logFailed, e, "WriteTextFileContents");
     logFailed.problem = Problem::kCannotWrite;
     logFailed.file = logPath;
     outcome.Absorb(std::move(logFailed));

@@ -102,6 +102,9 @@ bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
 // The refusal when records need a default style that the target's list lacks.
 std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const std::string& target);
 
+// The status line of a save: the records written to the file, and those left out and why.
+std::string SavedStatus(const SavePlan& plan, const std::string& name);
+
 // The record processing pass: converts every row for the target, colours the "Style or File"
 // cells, builds SaveBytes, rewrites ExportLog.txt in the user folder, and in save mode checks the
 // capacity and writes the file the user names. Errors are recorded under "SaveMusicFinderx"; the

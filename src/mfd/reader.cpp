@@ -16,6 +16,7 @@
 #include "mfd/processing_pass.h"
 #include "mfd/record.h"
 #include "mfd/target_change.h"
+#include "textio/file_limits.h"
 #include "textio/text_file.h"
 
 namespace cadenzo {
@@ -357,13 +358,54 @@ void ReadFile(AppState& state, Dialogs& dialogs, Outcome& outcome) {
 
 }  // namespace
 
+std::string DamagedFileText(const std::string& name, int record, int announced,
+                            std::size_t fileSize) {
+  const int shown = record - 1;
+  std::string text = name + " is damaged: record " + std::to_string(record) + " of " +
+                     std::to_string(announced) + " is cut off at byte " + std::to_string(fileSize) +
+                     ". ";
+  if (shown == 0) return text + "No record can be shown; saving writes none.";
+  if (shown == 1) return text + "The record before it is shown; saving writes only that one.";
+  return text + "The " + std::to_string(shown) +
+         " records before it are shown; saving writes only those.";
+}
+
+std::string NotMusicFinderText(const std::string& name) {
+  return name +
+         " is not a Music Finder file: it holds no records the program can read. Open the .mfd "
+         "file that the instrument saved.";
+}
+
 Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs) {
   BusyGuard busy(dialogs);
   Outcome outcome = RunGuarded("List1", [&](Outcome& inner) { ReadFile(state, dialogs, inner); });
-  if (outcome.problem == Problem::kUnexpected && outcome.record > 0) {
+  if (outcome.problem != Problem::kUnexpected || outcome.errorNumber != err::kSubscriptOutOfRange) {
+    return outcome;
+  }
+  const std::span<const std::uint8_t> bytes = state.FileBytes;
+  // A header that names no model the program knows, over records that do not fit in the file,
+  // is some other file; a known header with a record cut off is a damaged Music Finder file.
+  const bool wholeHeader = bytes.size() >= mfd::kHeaderSize;
+  const bool known = wholeHeader && DetectSourceInstrument(bytes.first(32)).has_value();
+  const bool damaged = outcome.record > 0 && known;
+  const bool foreign = !wholeHeader || (outcome.record > 0 && !known);
+  if (!damaged && !foreign) return outcome;  // nobody foresaw it: the numbered message stays
+  // The damage was foreseen: its numbered message gives way to one in words.
+  const std::string numbered = "Error #: " + std::to_string(err::kSubscriptOutOfRange) + ",";
+  std::erase_if(outcome.messages,
+                [&](const MessageRequest& m) { return m.text.starts_with(numbered); });
+  if (damaged) {
     outcome.problem = Problem::kDamaged;  // the rows before the damage are kept
-  } else if (outcome.problem == Problem::kUnexpected && state.FileBytes.size() < mfd::kHeaderSize) {
-    outcome.problem = Problem::kBadFile;  // not even a whole header: no Music Finder file
+    const int announced = HeaderCount(bytes);
+    outcome.Say({.text = DamagedFileText(state.FileName, outcome.record, announced, bytes.size()),
+                 .icon = Icon::kExclamation});
+    outcome.Report("Opened " + state.FileName + ": " + std::to_string(state.List.Size()) + " of " +
+                   Counted(announced, "record") + ", the file is damaged");
+  } else {
+    outcome.problem = Problem::kBadFile;
+    outcome.record = 0;
+    outcome.status.clear();  // nothing of it was opened
+    outcome.Say({.text = NotMusicFinderText(state.FileName), .icon = Icon::kExclamation});
   }
   return outcome;
 }
@@ -380,7 +422,12 @@ Outcome LoadFileBytes(Document& state, const std::string& path) {
     return outcome;
   }
   if (bytes.empty() || bytes.size() > kMaxMusicFinderFileSize) {
-    outcome.Fail(Problem::kBadFile, "Bad File");
+    outcome.Fail(Problem::kBadFile,
+                 NamePartOf(path) + " is not a Music Finder file: it " +
+                     (bytes.empty() ? std::string("is empty")
+                                    : "is larger than " + SizeText(kMaxMusicFinderFileSize) +
+                                          ", far more than such a file holds") +
+                     ". Open the .mfd file that the instrument saved.");
     return outcome;
   }
   state.FileBytes = std::move(bytes);
@@ -403,6 +450,12 @@ Outcome OpenMusicFinderFile(AppState& state, Dialogs& dialogs) {
     if (!out.Ok()) return;
     out.Absorb(ReadMusicFinderFile(state, dialogs));
     state.FileSaved = true;
+    if (state.FileLoaded) {
+      out.Report("Opened " + state.FileName + ": " +
+                 Counted(static_cast<long long>(state.List.Size()), "record") +
+                 (state.SourceInstrument.empty() ? std::string(", model not recognised")
+                                                 : " from a " + state.SourceInstrument));
+    }
   });
   if (outcome.file.empty()) outcome.file = state.CurrentFilePath;
   return outcome;

@@ -50,6 +50,13 @@ void AddRecordRows(AppState& state, int first, int last);
 // outcome says kDamaged with the first record it lacks.
 Outcome ReadMusicFinderFile(AppState& state, Dialogs& dialogs);
 
+// The words for a damaged file: which record of how many the header announces is cut off, at
+// which byte the file ends, and how many records before it are shown (and saved).
+std::string DamagedFileText(const std::string& name, int record, int announced,
+                            std::size_t fileSize);
+// The words for a file that is no Music Finder file.
+std::string NotMusicFinderText(const std::string& name);
+
 // Loads a whole file into FileBytes; FileBytes is untouched unless the load succeeds. A missing
 // or unreadable file, an empty one or one too large fail with kBadFile.
 Outcome LoadFileBytes(Document& state, const std::string& path);

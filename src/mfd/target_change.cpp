@@ -10,8 +10,15 @@ Outcome ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model
   return RunGuarded("cboInst", [&](Outcome& outcome) {
     state.TargetInstrument = model;
     outcome.Absorb(setupCboStyle(state));
-    if (state.FileLoaded) outcome.Absorb(RunPreview(state, dialogs).outcome);
+    long long red = 0;
+    if (state.FileLoaded) {
+      outcome.Absorb(RunPreview(state, dialogs).outcome);
+      for (const Row& row : state.List) red += row.styleColor == kBlack ? 0 : 1;
+    }
     state.Caption = TargetCaption(state);
+    outcome.Report("Target instrument " + model +
+                   (state.FileLoaded ? ": " + Counted(red, "style") + " it lacks shown in colour"
+                                     : std::string()));
   });
 }
 

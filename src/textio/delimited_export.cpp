@@ -46,6 +46,7 @@ DelimitedExport BuildDelimitedExport(const RecordList& list) {
   }
   // The writer adds the last line break back.
   text.resize(text.size() - kCrLf.size());
+  out.records = static_cast<int>(n);
   return out;
 }
 
@@ -80,7 +81,13 @@ SavedFile SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string
       return;
     }
     chosenPath = path;
-    WriteFileAtomic(path, text + std::string(kCrLf));
+    try {
+      WriteFileAtomic(path, text + std::string(kCrLf), Flush::kToDisk,
+                      [&](std::size_t done, std::size_t total) { dialogs.Progress(done, total); });
+    } catch (const RuntimeError& e) {
+      if (NoteWriteRefusal(out, e, path)) return;
+      throw;
+    }
     written = path;
   });
   if (outcome.problem == Problem::kUnexpected) {
@@ -91,8 +98,12 @@ SavedFile SaveDelimitedFile(AppState& state, Dialogs& dialogs, const std::string
 }
 
 Outcome WriteTextFileContents(const std::string& path, const std::string& text) {
-  Outcome outcome = RunGuarded("WriteTextFileContents", [&](Outcome&) {
-    WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack);
+  Outcome outcome = RunGuarded("WriteTextFileContents", [&](Outcome& out) {
+    try {
+      WriteFileAtomic(path, text + std::string(kCrLf), Flush::kWriteBack);
+    } catch (const RuntimeError& e) {
+      if (!NoteWriteRefusal(out, e, path)) throw;
+    }
   });
   if (!outcome.Ok()) {
     outcome.problem = Problem::kCannotWrite;
@@ -107,6 +118,10 @@ Outcome ExportDelimitedText(AppState& state, Dialogs& dialogs) {
       RunGuarded("mnuTextFile", [&](Outcome&) { text = BuildDelimitedExport(state.List); });
   if (!outcome.Ok()) return outcome;
   SavedFile saved = SaveDelimitedFile(state, dialogs, text.text);
+  if (!saved.path.empty()) {
+    saved.outcome.Report("Exported " + Counted(text.records, "record") + " to " +
+                         NamePartOf(saved.path));
+  }
   if (!saved.path.empty() && text.blankedFields > 0) {
     saved.outcome.Say(
         MessageRequest{.text = BlankedFieldsNote(text.blankedFields), .icon = Icon::kInformation});

@@ -34,6 +34,7 @@ std::string RunningNumberText(std::size_t n);
 struct DelimitedExport {
   std::string text;
   int blankedFields = 0;
+  int records = 0;  // the rows written (deleted rows are left out)
 };
 DelimitedExport BuildDelimitedExport(const RecordList& list);
 std::string DelimitedExportText(const RecordList& list);  // BuildDelimitedExport's text

@@ -90,6 +90,9 @@ Bytes ReadFileBytes(const fs::path& path, std::size_t limit) {
 
 namespace {
 
+// With progress to report, a write goes in pieces of this size.
+constexpr std::size_t kProgressPiece = std::size_t{256} << 10;
+
 // Temporary files of a save are named ".cadenzo-PID-XXXXXX": short, whatever the length of the
 // target's name, hidden, and telling which process writes them.
 constexpr std::string_view kTemporaryPrefix = ".cadenzo-";
@@ -147,7 +150,8 @@ RuntimeError WriteError(int e) {
 
 bool IsSaveTemporaryName(std::string_view fileName) { return TemporaryWriter(fileName) > 0; }
 
-void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes, Flush flush) {
+void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes, Flush flush,
+                     const WriteProgress& progress) {
   std::error_code ec;
   // A link is written through, as a plain write would: the link stays and its file is replaced,
   // or made when it does not exist yet.
@@ -182,14 +186,18 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
     throw WriteError(e);
   };
   std::size_t done = 0;
+  // With someone to tell, the bytes go in pieces, so that a slow disk shows its progress.
+  const std::size_t piece = progress ? kProgressPiece : bytes.size();
+  if (progress) progress(0, bytes.size());
   while (done < bytes.size()) {
-    const ssize_t n = calls.write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = calls.write(fd, bytes.data() + done, std::min(piece, bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);
     }
     if (n == 0) fail(ENOSPC);  // no progress: the medium takes no more
     done += static_cast<std::size_t>(n);
+    if (progress) progress(done, bytes.size());
   }
   if (replaces) {
     // The replaced file's owner and group where the user may set them (the owner only for the
@@ -219,11 +227,41 @@ void WriteFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes
   }
 }
 
-void WriteFileAtomic(const fs::path& path, std::string_view text, Flush flush) {
+void WriteFileAtomic(const fs::path& path, std::string_view text, Flush flush,
+                     const WriteProgress& progress) {
   WriteFileAtomic(path,
                   std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
                                                 text.size()),
-                  flush);
+                  flush, progress);
+}
+
+std::optional<std::string> WriteRefusalText(const RuntimeError& error, const fs::path& path) {
+  const std::string name = path.filename().string();
+  const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
+  const std::string kept = " Nothing was written; a file of that name was left as it was.";
+  if (error.Number() == err::kDiskFull) {
+    return name + " could not be saved: the disk holding " + folder + " is full." + kept +
+           " Free some space on it, or save to another disk.";
+  }
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  const bool fileOrNone = !fs::exists(status) || fs::is_regular_file(status);
+  if ((error.Number() == err::kPathFileAccess || error.Number() == err::kPermissionDenied) &&
+      fileOrNone) {
+    return name + " could not be saved: the file or its folder " + folder +
+           " may not be written (it is read-only, or belongs to someone else)." + kept +
+           " Save under another name or in another folder.";
+  }
+  return std::nullopt;
+}
+
+bool NoteWriteRefusal(Outcome& outcome, const RuntimeError& error, const std::string& path) {
+  const auto text = WriteRefusalText(error, path);
+  if (!text) return false;
+  outcome.Fail(Problem::kCannotWrite, MessageRequest{.text = *text, .icon = Icon::kExclamation});
+  outcome.file = path;
+  outcome.errorNumber = error.Number();
+  return true;
 }
 
 std::vector<std::string_view> SplitCrLfLines(std::string_view text) {

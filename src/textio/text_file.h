@@ -3,12 +3,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "app/outcome.h"
+#include "app/runtime_error.h"
 
 namespace cadenzo {
 
@@ -34,10 +38,20 @@ enum class Flush { kToDisk, kWriteBack };
 // file the user may not write is refused; the replaced file's mode, and its owner and group
 // where the user may set them, carry over. Temporary files that killed saves left in the folder
 // are removed first, those of saves still running kept.
+// `progress`, when given, hears the bytes written so far of all, as the write goes on.
+using WriteProgress = std::function<void(std::size_t done, std::size_t total)>;
 void WriteFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-                     Flush flush = Flush::kToDisk);
+                     Flush flush = Flush::kToDisk, const WriteProgress& progress = {});
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view text,
-                     Flush flush = Flush::kToDisk);
+                     Flush flush = Flush::kToDisk, const WriteProgress& progress = {});
+
+// The words for a failed write that the person can set right, a full disk or a file or folder
+// that may not be written: what happened, to which file, and what to do. Nothing for any other
+// failure, which keeps its numbered message.
+std::optional<std::string> WriteRefusalText(const RuntimeError& error,
+                                            const std::filesystem::path& path);
+// Records such a failure in the outcome as kCannotWrite with its words; false for any other.
+bool NoteWriteRefusal(Outcome& outcome, const RuntimeError& error, const std::string& path);
 // True for the name of a temporary file of a save, which file lists leave out.
 bool IsSaveTemporaryName(std::string_view fileName);
 

@@ -29,7 +29,12 @@ namespace cadenzo {
 
 MainController::MainController(AppState& state, Dialogs& dialogs, DocumentOpener& opener,
                                MainWindow& window)
-    : QObject(&window), state_(state), dialogs_(dialogs), opener_(opener), window_(window) {
+    : QObject(&window),
+      state_(state),
+      feedback_(dialogs, window.statusBar()),
+      dialogs_(feedback_),
+      opener_(opener),
+      window_(window) {
   Connect();
 }
 
@@ -294,7 +299,11 @@ void MainController::ConnectRowCommands() {
     }
   });
   window_.OnCommand("mnuAutoReplace", [this] {
-    RunUndoable(state_, "Auto Replace", [this] { cboStyle_setup(state_, dialogs_); });
+    const AutoReplaceResult result =
+        RunUndoable(state_, "Auto Replace", [this] { return cboStyle_setup(state_, dialogs_); });
+    if (result.applied) {
+      dialogs_.Status("Auto Replace changed the style of " + Counted(result.replaced, "record"));
+    }
   });
 
   // Edit

@@ -9,6 +9,7 @@
 #include "app/dialogs.h"
 #include "app/paths.h"
 #include "list/row_commands.h"
+#include "ui/status_feedback.h"
 
 namespace cadenzo {
 
@@ -55,6 +56,8 @@ class MainController : public QObject {
   void SyncTargetList();
 
   AppState& state_;
+  // The dialogs given, with the status bar: every command below is asked through it.
+  StatusDialogs feedback_;
   Dialogs& dialogs_;
   DocumentOpener& opener_;
   MainWindow& window_;

@@ -31,6 +31,7 @@
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
 #include "ui/rtf_reader.h"
+#include "ui/status_feedback.h"
 
 namespace cadenzo {
 
@@ -133,6 +134,8 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
   SetUpPictureButtons();
   SetUpShortcuts();
   setAcceptDrops(true);
+  // The status bar: what the last command did, and the progress of long work.
+  AddStatusBar(*this);
 
   trackMenu_ = new QMenu(QStringLiteral("TrackMenu"), this);
   trackMenu_->setObjectName(QStringLiteral("mnuTrackMenu"));

@@ -2,6 +2,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -54,7 +55,23 @@ QString QtFilterFrom(const std::string& filter) {
 }
 
 Answer QtDialogs::Message(const MessageRequest& request) {
+  return ShowBox(request, nullptr, nullptr);
+}
+
+Answer QtDialogs::MessageWithCheckBox(const MessageRequest& request, const std::string& checkBox,
+                                      bool& ticked) {
+  return ShowBox(request, &checkBox, &ticked);
+}
+
+Answer QtDialogs::ShowBox(const MessageRequest& request, const std::string* checkBox,
+                          bool* ticked) {
   QMessageBox box(parent_);
+  if (checkBox != nullptr) {
+    auto* check = new QCheckBox(ToQt(*checkBox), &box);
+    check->setObjectName(QStringLiteral("chkDontAsk"));
+    check->setChecked(*ticked);
+    box.setCheckBox(check);
+  }
   box.setWindowTitle(ToQt(request.title.empty() ? kProgramTitle : request.title));
   box.setText(ToQt(request.text));
   switch (request.icon) {
@@ -91,7 +108,9 @@ Answer QtDialogs::Message(const MessageRequest& request) {
   box.setStandardButtons(second == QMessageBox::NoButton ? first : (first | second));
   box.setDefaultButton(request.defaultButton == 1 && second != QMessageBox::NoButton ? second
                                                                                      : first);
-  switch (box.exec()) {
+  const int pressed = box.exec();
+  if (checkBox != nullptr) *ticked = box.checkBox()->isChecked();
+  switch (pressed) {
     case QMessageBox::Yes:
       return Answer::kYes;
     case QMessageBox::No:

@@ -25,8 +25,13 @@ class QtDialogs : public Dialogs, public DocumentOpener {
   std::optional<std::string> SaveFile(const FileRequest& request) override;
   void SetBusy(bool busy) override;
   void OpenDocument(const std::string& path) override;
+  Answer MessageWithCheckBox(const MessageRequest& request, const std::string& checkBox,
+                             bool& ticked) override;
 
  private:
+  // The message box, with the check box when one is given.
+  Answer ShowBox(const MessageRequest& request, const std::string* checkBox, bool* ticked);
+
   QPointer<QWidget> parent_;
   int busyDepth_ = 0;
 };

@@ -64,8 +64,9 @@ void SearchWindow::CheckAll() {
 }
 
 void SearchWindow::cmdFilter_Click() {
-  Present(RunUndoable(state_, "Filter List", [this] { return FilterList(state_, search_); }),
-          dialogs_);
+  Present(
+      RunUndoable(state_, "Filter List", [this] { return FilterList(state_, search_, dialogs_); }),
+      dialogs_);
   ListChanged();
 }
 

@@ -18,7 +18,7 @@ StyleReplaceWindow::StyleReplaceWindow(AppState& state, Dialogs& dialogs,
   ui_.setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
 
-  const StyleReplaceSetup setup = LoadStyleReplace(state_, dialogs_);
+  const StyleReplaceSetup setup = LoadStyleReplace(state_);
   for (const ComboEntry& entry : setup.styles) ui_.cboStyle->addItem(ToQt(entry.text), entry.data);
   ui_.cboStyle->setCurrentIndex(-1);
   const int rowHeight = std::max(1, ui_.cboStyle->fontMetrics().height() + 2);
@@ -45,11 +45,15 @@ StyleReplaceWindow::StyleReplaceWindow(AppState& state, Dialogs& dialogs,
   connect(ui_.cboGenre->lineEdit(), &QLineEdit::editingFinished, this,
           &StyleReplaceWindow::GenreEdited);
   UpdateActions();
+  // The error of the load shows once the window has what it could fill in.
+  Present(setup.outcome, dialogs_);
 }
 
 StyleReplaceWindow* StyleReplaceWindow::Open(AppState& state, Dialogs& dialogs,
                                              std::function<void()> onReplaced, QWidget* parent) {
-  if (!PrepareStyleReplace(state, dialogs)) return nullptr;
+  const Outcome ready = PrepareStyleReplace(state);
+  Present(ready, dialogs);
+  if (!ready.Ok()) return nullptr;
   auto* window = new StyleReplaceWindow(state, dialogs, std::move(onReplaced), parent);
   window->show();
   return window;
@@ -106,9 +110,11 @@ StyleReplaceValues StyleReplaceWindow::Values() const {
 
 void StyleReplaceWindow::AllEntries() {
   const StyleReplaceValues values = Values();
-  const bool replaced = RunUndoable(state_, ReplacementStepName(values),
-                                    [&] { return ReplaceInAllRecords(state_, dialogs_, values); });
-  if (replaced && onReplaced_) onReplaced_();
+  const Result<bool> ran = RunUndoable(state_, ReplacementStepName(values), [&] {
+    return ReplaceInAllRecords(state_, dialogs_, values);
+  });
+  Present(ran.outcome, dialogs_);
+  if (ran.value && onReplaced_) onReplaced_();
 }
 
 }  // namespace cadenzo

@@ -2,6 +2,8 @@
 // Runs the built cadenzo-cli on files made in a temporary folder and checks its output, its
 // exit codes and the bytes it writes.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -229,10 +231,12 @@ TEST_F(CliE2e, BadInputsFailWithAMessageAndWriteNothing) {
   File("noList.mfd", FileBuilder{.model = "GENOS", .records = {RecordBuilder{}}});
   fs::create_directories(dir.Path() / "ro");
   const std::vector<BadInput> cases = {
-      {"empty", "", "empty.mfd --target PSR-2000 -o @out.mfd", "Bad File"},
+      {"empty", "", "empty.mfd --target PSR-2000 -o @out.mfd",
+       "empty.mfd is not a Music Finder file: it is empty"},
       {"missing", "", "missing.mfd --target PSR-2000 -o @out.mfd", "Could not find that file"},
-      {"truncated", "", "trunc.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
-      {"text", "", "text.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
+      {"truncated", "", "trunc.mfd --target PSR-2000 -o @out.mfd",
+       "trunc.mfd is damaged: record 2 of "},
+      {"text", "", "text.mfd --target PSR-2000 -o @out.mfd", "text.mfd is not a Music Finder file"},
       {"unknown model", "", "s.mfd --target PSR-9999 -o @out.mfd", "unknown model"},
       {"missing style list", "", "s.mfd --target GENOS -o @out.mfd", "GENOS.dat is missing"},
       {"unwritable folder", "", "s.mfd --target PSR-2000 -o @nofolder/out.mfd",
@@ -249,7 +253,56 @@ TEST_F(CliE2e, BadInputsFailWithAMessageAndWriteNothing) {
   }
   const auto r = Run("info " + P("empty.mfd"));
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("Bad File"), std::string::npos);
+  EXPECT_NE(r.err.find("empty.mfd is not a Music Finder file: it is empty"), std::string::npos);
+}
+
+// Failures the person can act on are said in words, after the name of the file concerned, with
+// the exit code of a data error; nothing is written.
+TEST_F(CliE2e, KnownFailuresAreSaidInWordsAfterTheFileName) {
+  auto cut = FileBuilder{};
+  for (int i = 0; i < 8; ++i) cut.records.push_back(RecordBuilder{.number = i, .style = 291});
+  auto bytes = cut.Build();
+  bytes.resize(mfd::RecordOffset(7) + 30);
+  dir.Write("Example.mfd", bytes);
+  dir.Write("notes.mfd",
+            std::string("Genre\tMusic\r\nPop\tThis is a list, not a Music Finder file\r\n"));
+  File("s.mfd", Sample());
+  // A folder nobody may write in. Permissions do not bind the administrator, but the system's
+  // own folders that take no new files do.
+  std::string locked = dir.Str() + "locked";
+  fs::create_directories(locked);
+  fs::permissions(locked, fs::perms(0555));
+  if (::geteuid() == 0) locked = "/sys/kernel";
+  ASSERT_TRUE(fs::is_directory(locked));
+  const std::string kept = " Nothing was written; a file of that name was left as it was.";
+  struct Case {
+    const char* name;
+    std::string args;
+    std::string line;  // the whole line on standard error
+  };
+  const std::vector<Case> cases = {
+      {"damaged", "list " + P("Example.mfd"),
+       "cadenzo-cli: Example.mfd is damaged: record 7 of 8 is cut off at byte 620. The 6 records "
+       "before it are shown; saving writes only those."},
+      {"not a Music Finder file",
+       "convert " + P("notes.mfd") + " --target PSR-2000 -o " + P("out.mfd"),
+       "cadenzo-cli: notes.mfd is not a Music Finder file: it holds no records the program can "
+       "read. Open the .mfd file that the instrument saved."},
+      {"unwritable target",
+       "convert " + P("s.mfd") + " --target PSR-2000 -o " + Quote(locked + "/out.mfd"),
+       "cadenzo-cli: out.mfd could not be saved: the file or its folder " + locked +
+           " may not be written (it is read-only, or belongs to someone else)." + kept +
+           " Save under another name or in another folder."},
+  };
+  for (const Case& c : cases) {
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.code, 1) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(c.line + "\n"), std::string::npos) << c.name << ": " << r.err;
+    EXPECT_EQ(r.err.find("Error #"), std::string::npos) << c.name << ": " << r.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out.mfd")) << c.name;
+  }
+  EXPECT_FALSE(fs::exists(locked + "/out.mfd"));
+  fs::permissions(dir.Str() + "locked", fs::perms(0755));
 }
 
 TEST_F(CliE2e, UsageErrorsExitWithTwo) {

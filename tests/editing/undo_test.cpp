@@ -89,11 +89,11 @@ class UndoFixture : public EditorTest {
     } else if (command == "ReplaceGenre") {
       const StyleReplaceValues values{
           .mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = "Rock"};
-      ASSERT_TRUE(ReplaceInAllRecords(s, fx.dialogs, values));
+      ASSERT_TRUE(ReplaceInAllRecords(s, fx.dialogs, values).value);
     } else if (command == "FilterList") {
       SearchState search{.txtFind = "Song 1"};
       fx.dialogs.QueueAnswer(Answer::kYes);
-      std::ignore = FilterList(s, search);
+      ASSERT_TRUE(FilterList(s, search, fx.dialogs).Ok());
     } else if (command == "Import") {
       const std::string text =
           DelimitedHeaderLine() +

@@ -183,7 +183,7 @@ TEST_F(SearchTest, EmptyTextIsRefusedByEveryCommand) {
   EXPECT_EQ(Shown(FindFirst(fx.state, search), fx.dialogs), std::nullopt);
   EXPECT_EQ(Shown(FindNext(fx.state, search), fx.dialogs), std::nullopt);
   EXPECT_FALSE(Shown(FindAndCheckAll(fx.state, search), fx.dialogs));
-  Shown(FilterList(fx.state, search), fx.dialogs);
+  Shown(FilterList(fx.state, search, fx.dialogs), fx.dialogs);
   EXPECT_FALSE(Shown(OpenInPlayList(fx.state, search), fx.dialogs));
   EXPECT_EQ(fx.dialogs.Texts(),
             std::vector<std::string>(5, "please enter something to search for"));
@@ -222,13 +222,47 @@ TEST_F(SearchTest, FilterListDeletesRowsThatNeitherMatchNorWereChecked) {
   fx.state.List[2].checked = true;  // "Rock", does not match, checked before
   ChooseSearchField(search, 2);
   search.txtFind = "jazz";
-  Shown(FilterList(fx.state, search), fx.dialogs);
+  fx.dialogs.QueueAnswer(Answer::kYes);
+  const Outcome outcome = FilterList(fx.state, search, fx.dialogs);
+  Present(outcome, fx.dialogs);
   EXPECT_EQ(Genres(),
             (std::vector<std::string>{"deleted", "Jazz Ballad", "Rock", "Jazz", "deleted"}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false}));
   EXPECT_EQ(CommandAvailability(fx.state).checkedCount, 0);
   EXPECT_FALSE(fx.state.FileSaved);
-  EXPECT_TRUE(fx.dialogs.messages.empty());
+  // Only the question: the two rows it names are the two that were deleted.
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text,
+            "Filter List marks the 2 rows that do not match as deleted; they will not be saved. "
+            "Filter the list?");
+  EXPECT_EQ(fx.dialogs.messages[0].defaultButton, 1);  // No
+  EXPECT_EQ(outcome.status, "Filter List marked 2 rows deleted; 3 rows left");
+}
+
+// No leaves every row as it was, whatever the box; Yes with the box ticked is not asked again
+// during the run, and a filter that would delete nothing asks nothing.
+TEST_F(SearchTest, FilterListAsksUntilToldNotTo) {
+  ChooseSearchField(search, 2);
+  search.txtFind = "jazz";
+  const auto genres = Genres();
+  fx.dialogs.QueueAnswer(Answer::kNo);
+  fx.dialogs.QueueCheckBox(true);
+  EXPECT_EQ(FilterList(fx.state, search, fx.dialogs).problem, Problem::kCancelled);
+  EXPECT_EQ(Genres(), genres);
+  EXPECT_EQ(Checks(), (std::vector<bool>(5, false)));
+  EXPECT_TRUE(fx.state.FileSaved);
+  EXPECT_FALSE(fx.state.FilterWithoutAsking);
+
+  fx.dialogs.QueueAnswer(Answer::kYes);
+  fx.dialogs.QueueCheckBox(true);
+  EXPECT_TRUE(FilterList(fx.state, search, fx.dialogs).Ok());
+  EXPECT_TRUE(fx.state.FilterWithoutAsking);
+  search.txtFind = "Jazz Ballad";
+  EXPECT_TRUE(FilterList(fx.state, search, fx.dialogs).Ok());  // one more row, unasked
+  EXPECT_EQ(Genres(),
+            (std::vector<std::string>{"deleted", "Jazz Ballad", "deleted", "deleted", "deleted"}));
+  EXPECT_EQ(fx.dialogs.checkBoxes, std::vector<std::string>(2, "Don't ask again during this run"));
+  EXPECT_TRUE(fx.dialogs.AllAnswered());
 }
 
 TEST_F(SearchTest, OpenInPlayListChecksTheMatchesFirst) {

@@ -9,12 +9,14 @@
 #include "mfd/reader.h"
 #include "mfd/record.h"
 #include "support/app_fixture.h"
+#include "support/shown.h"
 
 namespace cadenzo {
 namespace {
 
 using testing::AppFixture;
 using testing::FileBuilder;
+using testing::Presented;
 using testing::RecordBuilder;
 
 struct KeywordCase {
@@ -82,10 +84,10 @@ class BulkReplaceTest : public ::testing::Test {
 
 TEST_F(BulkReplaceTest, OpeningNeedsARowSelectedSinceTheOpen) {
   fx.state.EditStyleOrFile = "USB:x.mid";
-  EXPECT_FALSE(PrepareStyleReplace(fx.state, fx.dialogs));
+  EXPECT_FALSE(Presented(PrepareStyleReplace(fx.state), fx.dialogs).Ok());
   EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{kSelectItemFirst});
   fx.state.SelectedRecord = 2;
-  EXPECT_TRUE(PrepareStyleReplace(fx.state, fx.dialogs));
+  EXPECT_TRUE(Presented(PrepareStyleReplace(fx.state), fx.dialogs).Ok());
   EXPECT_EQ(fx.state.EditStyleOrFile, "");
   EXPECT_EQ(fx.dialogs.messages.size(), 1u);
 }
@@ -94,7 +96,7 @@ TEST_F(BulkReplaceTest, LoadShowsTheSelectedRowAndSortsTheGenresInPlace) {
   fx.state.SelectedRecord = 3;
   fx.state.SelectedStyleText = "Cool Beat";
   fx.state.GenreList = {"pop", "Rock", "Pop", "", "zz"};
-  const StyleReplaceSetup setup = LoadStyleReplace(fx.state, fx.dialogs);
+  const StyleReplaceSetup setup = Presented(LoadStyleReplace(fx.state), fx.dialogs);
   ASSERT_TRUE(setup.loaded);
   ASSERT_EQ(setup.styles.size(), 3u);
   EXPECT_EQ(setup.styles[0].text, "Cool Beat");
@@ -111,7 +113,7 @@ TEST_F(BulkReplaceTest, LoadReportsABadLineOfTheTargetList) {
   fx.dir.Write("app/PSR-S970.dat", std::string("Cool Beat;291\r\nbroken\r\nFunk;77\r\n"));
   fx.state.SelectedRecord = 1;
   fx.state.SelectedStyleText = "Cool Beat";
-  const StyleReplaceSetup setup = LoadStyleReplace(fx.state, fx.dialogs);
+  const StyleReplaceSetup setup = Presented(LoadStyleReplace(fx.state), fx.dialogs);
   EXPECT_FALSE(setup.loaded);
   EXPECT_EQ(setup.styles.size(), 1u);
   // The labels still name the selected row, so nothing else can be taken for it.
@@ -131,10 +133,11 @@ TEST_F(BulkReplaceTest, TypedGenresAreAddedOnce) {
 
 TEST_F(BulkReplaceTest, StyleModeReplacesExactTextsInCellsAndRecords) {
   fx.state.List[1].Cell(col::kStyle) = "cool beat";  // not the same text
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kStyle,
-                   .currentStyle = "Cool Beat",
-                   .newStyle = ComboEntry{"Funk", 77}});
+  Presented(SubReplaceStyle(fx.state, fx.dialogs,
+                            {.mode = ReplaceMode::kStyle,
+                             .currentStyle = "Cool Beat",
+                             .newStyle = ComboEntry{"Funk", 77}}),
+            fx.dialogs);
   EXPECT_EQ(RowOf(1).Cell(col::kStyle), "Funk");
   EXPECT_EQ(RowOf(3).Cell(col::kStyle), "Funk");
   EXPECT_EQ(StyleBytes(1), 77);
@@ -143,14 +146,17 @@ TEST_F(BulkReplaceTest, StyleModeReplacesExactTextsInCellsAndRecords) {
   EXPECT_EQ(RowOf(2).Cell(col::kStyle), "cool beat");
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_TRUE(PreviewRan());
+  ASSERT_FALSE(fx.dialogs.statuses.empty());
+  EXPECT_EQ(fx.dialogs.statuses.back(), "Replaced Cool Beat by Funk in 2 records");
 }
 
 TEST_F(BulkReplaceTest, NothingMatchingChangesNoRecordButStillPreviews) {
   const auto before = fx.state.FileBytes;
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kStyle,
-                   .currentStyle = "Not There",
-                   .newStyle = ComboEntry{"Funk", 77}});
+  Presented(SubReplaceStyle(fx.state, fx.dialogs,
+                            {.mode = ReplaceMode::kStyle,
+                             .currentStyle = "Not There",
+                             .newStyle = ComboEntry{"Funk", 77}}),
+            fx.dialogs);
   EXPECT_EQ(fx.state.FileBytes, before);
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_TRUE(PreviewRan());
@@ -158,8 +164,10 @@ TEST_F(BulkReplaceTest, NothingMatchingChangesNoRecordButStillPreviews) {
 
 TEST_F(BulkReplaceTest, GenreModeIsExactAndCutsTheRecordAt16) {
   const std::string longGenre = "Easy Listening Classics";  // 23 characters
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = longGenre});
+  Presented(
+      SubReplaceStyle(fx.state, fx.dialogs,
+                      {.mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = longGenre}),
+      fx.dialogs);
   EXPECT_EQ(RowOf(1).Cell(col::kGenre), longGenre);
   EXPECT_EQ(RowOf(4).Cell(col::kGenre), longGenre);
   EXPECT_EQ(Genre(1), longGenre.substr(0, 16));
@@ -170,11 +178,12 @@ TEST_F(BulkReplaceTest, GenreModeIsExactAndCutsTheRecordAt16) {
 
 TEST_F(BulkReplaceTest, WholeKeywordModeWritesEveryRowAndCutsAt32) {
   const std::string longKeyword = std::string(40, 'k');
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kKeyword,
-                   .currentKeyword = "POP",
-                   .newKeyword = longKeyword,
-                   .match = KeywordMatch::kWholeKeyword});
+  Presented(SubReplaceStyle(fx.state, fx.dialogs,
+                            {.mode = ReplaceMode::kKeyword,
+                             .currentKeyword = "POP",
+                             .newKeyword = longKeyword,
+                             .match = KeywordMatch::kWholeKeyword}),
+            fx.dialogs);
   EXPECT_EQ(RowOf(1).Cell(col::kKeywords), longKeyword + ",rock");
   EXPECT_EQ(Keywords(1), (longKeyword + ",rock").substr(0, 32));
   EXPECT_EQ(RowOf(2).Cell(col::kKeywords), longKeyword);
@@ -183,8 +192,10 @@ TEST_F(BulkReplaceTest, WholeKeywordModeWritesEveryRowAndCutsAt32) {
 }
 
 TEST_F(BulkReplaceTest, CurrentStarEmptiesTheKeywordFieldOfEveryRecord) {
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kKeyword, .currentKeyword = "*", .newKeyword = "x"});
+  Presented(
+      SubReplaceStyle(fx.state, fx.dialogs,
+                      {.mode = ReplaceMode::kKeyword, .currentKeyword = "*", .newKeyword = "x"}),
+      fx.dialogs);
   for (int record = 1; record <= 4; ++record) {
     EXPECT_EQ(RowOf(record).Cell(col::kKeywords), "");
     const auto field = std::span(fx.state.FileBytes).subspan(R(record) + mfd::kKeywords, 32);
@@ -194,11 +205,12 @@ TEST_F(BulkReplaceTest, CurrentStarEmptiesTheKeywordFieldOfEveryRecord) {
 
 TEST_F(BulkReplaceTest, RowsAreFoundByNumberWhateverTheSortOrder) {
   fx.state.List.SetSort(col::kGenre, true);
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kKeyword,
-                   .currentKeyword = "op",
-                   .newKeyword = "OP",
-                   .match = KeywordMatch::kCharacters});
+  Presented(SubReplaceStyle(fx.state, fx.dialogs,
+                            {.mode = ReplaceMode::kKeyword,
+                             .currentKeyword = "op",
+                             .newKeyword = "OP",
+                             .match = KeywordMatch::kCharacters}),
+            fx.dialogs);
   EXPECT_EQ(Keywords(1), "pOP,rock");
   EXPECT_EQ(Keywords(2), "POP");
   EXPECT_EQ(Keywords(3), "pOP, rock");
@@ -210,22 +222,31 @@ TEST_F(BulkReplaceTest, RowsAreFoundByNumberWhateverTheSortOrder) {
 
 TEST_F(BulkReplaceTest, AllEntriesNeedsTheModesNewValue) {
   const auto before = fx.state.FileBytes;
-  EXPECT_FALSE(ReplaceInAllRecords(fx.state, fx.dialogs,
-                                   {.mode = ReplaceMode::kStyle, .currentStyle = "Cool Beat"}));
-  EXPECT_FALSE(ReplaceInAllRecords(fx.state, fx.dialogs,
-                                   {.mode = ReplaceMode::kGenre, .currentGenre = "Pop"}));
+  EXPECT_FALSE(
+      Shown(ReplaceInAllRecords(fx.state, fx.dialogs,
+                                {.mode = ReplaceMode::kStyle, .currentStyle = "Cool Beat"}),
+            fx.dialogs));
+  EXPECT_FALSE(Shown(ReplaceInAllRecords(fx.state, fx.dialogs,
+                                         {.mode = ReplaceMode::kGenre, .currentGenre = "Pop"}),
+                     fx.dialogs));
   EXPECT_EQ(fx.state.FileBytes, before);
   EXPECT_TRUE(fx.state.FileSaved);
-  EXPECT_TRUE(ReplaceInAllRecords(
-      fx.state, fx.dialogs,
-      {.mode = ReplaceMode::kGenre, .currentGenre = "Rock", .newGenre = std::string("Soul")}));
+  EXPECT_TRUE(Shown(
+      ReplaceInAllRecords(
+          fx.state, fx.dialogs,
+          {.mode = ReplaceMode::kGenre, .currentGenre = "Rock", .newGenre = std::string("Soul")}),
+      fx.dialogs));
   EXPECT_EQ(Genre(3), "Soul");
+  ASSERT_FALSE(fx.dialogs.statuses.empty());
+  EXPECT_EQ(fx.dialogs.statuses.back(), "Replaced Rock by Soul in 1 record");
 }
 
 TEST_F(BulkReplaceTest, ARowWithoutItsRecordIsReportedAndEarlierRowsStay) {
   fx.state.List[3].record = 99;
-  SubReplaceStyle(fx.state, fx.dialogs,
-                  {.mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = "Soul"});
+  Presented(
+      SubReplaceStyle(fx.state, fx.dialogs,
+                      {.mode = ReplaceMode::kGenre, .currentGenre = "Pop", .newGenre = "Soul"}),
+      fx.dialogs);
   EXPECT_EQ(Genre(1), "Soul");
   EXPECT_FALSE(fx.state.FileSaved);
   EXPECT_FALSE(PreviewRan());

@@ -62,7 +62,9 @@ TEST_F(FileCommandsTest, ANameNotEndingInMfdIsRefusedButShownInTheCaption) {
   const auto notes = fx.dir.Write("files/notes.txt", std::string("hello")).string();
   fx.dialogs.QueueFile(notes);
   Presented(ChooseAndOpenFile(fx.state, fx.dialogs), fx.dialogs);
-  EXPECT_EQ(fx.dialogs.Texts().back(), "The program can only open mfd files. Not a valid file");
+  EXPECT_EQ(fx.dialogs.Texts().back(),
+            "notes.txt is not a Music Finder file: the program opens only files whose names end "
+            "in .mfd. Choose an .mfd file.");
   EXPECT_EQ(fx.state.Caption, "Cadenzo   notes.txt");
   EXPECT_EQ(fx.state.List.Size(), 1u);
   EXPECT_EQ(fx.state.CurrentFilePath, first);

@@ -40,12 +40,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
   return files;
 }
 
-std::string List1Error(int number, const char* description) {
-  return "Error #: " + std::to_string(number) + ", " + description +
-         ", encountered in Function List1. If the solution is not obvious, please report this to "
-         "the author.";
-}
-
 Bytes WithRecordCount(int count) {
   Bytes bytes = FileBuilder{}.Build();
   WriteU16(bytes, mfd::kCountOffset, static_cast<std::uint16_t>(count));
@@ -97,17 +91,29 @@ TEST_P(HostileOpen, SaysWhatIsWrongAndChangesNoFile) {
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileOpen,
     ::testing::Values(
-        OpenCase{"Empty", {}, {"Bad File"}, false, {}},
-        OpenCase{"OneByte", {0x42}, {List1Error(9, "Subscript out of range")}, false, {}},
+        OpenCase{"Empty",
+                 {},
+                 {"hostile.mfd is not a Music Finder file: it is empty. Open the .mfd file that "
+                  "the instrument saved."},
+                 false,
+                 {}},
+        OpenCase{"OneByte",
+                 {0x42},
+                 {"hostile.mfd is not a Music Finder file: it holds no records the program can "
+                  "read. Open the .mfd file that the instrument saved."},
+                 false,
+                 {}},
         OpenCase{"HeaderOnly", FileBuilder{}.Build(), {}, true, {}},
         OpenCase{"CountLargerThanTheData",
                  FileBuilder{.records = {RecordBuilder{.style = 291}}, .countOverride = 3}.Build(),
-                 {List1Error(9, "Subscript out of range")},
+                 {"hostile.mfd is damaged: record 2 of 3 is cut off at byte 130. The record "
+                  "before it is shown; saving writes only that one."},
                  false,
                  {"Cool Beat"}},
         OpenCase{"Count32767WithoutData",
                  WithRecordCount(32767),
-                 {List1Error(9, "Subscript out of range")},
+                 {"hostile.mfd is damaged: record 1 of 32767 is cut off at byte 38. No record "
+                  "can be shown; saving writes none."},
                  false,
                  {}},
         OpenCase{"FPhdLengthPastTheEnd",
@@ -231,7 +237,9 @@ TEST_P(HostileDevice, IsNotOpenedAsAMusicFinderFile) {
   fx.dialogs.messages.clear();
   fx.state.CurrentFilePath = GetParam().path(fx.dir);
   Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
-  EXPECT_EQ(fx.dialogs.Texts(), std::vector<std::string>{"Bad File"});
+  ASSERT_EQ(fx.dialogs.Texts().size(), 1u);
+  EXPECT_NE(fx.dialogs.Texts()[0].find(" is not a Music Finder file: it is "), std::string::npos)
+      << fx.dialogs.Texts()[0];
   EXPECT_EQ(fx.state.FileBytes, before);
 }
 
@@ -284,7 +292,8 @@ std::vector<std::string> WithAppFolderShort(std::vector<std::string> texts,
 
 std::string UnreadableList(const std::string& reason) {
   return "The style list <app>PSR-S970.dat cannot be read: it " + reason +
-         ". Its styles are not known.";
+         ". Its styles are not known. Save it again as plain text, or put back the list that "
+         "came with the program.";
 }
 
 TEST_P(HostileStyleList, ReadsWhatItCan) {

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](AppFixture& fx, std::string& f) { return Open(fx, f, {}); },
                     Problem::kBadFile,
                     0,
-                    {"Bad File"}},
+                    {"input.mfd is not a Music Finder file: it is empty"}},
         OutcomeCase{"Missing",
                     [](AppFixture& fx, std::string& f) {
                       f = fx.dir.Str() + "files/none.mfd";
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     Problem::kBadFile,
                     0,
-                    {"Error #: 9"}},
+                    {"input.mfd is not a Music Finder file: it holds no records"}},
         OutcomeCase{"TruncatedInsideRecord2",
                     [](AppFixture& fx, std::string& f) {
                       Bytes bytes = ThreeRecords();
@@ -105,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     Problem::kDamaged,
                     2,
-                    {"Error #: 9, Subscript out of range"}},
+                    {"input.mfd is damaged: record 2 of 3 is cut off at byte 160. The record "
+                     "before it is shown"}},
         OutcomeCase{"UnreadableStyleList",
                     [](AppFixture& fx, std::string& f) {
                       // UTF-16 text: the list exists but cannot be read.
@@ -231,6 +232,14 @@ TEST(SavePlan, CountsAreWhatTheSaveWrites) {
     EXPECT_GE(changed, plan.styleChanged) << where;
     EXPECT_EQ(result.written, plan.written) << where;
     EXPECT_EQ(result.dropped, plan.dropped) << where;
+    // The status line of the save names the records the output holds, and says that records
+    // were left out exactly when some were.
+    const std::string status = SavedStatus(plan, "out.mfd");
+    EXPECT_TRUE(status.starts_with("Saved " + Counted(HeaderCount(out), "record") + " to out.mfd"))
+        << where << ": " << status;
+    EXPECT_EQ(status.find(" left out \x97 see the conversion log)") != std::string::npos,
+              plan.dropped > 0)
+        << where << ": " << status;
     leftOut += plan.dropped;
     media += plan.mediaReferences;
   }

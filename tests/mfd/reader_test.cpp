@@ -180,7 +180,7 @@ TEST_F(ReaderTest, CountZeroGivesAnEmptyListAndStillRunsThePreview) {
   EXPECT_FALSE(testing::ReadText(fx.state.UserFolder + "ExportLog.txt").empty());
 }
 
-TEST_F(ReaderTest, TruncatedFileKeepsTheRowsReadAndReportsList1) {
+TEST_F(ReaderTest, TruncatedFileKeepsTheRowsReadAndSaysWhereItIsCut) {
   FileBuilder file{
       .records = {RecordBuilder{}, RecordBuilder{.number = 1}, RecordBuilder{.number = 2}}};
   auto bytes = file.Build();
@@ -190,8 +190,8 @@ TEST_F(ReaderTest, TruncatedFileKeepsTheRowsReadAndReportsList1) {
   EXPECT_EQ(fx.state.List.Size(), 2u);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_EQ(fx.dialogs.messages[0].text,
-            "Error #: 9, Subscript out of range, encountered in Function List1. If the solution "
-            "is not obvious, please report this to the author.");
+            "short.mfd is damaged: record 3 of 3 is cut off at byte 304. The 2 records before it "
+            "are shown; saving writes only those.");
   EXPECT_FALSE(fx.state.FileLoaded);
 }
 
@@ -271,7 +271,11 @@ TEST_F(ReaderTest, FailedOpensKeepThePreviousFile) {
   const auto before = fx.state.FileBytes;
   const std::vector<OpenFailure> cases = {
       {"missing", false, {}, "Could not find that file "},
-      {"empty", true, {}, "Bad File"},
+      {"empty",
+       true,
+       {},
+       "empty.mfd is not a Music Finder file: it is empty. Open the .mfd file that the "
+       "instrument saved."},
   };
   for (const auto& c : cases) {
     fx.dialogs.messages.clear();

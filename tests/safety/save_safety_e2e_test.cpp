@@ -241,8 +241,8 @@ TEST_F(Permissions, AReadOnlyFileIsRefused) {
   Own(target, 0444);
   const RunResult r = Run(Convert("ro.mfd"));
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("File may have read-only attribute. Change attribute or choose another "
-                       "name.   -  SaveFile"),
+  EXPECT_NE(r.err.find("cadenzo-cli: ro.mfd could not be saved: the file or its folder " +
+                       home.string() + " may not be written"),
             std::string::npos)
       << r.err;
   EXPECT_EQ(ReadText(target), "kept\r\n");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -64,7 +65,9 @@ class ScriptedDialogs : public Dialogs, public DocumentOpener {
     for (const auto& m : messages) out.push_back(m.text);
     return out;
   }
-  bool AllAnswered() const { return answers_.empty() && inputs_.empty() && files_.empty(); }
+  bool AllAnswered() const {
+    return answers_.empty() && inputs_.empty() && files_.empty() && ticks_.empty();
+  }
 
   std::vector<MessageRequest> messages;
   std::vector<std::string> inputPrompts;
@@ -86,6 +89,32 @@ class ScriptedDialogs : public Dialogs, public DocumentOpener {
   std::deque<Answer> answers_;
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::optional<std::string>> files_;
+
+ public:
+  // Status lines and progress reports, in order; questions with a check box answer from the
+  // answer queue and tick the box as queued (unqueued: left as it was).
+  void Status(const std::string& line) override { statuses.push_back(line); }
+  void Progress(std::size_t done, std::size_t total) override {
+    progress.emplace_back(done, total);
+  }
+  Answer MessageWithCheckBox(const MessageRequest& request, const std::string& checkBox,
+                             bool& ticked) override {
+    checkBoxes.push_back(checkBox);
+    const Answer a = Message(request);
+    if (!ticks_.empty()) {
+      ticked = ticks_.front();
+      ticks_.pop_front();
+    }
+    return a;
+  }
+  void QueueCheckBox(bool ticked) { ticks_.push_back(ticked); }
+
+  std::vector<std::string> statuses;
+  std::vector<std::pair<std::size_t, std::size_t>> progress;
+  std::vector<std::string> checkBoxes;
+
+ private:
+  std::deque<bool> ticks_;
 };
 
 // Presents a command's outcome to the dialogs as the windows do, and gives the result back: the

@@ -195,8 +195,10 @@ TEST_F(SaveDelimited, ReadOnlyTargetKeepsItsContents) {
   ::chmod(folder.c_str(), 0755);
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[1].text,
-            "Error writing to file- make sure it is not being used by another program and that "
-            "the media is available.");
+            "list.txt could not be saved: the file or its folder " + folder.string() +
+                " may not be written (it is read-only, or belongs to someone else). Nothing was "
+                "written; a file of that name was left as it was. Save under another name or in "
+                "another folder.");
   EXPECT_EQ(testing::ReadText(path), "keep");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }

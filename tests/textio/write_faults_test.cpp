@@ -107,21 +107,28 @@ struct FaultCase {
   Call call;
   int error;
   bool removeFolder;
-  const char* message;  // "%s" stands for the error name of the writer
+  // "%s" stands for the error name of the writer, "%n" for the name of the file and "%f" for
+  // its folder.
+  const char* message;
 };
 
+constexpr const char* kLeftAsItWas =
+    " Nothing was written; a file of that name was left as it was.";
+const std::string kDiskFull = std::string("%n could not be saved: the disk holding %f is full.") +
+                              kLeftAsItWas + " Free some space on it, or save to another disk.";
+const std::string kReadOnly =
+    std::string(
+        "%n could not be saved: the file or its folder %f may not be written (it is "
+        "read-only, or belongs to someone else).") +
+    kLeftAsItWas + " Save under another name or in another folder.";
+
 const FaultCase kFaults[] = {
-    {"DiskFullWhileWriting", Call::kWrite, ENOSPC, false, "Disk is full."},
-    {"QuotaAtFlush", Call::kFsync, EDQUOT, false, "Disk is full."},
+    {"DiskFullWhileWriting", Call::kWrite, ENOSPC, false, kDiskFull.c_str()},
+    {"QuotaAtFlush", Call::kFsync, EDQUOT, false, kDiskFull.c_str()},
     {"DiskErrorAtClose", Call::kClose, EIO, false, "Internal disk error."},
-    {"FolderNotWritable", Call::kMakeTemp, EACCES, false,
-     "Error writing to file- make sure it is not being used by another program and that the "
-     "media is available."},
-    {"ReadOnlyMedia", Call::kMakeTemp, EROFS, false,
-     "File may have read-only attribute. Change attribute or choose another name.   -  %s"},
-    {"RenameRefused", Call::kRename, EPERM, false,
-     "Error writing to file- make sure it is not being used by another program and that the "
-     "media is available."},
+    {"FolderNotWritable", Call::kMakeTemp, EACCES, false, kReadOnly.c_str()},
+    {"ReadOnlyMedia", Call::kMakeTemp, EROFS, false, kReadOnly.c_str()},
+    {"RenameRefused", Call::kRename, EPERM, false, kReadOnly.c_str()},
     {"RenameAcrossDevices", Call::kRename, EXDEV, false, "Can't open your file"},
     {"FolderVanished", Call::kMakeTemp, 0, true, "That path doesn't exist."},
 };
@@ -229,10 +236,14 @@ std::set<std::string> Listing(const fs::path& folder) {
   return names;
 }
 
-std::string Expected(const FaultCase& fault, const Writer& writer) {
+std::string Expected(const FaultCase& fault, const Writer& writer, const fs::path& target) {
   std::string text = fault.message;
-  const auto at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, writer.errorName);
+  for (const auto& [mark, value] : {std::pair<std::string, std::string>{"%s", writer.errorName},
+                                    {"%n", target.filename().string()},
+                                    {"%f", target.parent_path().string()}}) {
+    const auto at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, 2, value);
+  }
   return text;
 }
 
@@ -272,8 +283,9 @@ TEST_P(WriteFaults, KeepTheOldFileAndReportTheFailure) {
 
   const std::vector<std::string> texts = fx.dialogs.Texts();
   ASSERT_FALSE(texts.empty());
-  EXPECT_EQ(texts.back(), Expected(fault, writer));
-  EXPECT_EQ(std::count(texts.begin(), texts.end(), Expected(fault, writer)), 1);
+  const std::string expected = Expected(fault, writer, target);
+  EXPECT_EQ(texts.back(), expected);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), expected), 1);
   EXPECT_EQ(fx.state.FileSaved, savedBefore);
   EXPECT_TRUE(fx.dialogs.AllAnswered());
   if (fault.removeFolder) {
