@@ -11,6 +11,8 @@
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
+  // The settings (recent files, the main window's place) live under these names.
+  QApplication::setOrganizationName(QStringLiteral("Cadenzo"));
   QApplication::setApplicationName(QStringLiteral("Cadenzo"));
   // The desktop entry that starts the program, for the window's icon and name on the desktop.
   QGuiApplication::setDesktopFileName(QStringLiteral("cadenzo"));

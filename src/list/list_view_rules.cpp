@@ -94,8 +94,4 @@ bool ChooseListFontSize(AppState& state, Dialogs& dialogs) {
 
 void ToggleGridLines(RunOptions& state) { state.HideGridLines = !state.HideGridLines; }
 
-ColumnFit ResizeColumnFit(const Document& state) {
-  return state.FileName.empty() ? ColumnFit::kHeaderAndContents : ColumnFit::kContents;
-}
-
 }  // namespace cadenzo

@@ -51,8 +51,4 @@ bool ChooseListFontSize(AppState& state, Dialogs& dialogs);
 // "HideGridLines": toggles the grid lines of the list.
 void ToggleGridLines(RunOptions& state);
 
-// How the columns are refitted when the window is resized: to the cells while a file is open,
-// to headers and cells while none is.
-ColumnFit ResizeColumnFit(const Document& state);
-
 }  // namespace cadenzo

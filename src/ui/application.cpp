@@ -7,6 +7,7 @@
 #include "app/report_error.h"
 #include "app/startup.h"
 #include "textio/text_file.h"
+#include "ui/window_placement.h"
 
 namespace cadenzo {
 
@@ -24,9 +25,14 @@ bool Application::Main(const std::vector<std::string>& arguments,
     window_ = std::make_unique<MainWindow>(state_, *dialogs_);
     qtDialogs_.SetParent(window_.get());
     controller_ = new MainController(state_, *dialogs_, qtDialogs_, *window_);
-    window_->SetCloseRequest([this] { return controller_->QueryUnload(); });
+    window_->SetCloseRequest([this] {
+      if (!controller_->QueryUnload()) return false;
+      StoreMainWindowGeometry(*window_);
+      return true;
+    });
     window_->AddHeaders();
     SetupCboInst();
+    RestoreMainWindowGeometry(*window_);
     window_->show();
     LoadEditorWindow();
 

@@ -14,6 +14,7 @@
 #include "editing/edit_commands.h"
 #include "editing/record_editor.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace cadenzo {
 namespace {
@@ -183,9 +184,13 @@ void EditWindow::Mirror() {
 
 void EditWindow::ShowEditor() {
   RefreshFromState();
-  show();
-  raise();
-  activateWindow();
+  if (parentWidget() != nullptr) {
+    ShowToolWindow(*this, *parentWidget()->window());
+  } else {
+    show();
+    raise();
+    activateWindow();
+  }
 }
 
 void EditWindow::StartAddRecord() {

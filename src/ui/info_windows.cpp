@@ -5,6 +5,7 @@
 #include "catalogue/style_list_view.h"
 #include "ui/program_icon.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace cadenzo {
 
@@ -23,6 +24,10 @@ FrmInfo& InfoWindows::Info() {
 }
 
 void InfoWindows::Present(QWidget& window) {
+  if (mainWindow_ != nullptr) {
+    ShowToolWindow(window, *mainWindow_);
+    return;
+  }
   window.show();
   window.raise();
   window.activateWindow();

@@ -22,6 +22,7 @@
 #include "ui/midi_connection.h"
 #include "ui/playlist_window.h"
 #include "ui/qt_text.h"
+#include "ui/recent_files_menu.h"
 #include "ui/search_window.h"
 #include "ui/style_replace_window.h"
 
@@ -129,8 +130,19 @@ void MainController::AfterFileCommand() {
 }
 
 void MainController::OpenCurrentFile() {
-  Present(OpenMusicFinderFile(state_, dialogs_), dialogs_);
+  const std::string before = state_.CurrentFilePath;
+  const Outcome outcome = OpenMusicFinderFile(state_, dialogs_);
+  Present(outcome, dialogs_);
   AfterFileCommand();
+  NoteOpenedFile(outcome, before, state_.CurrentFilePath);
+}
+
+void MainController::NoteOpenedFile(const Outcome& outcome, const std::string& before,
+                                    const std::string& requested) {
+  if (recent_ == nullptr || !outcome.Ok() || !state_.FileLoaded) return;
+  const std::string& path = state_.CurrentFilePath;
+  if (path.empty() || (path == before && path != requested)) return;
+  recent_->Add(PathToQt(path));
 }
 
 bool MainController::QueryUnload() {
@@ -174,8 +186,24 @@ void MainController::ConnectFileCommands() {
 
   // File
   window_.OnCommand("mnuNew", [this, afterFile] { afterFile(NewFile(state_, dialogs_)); });
-  window_.OnCommand("mnuOpen",
-                    [this, afterFile] { afterFile(ChooseAndOpenFile(state_, dialogs_)); });
+  window_.OnCommand("mnuOpen", [this, afterFile] {
+    const std::string before = state_.CurrentFilePath;
+    const FileCommandResult result = ChooseAndOpenFile(state_, dialogs_);
+    afterFile(result);
+    NoteOpenedFile(result.outcome, before);
+  });
+  // File > Open Recent opens the chosen file as File > Open would.
+  const auto openPath = [this, afterFile](const std::string& path) {
+    RunReported(dialogs_, "mnuOpen", [&] {
+      const std::string before = state_.CurrentFilePath;
+      const FileCommandResult result = OpenDroppedFile(state_, dialogs_, path);
+      afterFile(result);
+      NoteOpenedFile(result.outcome, before, path);
+    });
+    window_.Refresh();
+  };
+  recent_ = new RecentFilesMenu(window_, dialogs_,
+                                [openPath](const QString& path) { openPath(PathFromQt(path)); });
   window_.OnCommand("mnuConvert", [this] {
     const Outcome ready = PrepareSaveAs(state_);
     Present(ready, dialogs_);
@@ -186,10 +214,8 @@ void MainController::ConnectFileCommands() {
   window_.OnCommand("mnuMerge", [this] { MergeFile(); });
   window_.OnCommand("mnuExit", [this] { window_.close(); });
   // A Music Finder file dropped on the window opens as File > Open would.
-  connect(&window_, &MainWindow::FileDropped, this, [this, afterFile](const QString& path) {
-    RunReported(dialogs_, "mnuOpen",
-                [&] { afterFile(OpenDroppedFile(state_, dialogs_, PathFromQt(path))); });
-  });
+  connect(&window_, &MainWindow::FileDropped, this,
+          [openPath](const QString& path) { openPath(PathFromQt(path)); });
 
   // Setup > Source Instrument
   window_.OnCommand("mnuAuto",

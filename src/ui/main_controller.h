@@ -16,6 +16,7 @@ namespace cadenzo {
 class MainWindow;
 class ConvertWindow;
 class MidiConnection;
+class RecentFilesMenu;
 class EditWindow;
 class InfoWindows;
 class SearchWindow;
@@ -38,6 +39,7 @@ class MainController : public QObject {
   // Loads the record editor hidden, so its lists exist before the first file is read.
   void LoadEditorWindow();
   EditWindow* Editor() const { return editor_; }
+  RecentFilesMenu* RecentFiles() const { return recent_; }
 
   // Shows the Save As Options window; modal when asked before closing.
   void ShowConvertWindow(bool modal);
@@ -54,6 +56,10 @@ class MainController : public QObject {
   // TargetInstrument, the columns are fitted, the focus goes where the core asked.
   void AfterFileCommand();
   void SyncTargetList();
+  // A command that may have opened a file (`requested`, when known) has run: an opened file goes
+  // to the top of File > Open Recent.
+  void NoteOpenedFile(const Outcome& outcome, const std::string& before,
+                      const std::string& requested = {});
 
   AppState& state_;
   // The dialogs given, with the status bar: every command below is asked through it.
@@ -78,6 +84,7 @@ class MainController : public QObject {
   EditWindow* editor_ = nullptr;  // owned by the main window
   std::unique_ptr<InfoWindows> info_;
   std::unique_ptr<MidiConnection> midi_;
+  RecentFilesMenu* recent_ = nullptr;  // owned by the main window
 };
 
 }  // namespace cadenzo

@@ -485,7 +485,8 @@ void MainWindow::MirrorSelection() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_.ListView1->viewport() && event->type() == QEvent::Resize) {
-    FitColumns(ResizeColumnFit(state_));
+    // Headers stay readable and the last column takes the spare width, with or without a file.
+    FitColumns(ColumnFit::kHeaderAndContents);
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -32,14 +32,13 @@ void AddEditMenu(QMainWindow& window) {
 
 void AddMergeItem(QMainWindow& window) {
   auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"));
-  auto* open = window.findChild<QAction*>(QStringLiteral("mnuOpen"));
+  auto* save = window.findChild<QMenu*>(QStringLiteral("mnuSave"));
   if (file == nullptr) return;
   auto* merge = new QAction(QStringLiteral("&Merge..."), file);
   merge->setObjectName(QStringLiteral("mnuMerge"));
   merge->setStatusTip(QStringLiteral("Append the records of another Music Finder file"));
-  const QList<QAction*> items = file->actions();
-  const qsizetype at = items.indexOf(open);
-  file->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, merge);
+  // Before Save As, so that it follows Open and Open Recent.
+  file->insertAction(save != nullptr ? save->menuAction() : nullptr, merge);
 }
 
 void ShowUndoSteps(QMainWindow& window, const UndoHistory& history) {

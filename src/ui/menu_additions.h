@@ -11,7 +11,7 @@ class UndoHistory;
 // (mnuRedo: Ctrl+Shift+Z, Ctrl+Y). Called before the window connects its menu items.
 void AddEditMenu(QMainWindow& window);
 
-// Puts File > Merge... (mnuMerge) after File > Open.
+// Puts File > Merge... (mnuMerge) before File > Save As.
 void AddMergeItem(QMainWindow& window);
 
 // Names the step each item would take back or do again ("Undo Replace Milonga by Tango") and

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/midi_device_window.h"
 
+#include <QLabel>
+#include <QLayout>
+
 #include "midi/midi_device_choice.h"
 #include "ui_frm_midi_device.h"
 
@@ -27,6 +30,16 @@ void MidiDeviceWindow::setupMidiDevice() {
     ui_->cboMidiDevice->addItem(QString::fromStdString(entry.text), entry.data);
   }
   ui_->cboMidiDevice->setCurrentIndex(-1);
+  // With no output to choose, the window says why and what to do instead of an empty list.
+  const bool none = ui_->cboMidiDevice->count() == 0;
+  if (none && noDevice_ == nullptr) {
+    noDevice_ = new QLabel(QString::fromUtf8(kNoMidiOutputText), ui_->Frame5);
+    noDevice_->setObjectName(QStringLiteral("lblNoDevice"));
+    noDevice_->setWordWrap(true);
+    ui_->Frame5->layout()->addWidget(noDevice_);
+  }
+  if (noDevice_ != nullptr) noDevice_->setVisible(none);
+  ui_->cboMidiDevice->setVisible(!none);
 }
 
 void MidiDeviceWindow::cboMidiDevice_Click(int listIndex) {

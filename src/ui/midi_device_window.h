@@ -8,11 +8,18 @@
 #include "app/app_state.h"
 #include "midi/midi_port.h"
 
+class QLabel;
+
 namespace Ui {
 class frmMidiDevice;
 }
 
 namespace cadenzo {
+
+// What the device window says when the system offers no MIDI output.
+inline constexpr char kNoMidiOutputText[] =
+    "No MIDI output found. Connect the keyboard by USB, or start a MIDI service such as JACK or "
+    "PipeWire.";
 
 // frmMidiDevice "Select Midi Driver": lists the MIDI outputs once, when it is made, and keeps
 // the chosen one in AppState (MidiDeviceIndex, MidiDeviceName). OK hides it; it lives for the
@@ -35,6 +42,7 @@ class MidiDeviceWindow : public QDialog {
   std::unique_ptr<Ui::frmMidiDevice> ui_;
   AppState& state_;
   MidiPort& port_;
+  QLabel* noDevice_ = nullptr;  // shown only when there is no output
 };
 
 }  // namespace cadenzo

@@ -13,6 +13,7 @@
 #include "playlist/play_list_print.h"
 #include "ui/list_printer.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 #include "ui_playlist_window.h"
 
 namespace cadenzo {
@@ -221,9 +222,13 @@ PlayListWindow* OpenPlayList(QWidget* parent, AppState& state, Dialogs& dialogs)
     while (root != nullptr && root->parentWidget() != nullptr) root = root->parentWidget();
     window = new PlayListWindow(state, dialogs, root);
   }
-  window->show();
-  window->raise();
-  window->activateWindow();
+  if (parent != nullptr) {
+    ShowToolWindow(*window, *parent->window());
+  } else {
+    window->show();
+    window->raise();
+    window->activateWindow();
+  }
   // Activation may not reach a window the window manager keeps inactive; appending twice adds
   // nothing the first call did not.
   window->Form_Activate();

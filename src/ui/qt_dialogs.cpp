@@ -54,6 +54,11 @@ QString QtFilterFrom(const std::string& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+QWidget* QtDialogs::Owner() const {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr ? active : parent_.data();
+}
+
 Answer QtDialogs::Message(const MessageRequest& request) {
   return ShowBox(request, nullptr, nullptr);
 }
@@ -65,7 +70,7 @@ Answer QtDialogs::MessageWithCheckBox(const MessageRequest& request, const std::
 
 Answer QtDialogs::ShowBox(const MessageRequest& request, const std::string* checkBox,
                           bool* ticked) {
-  QMessageBox box(parent_);
+  QMessageBox box(Owner());
   if (checkBox != nullptr) {
     auto* check = new QCheckBox(ToQt(*checkBox), &box);
     check->setObjectName(QStringLiteral("chkDontAsk"));
@@ -126,7 +131,7 @@ std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std
                                             const std::string& defaultText) {
   bool ok = false;
   const QString text =
-      QInputDialog::getText(parent_, ToQt(title.empty() ? kProgramTitle : title), ToQt(prompt),
+      QInputDialog::getText(Owner(), ToQt(title.empty() ? kProgramTitle : title), ToQt(prompt),
                             QLineEdit::Normal, ToQt(defaultText), &ok);
   if (!ok) return std::nullopt;
   return FromQt(text);
@@ -135,7 +140,7 @@ std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std
 std::optional<std::string> QtDialogs::OpenFile(const FileRequest& request) {
   QString start = PathToQt(request.folder);
   if (!request.fileName.empty()) start = PathToQt(request.folder + request.fileName);
-  QFileDialog dialog(parent_, ToQt(request.title), start, QtFilterFrom(request.filter));
+  QFileDialog dialog(Owner(), ToQt(request.title), start, QtFilterFrom(request.filter));
   PrepareFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -144,7 +149,7 @@ std::optional<std::string> QtDialogs::OpenFile(const FileRequest& request) {
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileRequest& request) {
-  QFileDialog dialog(parent_, ToQt(request.title), PathToQt(request.folder),
+  QFileDialog dialog(Owner(), ToQt(request.title), PathToQt(request.folder),
                      QtFilterFrom(request.filter));
   PrepareFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -13,10 +13,13 @@ namespace cadenzo {
 // Converts the program's filter text "Music Finder Files(*.mfd)|*.mfd|" into a Qt filter.
 QString QtFilterFrom(const std::string& filter);
 
-// Dialogs answered by real Qt dialogs, parented to the main window.
+// Dialogs answered by real Qt dialogs. Each belongs to the window that asked (the active
+// window), so that the focus goes back there when it closes; the main window when none is active.
 class QtDialogs : public Dialogs, public DocumentOpener {
  public:
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The window a dialog shown now belongs to.
+  QWidget* Owner() const;
 
   Answer Message(const MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace cadenzo {
 
@@ -23,6 +24,8 @@ SearchWindow::SearchWindow(AppState& state, Dialogs& dialogs, SearchWindowHooks 
   }
   connect(ui_.txtFind, &QLineEdit::textChanged, this,
           [this](const QString& text) { search_.txtFind = FromQt(text); });
+  // Enter in the search field finds the first match, as Find does.
+  connect(ui_.txtFind, &QLineEdit::returnPressed, this, &SearchWindow::cmdFind_Click);
   connect(ui_.OptMatchWord, &QRadioButton::toggled, this,
           [this](bool on) { search_.wholeWord = on; });
   connect(ui_.cmdFind, &QPushButton::clicked, this, &SearchWindow::cmdFind_Click);
@@ -81,9 +84,13 @@ void SearchWindow::PreparePlayList() {
 SearchWindow* ShowSearchWindow(QPointer<SearchWindow>& window, AppState& state, Dialogs& dialogs,
                                SearchWindowHooks hooks, QWidget* parent) {
   if (window.isNull()) window = new SearchWindow(state, dialogs, std::move(hooks), parent);
-  window->show();
-  window->raise();
-  window->activateWindow();
+  if (parent != nullptr) {
+    ShowToolWindow(*window, *parent->window());
+  } else {
+    window->show();
+    window->raise();
+    window->activateWindow();
+  }
   return window.data();
 }
 

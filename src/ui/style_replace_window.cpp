@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace cadenzo {
 
@@ -55,7 +56,11 @@ StyleReplaceWindow* StyleReplaceWindow::Open(AppState& state, Dialogs& dialogs,
   Present(ready, dialogs);
   if (!ready.Ok()) return nullptr;
   auto* window = new StyleReplaceWindow(state, dialogs, std::move(onReplaced), parent);
-  window->show();
+  if (parent != nullptr) {
+    ShowToolWindow(*window, *parent->window());
+  } else {
+    window->show();
+  }
   return window;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include "support/builders.h"
 #include "support/scripted_dialogs.h"
 #include "ui/application.h"
+#include "ui/qt_text.h"
 #include "ui/record_list_model.h"
 
 namespace cadenzo {
@@ -105,8 +108,11 @@ class MainWindowTest : public QObject {
     row("menubar",
         {"mnuFile", "mnuEdit", "mnuSetup", "mnuActions", "mnuView", "mnuOption", "mnuHelp"},
         {"&File", "&Edit", "&Setup", "&Actions", "&View", "&Options", "&Help/Info"});
-    row("mnuFile", {"mnuNew", "mnuOpen", "mnuMerge", "mnuSave", "mnuTextDelimitedInput", "mnuExit"},
-        {"&New", "&Open", "&Merge...", "&Save As", "&Import Delimited Text File", "E&xit"});
+    row("mnuFile",
+        {"mnuNew", "mnuOpen", "mnuOpenRecent", "mnuMerge", "mnuSave", "mnuTextDelimitedInput",
+         "mnuExit"},
+        {"&New", "&Open", "Open &Recent", "&Merge...", "&Save As", "&Import Delimited Text File",
+         "E&xit"});
     row("mnuEdit", {"mnuUndo", "mnuRedo"}, {"Undo", "Redo"});
     row("mnuSave", {"mnuConvert", "mnuTextFile"}, {"&MusicFinder File ", "&Delimited Text File"});
     row("mnuSetup", {"mnuMidiDevice", "mnuOptions"}, {"&Midi Device", "&Source Instrument    "});
@@ -490,7 +496,7 @@ class MainWindowTest : public QObject {
     QVERIFY(p.view->showGrid());
   }
 
-  void resizeFitsHeadersWithoutAFileAndCellsWithOne() {
+  void resizeFitsHeadersAndCellsWithOrWithoutAFile() {
     Program p;
     AddRow(p.State(), "0001", "Pop");
     p.window->Refresh();
@@ -498,9 +504,65 @@ class MainWindowTest : public QObject {
     p.window->resize(1200, 700);
     QTRY_COMPARE(SumOfWidths(p.view), p.view->viewport()->width());
 
+    // With a file open the headers stay readable and the last column still takes the rest.
     p.State().FileName = "a.mfd";
-    p.window->resize(1000, 700);
-    QTRY_VERIFY(SumOfWidths(p.view) < p.view->viewport()->width());
+    p.window->resize(1400, 700);
+    QTRY_COMPARE(SumOfWidths(p.view), p.view->viewport()->width());
+  }
+
+  // Every header can be read and every cell shown in full, on an empty list, a blank file and the
+  // shipped example, after the fit the file command asks for and after the window grows; the last
+  // column takes the width left over.
+  void columnsFitHeadersAndCells_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("no file") << QString();
+    QTest::newRow("blank file") << QStringLiteral("Blank 1*.mfd");
+    QTest::newRow("example") << QStringLiteral("examples/Example.mfd");
+  }
+
+  void columnsFitHeadersAndCells() {
+    QFETCH(QString, file);
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(p.window));
+    if (!file.isEmpty()) {
+      // The shipped file the pattern names.
+      const QFileInfo pattern(QStringLiteral(CADENZO_DATA_DIR) + file);
+      const QStringList found = pattern.dir().entryList({pattern.fileName()}, QDir::Files);
+      QCOMPARE(found.size(), 1);
+      p.State().CurrentFilePath = PathFromQt(pattern.dir().filePath(found[0]));
+      p.State().FileName = PathFromQt(found[0]);
+      p.app.Controller()->OpenCurrentFile();
+      QCOMPARE(p.dialogs.Texts(), std::vector<std::string>{});
+      QVERIFY(p.State().FileLoaded);
+    }
+    QCOMPARE(p.view->model()->rowCount() > 0, file.contains(QLatin1String("Example")));
+    QHeaderView* header = p.view->horizontalHeader();
+    const QFontMetrics headerMetrics = header->fontMetrics();
+    const QFontMetrics cellMetrics = p.view->fontMetrics();
+    const auto checkFits = [&](const char* when) {
+      for (int c = 0; c < col::kCount; ++c) {
+        const QString text = p.view->model()->headerData(c, Qt::Horizontal).toString();
+        const QByteArray what = QStringLiteral("%1: column %2 \"%3\" is %4 wide")
+                                    .arg(QLatin1String(when))
+                                    .arg(c)
+                                    .arg(text)
+                                    .arg(header->sectionSize(c))
+                                    .toUtf8();
+        QVERIFY2(header->sectionSize(c) >= headerMetrics.horizontalAdvance(text), what.constData());
+        for (int r = 0; r < p.view->model()->rowCount(); ++r) {
+          const QString cell = p.view->model()->index(r, c).data().toString();
+          QVERIFY2(header->sectionSize(c) >= cellMetrics.horizontalAdvance(cell), what.constData());
+        }
+      }
+      QVERIFY2(SumOfWidths(p.view) >= p.view->viewport()->width(), when);
+      QCOMPARE(
+          header->sectionViewportPosition(col::kCount - 1) + header->sectionSize(col::kCount - 1),
+          std::max(SumOfWidths(p.view), p.view->viewport()->width()));
+    };
+    checkFits("after opening");
+    p.window->resize(1600, 800);
+    QTRY_COMPARE(SumOfWidths(p.view), p.view->viewport()->width());
+    checkFits("after growing");
   }
 
   void enabledStatesFollowTheState() {

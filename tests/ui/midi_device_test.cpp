@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -52,6 +53,8 @@ class MidiDeviceTest : public QObject {
     QVERIFY(ok != nullptr);
     QCOMPARE(ok->text(), QStringLiteral("OK"));
     QCOMPARE(f.state.MidiDeviceIndex, -1);
+    const auto* none = window.findChild<QLabel*>(QStringLiteral("lblNoDevice"));
+    QVERIFY(none == nullptr || !none->isVisible());
   }
 
   void theChoiceSurvivesHidingAndTheListIsBuiltOnce() {
@@ -74,7 +77,14 @@ class MidiDeviceTest : public QObject {
 
   void withoutOutputsTheSendAsksForAChoice() {
     Fixture f(std::vector<std::string>{});
-    QCOMPARE(f.connection->ShowMidiDeviceWindow().DeviceList()->count(), 0);
+    MidiDeviceWindow& window = f.connection->ShowMidiDeviceWindow();
+    QCOMPARE(window.DeviceList()->count(), 0);
+    // The window says why there is nothing to choose instead of showing an empty list.
+    QVERIFY(!window.DeviceList()->isVisible());
+    const auto* none = window.findChild<QLabel*>(QStringLiteral("lblNoDevice"));
+    QVERIFY(none != nullptr);
+    QVERIFY(none->isVisible());
+    QVERIFY(none->text().startsWith(QStringLiteral("No MIDI output found.")));
     f.state.FileName = "Songs.mfd";
     f.state.SelectedStyleText = "Big Band";
     f.connection->SendSelectedRecord();

@@ -126,6 +126,27 @@ class SearchWindowTest : public QObject {
     for (const Row& row : h.state.List) QVERIFY(row.Cell(col::kGenre) != "deleted");
   }
 
+  void enterInTheFieldFindsTheFirstMatch() {
+    Harness h;
+    h.Open();
+    QTest::keyClicks(h.Find<QLineEdit>("txtFind"), QStringLiteral("Gamma"));
+    QTest::keyClick(h.Find<QLineEdit>("txtFind"), Qt::Key_Return);
+    QCOMPARE(h.shown, std::vector<std::size_t>{2});
+    QVERIFY(h.dialogs.messages.empty());
+  }
+
+  // Where the user left it, also after its close box made it afresh.
+  void reopensWhereTheUserLeftIt() {
+    Harness h;
+    SearchWindow* first = h.Open();
+    first->move(first->pos() + QPoint(7, 11));
+    const QPoint left = first->pos();
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(h.window.isNull());
+    QCOMPARE(h.Open()->pos(), left);
+  }
+
   void closeHidesTheWindowAndKeepsItsState() {
     Harness h;
     SearchWindow* first = h.Open();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
@@ -19,7 +20,8 @@
 namespace {
 
 // One step, as --steps writes it: "target=MODEL" chooses the target instrument, "row=N" clicks
-// the Nth row as shown (from 0), "click=NAME" runs the command of the control or menu item NAME.
+// the Nth row as shown (from 0), "click=NAME" runs the command of the control or menu item NAME,
+// "move=X,Y" moves the main window.
 // Unknown steps are reported and skipped.
 void RunStep(cadenzo::Application& app, const QString& step) {
   const QString what = step.section(QLatin1Char('='), 0, 0).trimmed();
@@ -45,6 +47,12 @@ void RunStep(cadenzo::Application& app, const QString& step) {
   } else if (what == QLatin1String("click")) {
     window->Click(value);
     return;
+  } else if (what == QLatin1String("move")) {
+    const QStringList xy = value.split(QLatin1Char(','));
+    if (xy.size() == 2) {
+      window->move(xy[0].toInt(), xy[1].toInt());
+      return;
+    }
   }
   std::fprintf(stderr, "cadenzo-screenshot: step \"%s\" skipped\n", qPrintable(step));
 }
@@ -85,7 +93,8 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("cadenzo"));
 
   // The picture, the window (an objectName; empty: the main window; "*": every visible window
-  // over the main window) and the steps; everything else goes to the program.
+  // over the main window; "screen": the whole screen) and the steps; everything else goes to the
+  // program.
   QString path;
   QString windowName;
   QStringList steps;
@@ -122,7 +131,11 @@ int main(int argc, char** argv) {
   }
   QTimer::singleShot(delay + 200, [&app, path, windowName] {
     QWidget* window = WindowNamed(app, windowName);
-    const QPixmap picture = windowName == QLatin1String("*") ? GrabDesktop(app) : window->grab();
+    // "screen": the whole screen as the window system shows it, window frames included.
+    const QPixmap picture = windowName == QLatin1String("screen")
+                                ? QGuiApplication::primaryScreen()->grabWindow(0)
+                            : windowName == QLatin1String("*") ? GrabDesktop(app)
+                                                               : window->grab();
     const bool ok = picture.save(path);
     std::fprintf(stderr,
                  ok ? "cadenzo-screenshot: saved to %s (window \"%s\")\n"
