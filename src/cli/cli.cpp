@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "app/app_state.h"
 #include "app/paths.h"
 #include "app/startup.h"
@@ -25,6 +27,7 @@
 #include "charset/cp1252.h"
 #include "cli/console_dialogs.h"
 #include "cli/options.h"
+#include "list/duplicates.h"
 #include "mfd/byte_io.h"
 #include "mfd/delimited_import.h"
 #include "mfd/processing_pass.h"
@@ -67,6 +70,11 @@ constexpr const char* kUsage =
     "      model is not recognised needs --source.\n"
     "  dump FILE.mfd\n"
     "      An annotated hex dump of the header, the records and the file-reference block.\n"
+    "  duplicates FILE.mfd [--song-only] [--json]\n"
+    "      Every record that repeats an earlier one (same song name and style, without\n"
+    "      regard to case or surrounding blanks), one line each: the running numbers in the\n"
+    "      file of the repeat and of the record it repeats, the song and the style; then\n"
+    "      the count.\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR        folder of the style lists and other data files\n"
@@ -81,6 +89,8 @@ constexpr const char* kUsage =
     "                       it to a named style the source model lacks, when user styles are\n"
     "                       allowed\n"
     "  --over-capacity      save even when the model holds fewer records\n"
+    "  --song-only          duplicates: compare the song names only\n"
+    "  --json               duplicates: one JSON document instead of the lines\n"
     "  --log FILE           where to write the conversion log of the save; its folder must\n"
     "                       exist (checked before anything is written); a device such as\n"
     "                       /dev/null takes it as a plain write would\n"
@@ -93,7 +103,7 @@ constexpr const char* kUsage =
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
-    "       info|list|export|convert|import|dump FILE.mfd ...\n"
+    "       info|list|export|convert|import|dump|duplicates FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
 // A failure that the command reports with the program's message and exit code 1. `said`: the
@@ -119,14 +129,16 @@ std::string ExecutableFolder() {
       .string();
 }
 
-void CheckModel(const std::string& model, const std::string& appPath) {
+void CheckModel(const std::string& model, const StyleFolders& folders) {
   if (FindInstrument(model) == nullptr) {
     throw DataError{"unknown model \"" + model +
                     "\"; the models are listed by 'cadenzo-cli --help'"
                     " and shown in the target list of the program"};
   }
-  if (!std::filesystem::is_regular_file(StyleListPath(appPath, model))) {
-    throw DataError{"the style list " + StyleListPath(appPath, model) + " is missing"};
+  if (!HasStyleFile(folders, StyleListFileName(model))) {
+    throw DataError{"the style list " + StyleListFileName(model) + " is in neither " +
+                    (folders.user.empty() ? std::string("the user folder") : folders.user) +
+                    " nor " + folders.app};
   }
 }
 
@@ -135,7 +147,7 @@ void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
   state.CurrentFilePath = o.file;
   state.FileName = NamePartOf(o.file);
   if (!o.source.empty()) {
-    CheckModel(o.source, state.AppPath);
+    CheckModel(o.source, StyleFoldersOf(state));
     state.SourceInstrument = o.source;
     state.KeepSourceInstrument = true;
   }
@@ -247,7 +259,7 @@ int Dump(Document& state, std::ostream& out) {
 void ApplySaveOptions(RunOptions& state, const Options& o, const std::string& target) {
   if (o.noUserStyles) state.AllowUserStyles = false;
   if (o.hasDefaultStyle) {
-    if (!DefaultStyleOnTarget(state.AppPath, target, o.defaultStyle)) {
+    if (!DefaultStyleOnTarget(StyleFoldersOf(state), target, o.defaultStyle)) {
       throw DataError{"the default style \"" + o.defaultStyle + "\" is not on the style list of " +
                       target + "; nothing was written"};
     }
@@ -348,7 +360,7 @@ int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
 // A NetCommon file asks for a target when it is opened: --target is the answer.
 int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
             std::ostream& out) {
-  CheckModel(o.target, state.AppPath);
+  CheckModel(o.target, StyleFoldersOf(state));
   if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
   Require(ChooseTarget(state, dialogs, o.target), dialogs);  // the target's style list is readable
@@ -367,7 +379,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
     throw DataError{"the model that made " + o.file +
                     " is not recognised; name it with --source MODEL"};
   }
-  CheckModel(state.SourceInstrument, state.AppPath);
+  CheckModel(state.SourceInstrument, StyleFoldersOf(state));
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetOpenPath(o.text);
   const ImportResult imported = ImportDelimitedFile(state, dialogs);
@@ -382,6 +394,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
              std::ostream& err);
+int Duplicates(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
 
 // Why the command would write over one of its own files: an output that is one of its inputs or
 // another output (the same file by device and inode, or by resolved path for a file still to be
@@ -463,6 +476,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const LogTarget* logTarget = log ? &*log : nullptr;
     if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
     if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
+    if (o.command == "duplicates") return Duplicates(state, dialogs, o, out);
     return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
@@ -491,6 +505,37 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
   }
   if (text.blankedFields > 0)
     err << "cadenzo-cli: " << BlankedFieldsNote(text.blankedFields) << "\n";
+  return 0;
+}
+
+// duplicates: the repeats of the freshly opened file, as Actions > Find Duplicates checks them.
+int Duplicates(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  OpenFile(state, dialogs, o);
+  const auto repeats = ListDuplicates(state.List, DuplicateOptions{.songOnly = o.songOnly});
+  const auto cell = [&](std::uint32_t row, int column) {
+    return Cp1252ToUtf8(TrimBlanks(state.List[row].Cell(column)));
+  };
+  if (o.json) {
+    auto list = nlohmann::json::array();
+    for (const Duplicate& d : repeats) {
+      list.push_back({{"kept", d.keptNumber},
+                      {"repeat", d.repeatNumber},
+                      {"song", cell(d.repeatRow, col::kMusic)},
+                      {"style", cell(d.repeatRow, col::kStyle)}});
+    }
+    const nlohmann::json document = {{"file", o.file},
+                                     {"songOnly", o.songOnly},
+                                     {"count", repeats.size()},
+                                     {"duplicates", std::move(list)}};
+    // A file name that is not UTF-8 is written with replacement characters.
+    out << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return 0;
+  }
+  for (const Duplicate& d : repeats) {
+    out << d.repeatNumber << " repeats " << d.keptNumber << ": " << cell(d.repeatRow, col::kMusic)
+        << " / " << cell(d.repeatRow, col::kStyle) << "\n";
+  }
+  out << repeats.size() << (repeats.size() == 1 ? " duplicate" : " duplicates") << "\n";
   return 0;
 }
 

@@ -22,6 +22,7 @@ struct CommandForm {
   bool needsText = false;     // import's TEXT.txt
   bool needsOutput = false;
   bool needsTarget = false;
+  bool duplicates = false;  // --song-only, --json
 };
 
 constexpr std::array kForms = {
@@ -46,6 +47,7 @@ constexpr std::array kForms = {
                 .needsText = true,
                 .needsOutput = true},
     CommandForm{.name = "dump"},
+    CommandForm{.name = "duplicates", .duplicates = true},
 };
 
 }  // namespace
@@ -80,6 +82,10 @@ Options Parse(const std::vector<std::string>& args) {
       command->add_flag("--over-capacity", o.overCapacity);
       command->add_option("--log", o.log);
       command->add_option("--default-style", o.defaultStyle);
+    }
+    if (form.duplicates) {
+      command->add_flag("--song-only", o.songOnly);
+      command->add_flag("--json", o.json);
     }
   }
   // CLI11 takes the arguments in reverse order.

@@ -16,6 +16,7 @@ struct Options {
   std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
+  bool songOnly = false, json = false;  // duplicates
 
   bool operator==(const Options&) const = default;
 };

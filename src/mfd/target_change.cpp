@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mfd/target_change.h"
 
+#include "catalogue/style_list.h"
 #include "catalogue/target_choice.h"
 #include "mfd/processing_pass.h"
 
@@ -12,7 +13,12 @@ Outcome ChooseTarget(AppState& state, Dialogs& dialogs, const std::string& model
     outcome.Absorb(setupCboStyle(state));
     if (state.FileLoaded) outcome.Absorb(RunPreview(state, dialogs).outcome);
     state.Caption = TargetCaption(state);
+    if (auto missing = TargetStyleListNote(state)) outcome.Report(std::move(*missing));
   });
+}
+
+std::optional<std::string> TargetStyleListNote(const RunOptions& run, const std::string& target) {
+  return MissingStyleList(StyleFoldersOf(run), target);
 }
 
 }  // namespace cadenzo
