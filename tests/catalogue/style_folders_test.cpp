@@ -84,7 +84,7 @@ TEST(TargetWithoutList, SaysSoAndRefusesTheSaveWithoutUserStyles) {
   ASSERT_TRUE(note.has_value());
   EXPECT_EQ(chosen.status, *note);
   EXPECT_TRUE(chosen.messages.empty());
-  EXPECT_FALSE(ChooseTarget(fx.state, fx.dialogs, "PSR-S970").status == *note);
+  EXPECT_NE(ChooseTarget(fx.state, fx.dialogs, "PSR-S970").status, *note);
 
   fx.state.TargetInstrument = "GENOS";
   fx.state.AllowUserStyles = false;
@@ -97,7 +97,6 @@ TEST(TargetWithoutList, SaysSoAndRefusesTheSaveWithoutUserStyles) {
   EXPECT_EQ(refused.outcome.messages[0].text, *note);
   EXPECT_FALSE(refused.saved);
   EXPECT_FALSE(fs::exists(out));
-  EXPECT_FALSE(fs::exists(fx.dir.Path() / "user/ExportLog.txt"));
 
   fx.state.AllowUserStyles = true;
   fx.dialogs.QueueFile(out);
