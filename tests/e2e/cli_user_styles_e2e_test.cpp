@@ -79,7 +79,7 @@ TEST_F(CliUserStyles, ATargetWithoutAListIsRefusedNamingBothFolders) {
   for (const std::string options : {"", " --no-user-styles"}) {
     const auto r = Run("convert " + P("song.mfd") + " --target GENOS -o " + P("out.mfd") + options);
     EXPECT_EQ(r.code, 1) << options;
-    for (const std::string word :
+    for (const std::string& word :
          {std::string("GENOS.dat"), dir.Str() + "user/styles/", dir.Str() + "app/"}) {
       EXPECT_NE(r.err.find(word), std::string::npos) << word << "\n" << r.err;
     }

@@ -49,7 +49,7 @@ class UserStylesWindowTest : public QObject {
       emit targets->activated(targets->findText(QString::fromLatin1(model)));
       QCOMPARE(app.State().TargetInstrument, std::string(model));
     }
-    std::vector<std::uint32_t> CheckedRecords() const {
+    std::vector<std::uint32_t> CheckedRecords() {
       std::vector<std::uint32_t> out;
       for (const Row& row : app.State().List) {
         if (row.checked) out.push_back(row.record);
