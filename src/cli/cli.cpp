@@ -136,9 +136,11 @@ void CheckModel(const std::string& model, const StyleFolders& folders) {
                     " and shown in the target list of the program"};
   }
   if (!HasStyleFile(folders, StyleListFileName(model))) {
-    throw DataError{"the style list " + StyleListFileName(model) + " is in neither " +
-                    (folders.user.empty() ? std::string("the user folder") : folders.user) +
-                    " nor " + folders.app};
+    const std::string name = StyleListFileName(model);
+    throw DataError{"the style list " + name + " is missing: " +
+                    (folders.user.empty() ? folders.app + name + " does not exist"
+                                          : "neither " + folders.user + name + " nor " +
+                                                folders.app + name + " exists")};
   }
 }
 

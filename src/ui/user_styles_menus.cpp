@@ -42,7 +42,7 @@ std::function<bool(const QUrl&)>& StyleFolderUrlOpener() {
 
 void AddStyleFolderCommand(MainWindow& window, const AppState& state, Dialogs& dialogs) {
   QAction* open =
-      AddAction(window, "mnuOption", "mnuOpenStyleFolder", QStringLiteral("Open &Style Folder"));
+      AddAction(window, "mnuOption", "mnuOpenStyleFolder", QStringLiteral("&Open Style Folder"));
   window.OnCommand(open->objectName(), [&state, &dialogs] {
     const Result<std::string> folder = MakeUserStylesFolder(state);
     Present(folder.outcome, dialogs);

@@ -234,7 +234,7 @@ TEST_F(CliE2e, BadInputsFailWithAMessageAndWriteNothing) {
       {"truncated", "", "trunc.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
       {"text", "", "text.mfd --target PSR-2000 -o @out.mfd", "encountered in Function List1"},
       {"unknown model", "", "s.mfd --target PSR-9999 -o @out.mfd", "unknown model"},
-      {"missing style list", "", "s.mfd --target GENOS -o @out.mfd", "GENOS.dat is in neither"},
+      {"missing style list", "", "s.mfd --target GENOS -o @out.mfd", "GENOS.dat is missing"},
       {"unwritable folder", "", "s.mfd --target PSR-2000 -o @nofolder/out.mfd",
        "That path doesn't exist."},
   };
