@@ -60,4 +60,54 @@ std::string GetUserFolder(const std::string& dataFolder, const std::string& name
   return WithTrailingSlash(TrimAtNul(folder));
 }
 
+std::string UserStylesFolder(const std::string& userFolder) {
+  return userFolder.empty() ? std::string() : WithTrailingSlash(userFolder) + "styles/";
+}
+
+StyleFolders StyleFoldersOf(const RunOptions& run) {
+  return {UserStylesFolder(run.UserFolder), run.AppPath};
+}
+
+Result<std::string> MakeUserStylesFolder(const RunOptions& run) {
+  Result<std::string> result{.value = UserStylesFolder(run.UserFolder)};
+  std::error_code ec;
+  if (!result.value.empty()) fs::create_directories(result.value, ec);
+  if (result.value.empty() || !fs::is_directory(result.value, ec)) {
+    result.outcome.Fail(
+        Problem::kCannotWrite,
+        MessageRequest{.text = "The style folder " + result.value + " cannot be made" +
+                               (ec ? ": " + ec.message() : std::string()) + ".",
+                       .icon = Icon::kExclamation});
+    result.outcome.file = result.value;
+    result.value.clear();
+  }
+  return result;
+}
+
+namespace {
+
+// A folder entry that can be read as a file: anything but a folder (a link to a file, a device).
+bool IsFileEntry(const std::string& path) {
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  return fs::exists(status) && !fs::is_directory(status);
+}
+
+}  // namespace
+
+std::string FindStyleFile(const StyleFolders& folders, std::string_view fileName) {
+  if (!folders.user.empty()) {
+    std::string path = folders.user;
+    path += fileName;
+    if (IsFileEntry(path)) return path;
+  }
+  std::string path = folders.app;
+  path += fileName;
+  return path;
+}
+
+bool HasStyleFile(const StyleFolders& folders, std::string_view fileName) {
+  return IsFileEntry(FindStyleFile(folders, fileName));
+}
+
 }  // namespace cadenzo

@@ -80,11 +80,14 @@ bool IsMediaModel(std::string_view model) {
   return instrument != nullptr && instrument->mediaModel;
 }
 
-std::string StyleListPath(const std::string& appPath, std::string_view model) {
-  std::string path = appPath;
-  path += model;
-  path += ".dat";
-  return path;
+std::string StyleListFileName(std::string_view model) {
+  std::string name(model);
+  name += ".dat";
+  return name;
+}
+
+std::string StyleListPath(const StyleFolders& folders, std::string_view model) {
+  return FindStyleFile(folders, StyleListFileName(model));
 }
 
 std::string HeaderModelField(std::span<const std::uint8_t> header) {

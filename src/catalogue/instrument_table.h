@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/paths.h"
+
 namespace cadenzo {
 
 // One keyboard model and the properties that conversion and saving need.
@@ -27,8 +29,11 @@ char FileGeneration(std::string_view model);  // '1' when the model is unknown
 int RecordCapacity(std::string_view model);   // 0 = none
 bool KeepsFileReferences(std::string_view model);
 bool IsMediaModel(std::string_view model);
-// AppPath & model & ".dat"
-std::string StyleListPath(const std::string& appPath, std::string_view model);
+// model & ".dat"
+std::string StyleListFileName(std::string_view model);
+// The model's style list: the user's styles folder's copy when there is one, else the
+// application folder's (which may be missing too). Every reader of a style list finds it here.
+std::string StyleListPath(const StyleFolders& folders, std::string_view model);
 
 // The model text of a file header (bytes 16 to 31, bytes outside "!" to "{" read as blanks),
 // trimmed, cut to eight characters and trimmed again. A short header gives what it has.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/replacement_table.h"
 
+#include "app/paths.h"
 #include "app/report_error.h"
 #include "app/runtime_error.h"
 #include "charset/cp1252.h"
@@ -50,7 +51,7 @@ AutoReplaceResult cboStyle_setup(AppState& state, Dialogs& dialogs) {
   AutoReplaceResult result;
   RunReported(dialogs, "cboStyle_setup", [&] {
     // The whole table is read before the list is touched, so a bad table changes no row.
-    const std::string path = state.AppPath + kReplacementTableFile;
+    const std::string path = FindStyleFile(StyleFoldersOf(state), kReplacementTableFile);
     const TextFileContents file =
         ReadTextFile(path, kMaxReplacementTableSize, TextEncodings::kUtf8Lists);
     if (file.problem) {

@@ -51,11 +51,11 @@ struct AutoReplaceResult {
   bool refreshList = true;
 };
 
-// Edit Items > Replace > Auto Replace (mnuAutoReplace): reads the table from the application
-// folder and rewrites the "Style or File" cells. The records themselves are not touched and no
-// preview runs; the file counts as changed when a row changed. Errors are reported with
-// "cboStyle_setup" before any row changes; a table that cannot be read as text (UTF-16, not
-// text, too large) is named with the reason, and no row changes.
+// Edit Items > Replace > Auto Replace (mnuAutoReplace): reads the table (the user's styles
+// folder's copy before the application folder's) and rewrites the "Style or File" cells. The
+// records themselves are not touched and no preview runs; the file counts as changed when a row
+// changed. Errors are reported with "cboStyle_setup" before any row changes; a table that cannot be
+// read as text (UTF-16, not text, too large) is named with the reason, and no row changes.
 AutoReplaceResult cboStyle_setup(AppState& state, Dialogs& dialogs);
 
 }  // namespace cadenzo

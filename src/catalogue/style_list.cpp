@@ -32,29 +32,37 @@ std::vector<StyleListLine> ParseStyleListLines(std::string_view text) {
 
 namespace {
 
-TextFileContents ReadStyleListFile(const std::string& appPath, std::string_view model) {
+TextFileContents ReadStyleListFile(const StyleFolders& folders, std::string_view model) {
   // No model, no list: the file of an empty name (".dat") is never read, even if one exists.
   if (model.empty()) return TextFileContents{.missing = true};
-  return ReadTextFile(StyleListPath(appPath, model), kMaxStyleListSize, TextEncodings::kUtf8Lists);
+  return ReadTextFile(StyleListPath(folders, model), kMaxStyleListSize, TextEncodings::kUtf8Lists);
 }
 
 }  // namespace
 
-std::string ReadStyleListText(const std::string& appPath, std::string_view model) {
-  return ReadStyleListFile(appPath, model).text;
+std::string ReadStyleListText(const StyleFolders& folders, std::string_view model) {
+  return ReadStyleListFile(folders, model).text;
 }
 
-std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model) {
-  return ParseStyleListLines(ReadStyleListText(appPath, model));
+std::vector<StyleListLine> ReadStyleListLines(const StyleFolders& folders, std::string_view model) {
+  return ParseStyleListLines(ReadStyleListText(folders, model));
 }
 
-std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model) {
-  const TextFileContents file = ReadStyleListFile(appPath, model);
+std::optional<std::string> StyleListProblem(const StyleFolders& folders, std::string_view model) {
+  const TextFileContents file = ReadStyleListFile(folders, model);
   if (!file.problem) return std::nullopt;
-  return "The style list " + StyleListPath(appPath, model) + " cannot be read: it " +
+  return "The style list " + StyleListPath(folders, model) + " cannot be read: it " +
          *file.problem +
          ". Its styles are not known. Save it again as plain text, or put back "
          "the list that came with the program.";
+}
+
+std::optional<std::string> MissingStyleList(const StyleFolders& folders, std::string_view model) {
+  if (model.empty() || HasStyleFile(folders, StyleListFileName(model))) return std::nullopt;
+  const std::string file = StyleListFileName(model);
+  return "No style list for " + std::string(model) +
+         ": styles are kept as user styles while 'Allow User or Unknown Styles' is on. Add " +
+         file + " to " + (folders.user.empty() ? folders.app : folders.user) + ".";
 }
 
 void NoteStyleListProblem(RunOptions& run, Outcome& outcome, const std::string& message) {
@@ -64,9 +72,9 @@ void NoteStyleListProblem(RunOptions& run, Outcome& outcome, const std::string& 
       first ? MessageRequest{.text = message, .icon = Icon::kExclamation} : MessageRequest{});
 }
 
-std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model) {
+std::vector<StyleListEntry> ReadStyleList(const StyleFolders& folders, std::string_view model) {
   std::vector<StyleListEntry> entries;
-  for (auto& line : ReadStyleListLines(appPath, model)) {
+  for (auto& line : ReadStyleListLines(folders, model)) {
     if (!line.malformed) entries.push_back(std::move(line.entry));
   }
   return entries;
@@ -150,9 +158,9 @@ bool CollectionHasKey(const KeyedCollection& collection, std::string_view key) {
   return collection.Has(key);
 }
 
-TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target) {
+TargetMaps BuildTargetMaps(const StyleFolders& folders, std::string_view target) {
   TargetMaps maps;
-  for (const auto& entry : ReadStyleList(appPath, target)) {
+  for (const auto& entry : ReadStyleList(folders, target)) {
     const std::string number = StripLeadingZeros(entry.number);
     const std::string key = NormalizeStyleName(TrimBlanks(entry.name));
     // A line without a name would make every empty style text match it.
@@ -253,23 +261,23 @@ std::optional<int> ResolveTargetStyleNumber(int styleNumber, std::string_view st
   return match->number;
 }
 
-KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source) {
+KeyedCollection BuildSourceStyles(const StyleFolders& folders, std::string_view source) {
   KeyedCollection styles;
-  for (auto& entry : ReadStyleList(appPath, source)) {
+  for (auto& entry : ReadStyleList(folders, source)) {
     styles.Add(StripLeadingZeros(entry.number), std::move(entry.name));
   }
   return styles;
 }
 
-ComboFill StyleComboEntries(const std::string& appPath, std::string_view target) {
+ComboFill StyleComboEntries(const StyleFolders& folders, std::string_view target) {
   ComboFill fill;
-  if (auto problem = StyleListProblem(appPath, target)) {
+  if (auto problem = StyleListProblem(folders, target)) {
     fill.failed = true;
     fill.errorNumber = err::kInputPastEnd;
     fill.problem = std::move(problem);
     return fill;
   }
-  for (const auto& line : ReadStyleListLines(appPath, target)) {
+  for (const auto& line : ReadStyleListLines(folders, target)) {
     if (line.malformed) {
       fill.failed = true;
       fill.errorNumber = err::kInvalidCall;

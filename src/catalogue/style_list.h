@@ -10,6 +10,7 @@
 #include "app/dialogs.h"
 #include "app/editor_draft.h"
 #include "app/outcome.h"
+#include "app/paths.h"
 #include "app/run_options.h"
 
 namespace cadenzo {
@@ -37,17 +38,21 @@ inline constexpr std::size_t kMaxStyleListSize = std::size_t{4} << 20;
 
 // The text of a model's list file as the program reads it (UTF-8 converted); empty when the file
 // is missing or cannot be read.
-std::string ReadStyleListText(const std::string& appPath, std::string_view model);
+std::string ReadStyleListText(const StyleFolders& folders, std::string_view model);
 
 // The style lines of a model's list file, in file order; malformed lines skipped.
-std::vector<StyleListEntry> ReadStyleList(const std::string& appPath, std::string_view model);
+std::vector<StyleListEntry> ReadStyleList(const StyleFolders& folders, std::string_view model);
 // The same, keeping malformed lines, for the consumers that report them.
-std::vector<StyleListLine> ReadStyleListLines(const std::string& appPath, std::string_view model);
+std::vector<StyleListLine> ReadStyleListLines(const StyleFolders& folders, std::string_view model);
 
 // The message for a model's list file that exists but cannot be read (UTF-16, not text, too
 // large), naming the file and why; nothing for a readable or a missing file. Such a list reads
 // as empty, so its consumers report this rather than silently convert with no styles.
-std::optional<std::string> StyleListProblem(const std::string& appPath, std::string_view model);
+std::optional<std::string> StyleListProblem(const StyleFolders& folders, std::string_view model);
+
+// When neither folder has the model's list: the message saying so, which names the file to add
+// and the user's styles folder to add it to. Nothing for a model that has a list, or no model.
+std::optional<std::string> MissingStyleList(const StyleFolders& folders, std::string_view model);
 
 // Records a style list the program cannot read as the command's problem, with its message once a
 // run: the same message again (the same file, unchanged, read by another step of the same command
@@ -97,7 +102,7 @@ struct TargetMaps {
   // StripLeadingZeros(number) -> every normalised name the list gives that number.
   std::unordered_multimap<std::string, std::string> numberNames;
 };
-TargetMaps BuildTargetMaps(const std::string& appPath, std::string_view target);
+TargetMaps BuildTargetMaps(const StyleFolders& folders, std::string_view target);
 
 // The record's style on the target: a style number text, or nothing (not found). styleNumberText
 // is the stored number as four digits; styleText the row's "Style or File" text. In this order:
@@ -128,7 +133,7 @@ bool IsStyleNumberText(std::string_view styleText);
 bool TargetNamesNumber(std::string_view numberText, const TargetMaps& maps);
 
 // The source style list as the reader keeps it: StripLeadingZeros(number) -> untrimmed name.
-KeyedCollection BuildSourceStyles(const std::string& appPath, std::string_view source);
+KeyedCollection BuildSourceStyles(const StyleFolders& folders, std::string_view source);
 
 // Combo entries of a target list (trimmed name, number as item data) in file order, as the
 // editor, the default style dialog and bulk replace fill their style combos. A malformed line or
@@ -142,6 +147,6 @@ struct ComboFill {
   // When the file cannot be read at all: failed, error 62, and StyleListProblem's message.
   std::optional<std::string> problem;
 };
-ComboFill StyleComboEntries(const std::string& appPath, std::string_view target);
+ComboFill StyleComboEntries(const StyleFolders& folders, std::string_view target);
 
 }  // namespace cadenzo

@@ -27,7 +27,7 @@ std::optional<RtfDocument> StyleListView(const AppState& state, Dialogs& dialogs
     return std::nullopt;
   }
   return StyleListViewDocument(StyleListViewText(
-      state.TargetInstrument, ReadStyleList(state.AppPath, state.TargetInstrument)));
+      state.TargetInstrument, ReadStyleList(StyleFoldersOf(state), state.TargetInstrument)));
 }
 
 }  // namespace cadenzo

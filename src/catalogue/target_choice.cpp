@@ -14,7 +14,7 @@ constexpr int kStyleDropHeight = 525;  // pixels
 Outcome setupCboStyle(AppState& state) {
   Outcome outcome;
   state.Editor.styles.clear();
-  ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
+  ComboFill fill = StyleComboEntries(StyleFoldersOf(state), state.TargetInstrument);
   state.Editor.styles = std::move(fill.entries);
   state.Editor.styleDropHeight = kStyleDropHeight;
   if (fill.problem) {

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "app/app_state.h"
 #include "app/paths.h"
 #include "app/startup.h"
@@ -25,6 +27,7 @@
 #include "charset/cp1252.h"
 #include "cli/console_dialogs.h"
 #include "cli/options.h"
+#include "list/duplicates.h"
 #include "mfd/byte_io.h"
 #include "mfd/delimited_import.h"
 #include "mfd/merge.h"
@@ -74,6 +77,11 @@ constexpr const char* kUsage =
     "      cannot be read whole writes nothing.\n"
     "  dump FILE.mfd\n"
     "      An annotated hex dump of the header, the records and the file-reference block.\n"
+    "  duplicates FILE.mfd [--song-only] [--json]\n"
+    "      Every record that repeats an earlier one (same song name and style, without\n"
+    "      regard to case or surrounding blanks), one line each: the running numbers in the\n"
+    "      file of the repeat and of the record it repeats, the song and the style; then\n"
+    "      the count.\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR        folder of the style lists and other data files\n"
@@ -88,6 +96,8 @@ constexpr const char* kUsage =
     "                       it to a named style the source model lacks, when user styles are\n"
     "                       allowed\n"
     "  --over-capacity      save even when the model holds fewer records\n"
+    "  --song-only          duplicates: compare the song names only\n"
+    "  --json               duplicates: one JSON document instead of the lines\n"
     "  --log FILE           where to write the conversion log of the save; its folder must\n"
     "                       exist (checked before anything is written); a device such as\n"
     "                       /dev/null takes it as a plain write would\n"
@@ -100,7 +110,7 @@ constexpr const char* kUsage =
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
-    "       info|list|export|convert|import|merge|dump FILE.mfd ...\n"
+    "       info|list|export|convert|import|merge|dump|duplicates FILE.mfd ...\n"
     "Try 'cadenzo-cli --help'.\n";
 
 // A failure that the command reports with the program's message and exit code 1. `said`: the
@@ -126,14 +136,18 @@ std::string ExecutableFolder() {
       .string();
 }
 
-void CheckModel(const std::string& model, const std::string& appPath) {
+void CheckModel(const std::string& model, const StyleFolders& folders) {
   if (FindInstrument(model) == nullptr) {
     throw DataError{"unknown model \"" + model +
                     "\"; the models are listed by 'cadenzo-cli --help'"
                     " and shown in the target list of the program"};
   }
-  if (!std::filesystem::is_regular_file(StyleListPath(appPath, model))) {
-    throw DataError{"the style list " + StyleListPath(appPath, model) + " is missing"};
+  if (!HasStyleFile(folders, StyleListFileName(model))) {
+    const std::string name = StyleListFileName(model);
+    throw DataError{"the style list " + name + " is missing: " +
+                    (folders.user.empty() ? folders.app + name + " does not exist"
+                                          : "neither " + folders.user + name + " nor " +
+                                                folders.app + name + " exists")};
   }
 }
 
@@ -142,7 +156,7 @@ void OpenFile(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
   state.CurrentFilePath = o.file;
   state.FileName = NamePartOf(o.file);
   if (!o.source.empty()) {
-    CheckModel(o.source, state.AppPath);
+    CheckModel(o.source, StyleFoldersOf(state));
     state.SourceInstrument = o.source;
     state.KeepSourceInstrument = true;
   }
@@ -254,7 +268,7 @@ int Dump(Document& state, std::ostream& out) {
 void ApplySaveOptions(RunOptions& state, const Options& o, const std::string& target) {
   if (o.noUserStyles) state.AllowUserStyles = false;
   if (o.hasDefaultStyle) {
-    if (!DefaultStyleOnTarget(state.AppPath, target, o.defaultStyle)) {
+    if (!DefaultStyleOnTarget(StyleFoldersOf(state), target, o.defaultStyle)) {
       throw DataError{"the default style \"" + o.defaultStyle + "\" is not on the style list of " +
                       target + "; nothing was written"};
     }
@@ -355,7 +369,7 @@ int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
 // A NetCommon file asks for a target when it is opened: --target is the answer.
 int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
             std::ostream& out) {
-  CheckModel(o.target, state.AppPath);
+  CheckModel(o.target, StyleFoldersOf(state));
   if (log != nullptr) state.ExportLogPath = log->SavePath();
   OpenFile(state, dialogs, o);
   Require(ChooseTarget(state, dialogs, o.target), dialogs);  // the target's style list is readable
@@ -374,7 +388,7 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
     throw DataError{"the model that made " + o.file +
                     " is not recognised; name it with --source MODEL"};
   }
-  CheckModel(state.SourceInstrument, state.AppPath);
+  CheckModel(state.SourceInstrument, StyleFoldersOf(state));
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetOpenPath(o.text);
   const ImportResult imported = ImportDelimitedFile(state, dialogs);
@@ -389,18 +403,19 @@ int Import(AppState& state, ConsoleDialogs& dialogs, const Options& o, const Log
 
 int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out,
              std::ostream& err);
+int Duplicates(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out);
 
 // File > Merge of each further file into the first, in order, then the save for the first file's
 // model or for --target. Any file that cannot be merged whole writes nothing.
 int Merge(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
           std::ostream& out) {
   if (log != nullptr) state.ExportLogPath = log->SavePath();
-  if (!o.target.empty()) CheckModel(o.target, state.AppPath);
+  if (!o.target.empty()) CheckModel(o.target, StyleFoldersOf(state));
   OpenFile(state, dialogs, o);
   if (FindInstrument(state.SourceInstrument) == nullptr) {
     throw DataError{"the model that made " + o.file + " is not recognised"};
   }
-  CheckModel(state.SourceInstrument, state.AppPath);
+  CheckModel(state.SourceInstrument, StyleFoldersOf(state));
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
   for (const std::string& path : o.more) {
@@ -499,6 +514,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
     if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
     if (o.command == "merge") return Merge(state, dialogs, o, logTarget, out);
+    if (o.command == "duplicates") return Duplicates(state, dialogs, o, out);
     return ListRows(state, dialogs, o, out, err);
   } catch (const DataError& e) {
     if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
@@ -527,6 +543,37 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
   }
   if (text.blankedFields > 0)
     err << "cadenzo-cli: " << BlankedFieldsNote(text.blankedFields) << "\n";
+  return 0;
+}
+
+// duplicates: the repeats of the freshly opened file, as Actions > Find Duplicates checks them.
+int Duplicates(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::ostream& out) {
+  OpenFile(state, dialogs, o);
+  const auto repeats = ListDuplicates(state.List, DuplicateOptions{.songOnly = o.songOnly});
+  const auto cell = [&](std::uint32_t row, int column) {
+    return Cp1252ToUtf8(TrimBlanks(state.List[row].Cell(column)));
+  };
+  if (o.json) {
+    auto list = nlohmann::json::array();
+    for (const Duplicate& d : repeats) {
+      list.push_back({{"kept", d.keptNumber},
+                      {"repeat", d.repeatNumber},
+                      {"song", cell(d.repeatRow, col::kMusic)},
+                      {"style", cell(d.repeatRow, col::kStyle)}});
+    }
+    const nlohmann::json document = {{"file", o.file},
+                                     {"songOnly", o.songOnly},
+                                     {"count", repeats.size()},
+                                     {"duplicates", std::move(list)}};
+    // A file name that is not UTF-8 is written with replacement characters.
+    out << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return 0;
+  }
+  for (const Duplicate& d : repeats) {
+    out << d.repeatNumber << " repeats " << d.keptNumber << ": " << cell(d.repeatRow, col::kMusic)
+        << " / " << cell(d.repeatRow, col::kStyle) << "\n";
+  }
+  out << repeats.size() << (repeats.size() == 1 ? " duplicate" : " duplicates") << "\n";
   return 0;
 }
 

@@ -22,7 +22,8 @@ struct CommandForm {
   bool needsText = false;     // import's TEXT.txt
   bool needsOutput = false;
   bool needsTarget = false;
-  bool needsMore = false;  // merge's further files
+  bool needsMore = false;   // merge's further files
+  bool duplicates = false;  // --song-only, --json
 };
 
 constexpr std::array kForms = {
@@ -53,6 +54,7 @@ constexpr std::array kForms = {
                 .saveOptions = true,
                 .needsOutput = true,
                 .needsMore = true},
+    CommandForm{.name = "duplicates", .duplicates = true},
 };
 
 }  // namespace
@@ -88,6 +90,10 @@ Options Parse(const std::vector<std::string>& args) {
       command->add_flag("--over-capacity", o.overCapacity);
       command->add_option("--log", o.log);
       command->add_option("--default-style", o.defaultStyle);
+    }
+    if (form.duplicates) {
+      command->add_flag("--song-only", o.songOnly);
+      command->add_flag("--json", o.json);
     }
   }
   // CLI11 takes the arguments in reverse order.

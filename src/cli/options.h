@@ -16,6 +16,7 @@ struct Options {
   std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
+  bool songOnly = false, json = false;  // duplicates
   // merge: the files whose records follow those of FILE.mfd, in this order.
   std::vector<std::string> more;
 

@@ -37,7 +37,7 @@ StyleReplaceSetup LoadStyleReplace(AppState& state) {
   setup.outcome = RunGuarded("Load StyleReplace", [&](Outcome&) {
     // A bad line of the style list ends the entries; the rest of the window is still filled so
     // that its labels show the selected row before the error is reported.
-    ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
+    ComboFill fill = StyleComboEntries(StyleFoldersOf(state), state.TargetInstrument);
     setup.styles = std::move(fill.entries);
     setup.currentStyle = state.SelectedStyleText;
     setup.mode = ReplaceMode::kStyle;

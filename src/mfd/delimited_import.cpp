@@ -88,7 +88,7 @@ struct SourceStyle {
 // The source list by StyleKey of its names (the first entry of a key kept).
 std::unordered_map<std::string, SourceStyle> SourceLookup(const AppState& state) {
   std::unordered_map<std::string, SourceStyle> lookup;
-  for (auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+  for (auto& entry : ReadStyleList(StyleFoldersOf(state), state.SourceInstrument)) {
     const std::string key = StyleKey(TrimBlanks(entry.name));
     const auto number = StyleNumberValue(entry.number);
     // A line without a name or number cannot place a style.
@@ -101,7 +101,7 @@ std::unordered_map<std::string, SourceStyle> SourceLookup(const AppState& state)
 // The number of DefaultStyle on the target, or nothing when the target does not list it
 // ("None").
 std::optional<int> DefaultStyleNumber(const AppState& state) {
-  const TargetMaps maps = BuildTargetMaps(state.AppPath, state.TargetInstrument);
+  const TargetMaps maps = BuildTargetMaps(StyleFoldersOf(state), state.TargetInstrument);
   const std::string* number = maps.nameMap.Find(NormalizeStyleName(state.DefaultStyle));
   if (number == nullptr) return std::nullopt;
   return StyleNumberValue(*number);
@@ -401,7 +401,7 @@ ImportResult ImportDelimitedText(AppState& state, Dialogs& dialogs, std::string_
                         .allowUserStyles = state.AllowUserStyles,
                         .recordCount = HeaderCount(state.FileBytes)};
     inputs.source = SourceLookup(state);
-    if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
+    if (auto problem = StyleListProblem(StyleFoldersOf(state), state.SourceInstrument)) {
       NoteStyleListProblem(state, outcome, *problem);
     }
     plan = PlanImport(text, inputs);

@@ -148,6 +148,8 @@ std::string SameInstrumentConfirmation() {
 PassResult ConvertCommandSave(AppState& state, Dialogs& dialogs, bool checkedOnly) {
   PassResult result;
   Outcome outcome = RunGuarded("ConvertCommandSave", [&](Outcome& out) {
+    // Refused before the preview asks whether to convert.
+    if (RefuseSaveWithoutStyleList(state, state.TargetInstrument, out)) return;
     if (state.FileLoaded) {
       PassResult preview = RunPreview(state, dialogs);
       out.Absorb(std::move(preview.outcome));
@@ -208,7 +210,7 @@ DefaultStyleChoices LoadDefaultStyle(AppState& state) {
   }
   choices.outcome = RunGuarded("LoadDefaultStyle", [&](Outcome&) {
     choices.entries.push_back({"None", 0});
-    const ComboFill fill = StyleComboEntries(state.AppPath, state.TargetInstrument);
+    const ComboFill fill = StyleComboEntries(StyleFoldersOf(state), state.TargetInstrument);
     choices.entries.insert(choices.entries.end(), fill.entries.begin(), fill.entries.end());
     if (fill.failed) throw RuntimeError(err::kTypeMismatch);
     if (state.DefaultStyle.empty() && !fill.entries.empty()) {

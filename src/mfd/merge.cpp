@@ -60,7 +60,7 @@ MergeResult MergeMusicFinderFile(AppState& state, Dialogs& dialogs, const std::s
     }
 
     const std::string& model = state.SourceInstrument;
-    const TargetMaps maps = BuildTargetMaps(state.AppPath, model);
+    const TargetMaps maps = BuildTargetMaps(StyleFoldersOf(state), model);
     const SaveOptions options{.target = model,
                               .sourceInstrument = other.SourceInstrument,
                               .defaultStyle = state.DefaultStyle,

@@ -47,10 +47,20 @@ std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const st
          ".\r\nNothing was saved. Please choose another default style.";
 }
 
-bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
+bool RefuseSaveWithoutStyleList(const RunOptions& run, const std::string& target,
+                                Outcome& outcome) {
+  if (run.AllowUserStyles) return false;
+  auto missing = MissingStyleList(StyleFoldersOf(run), target);
+  if (!missing) return false;
+  outcome.Fail(Problem::kStyleList,
+               MessageRequest{.text = std::move(*missing), .icon = Icon::kExclamation});
+  return true;
+}
+
+bool DefaultStyleOnTarget(const StyleFolders& folders, const std::string& target,
                           const std::string& defaultStyle) {
   if (defaultStyle == "None" || defaultStyle.empty()) return true;
-  const TargetMaps maps = BuildTargetMaps(appPath, target);
+  const TargetMaps maps = BuildTargetMaps(folders, target);
   const std::string* number = maps.nameMap.Find(NormalizeStyleName(defaultStyle));
   return number != nullptr && StyleNumberValue(*number).has_value();
 }
@@ -259,7 +269,7 @@ namespace {
 void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool checkedOnly,
              PassMode mode, PassResult& result, Outcome& outcome) {
   ImageWriter writer(state.FileBytes, target);
-  const TargetMaps maps = BuildTargetMaps(state.AppPath, target);
+  const TargetMaps maps = BuildTargetMaps(StyleFoldersOf(state), target);
   state.ShowConversionNotes = false;
   RecordList& list = state.List;
   // The walk goes in the order of the records in the file, but the rows stay where they are
@@ -367,6 +377,9 @@ SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,
                             bool checkedOnly, PassMode mode) {
   PassResult result;
+  if (mode == PassMode::kSave && RefuseSaveWithoutStyleList(state, target, result.outcome)) {
+    return result;
+  }
   BusyGuard busy(dialogs);
   result.outcome = RunGuarded("SaveMusicFinderx", [&](Outcome& outcome) {
     RunPass(state, dialogs, target, checkedOnly, mode, result, outcome);

@@ -95,9 +95,14 @@ struct PassResult {
   std::string savedPath;
 };
 
+// With user styles off, a target whose style list is in neither style folder knows no style, and
+// a save would drop every record: the save is refused (kStyleList, with MissingStyleList's
+// message) and true returned.
+bool RefuseSaveWithoutStyleList(const RunOptions& run, const std::string& target, Outcome& outcome);
+
 // Whether records can be given the default style on the target: "None" or empty (such records
 // are left out), or a name on the target's list.
-bool DefaultStyleOnTarget(const std::string& appPath, const std::string& target,
+bool DefaultStyleOnTarget(const StyleFolders& folders, const std::string& target,
                           const std::string& defaultStyle);
 // The refusal when records need a default style that the target's list lacks.
 std::string DefaultStyleMissingMessage(const std::string& defaultStyle, const std::string& target);

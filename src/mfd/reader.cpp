@@ -335,10 +335,10 @@ void ReadFile(AppState& state, Dialogs& dialogs, Outcome& outcome) {
   }
 
   state.SourceStyles.clear();
-  for (const auto& entry : ReadStyleList(state.AppPath, state.SourceInstrument)) {
+  for (const auto& entry : ReadStyleList(StyleFoldersOf(state), state.SourceInstrument)) {
     state.SourceStyles.emplace(StripLeadingZeros(entry.number), entry.name);
   }
-  if (auto problem = StyleListProblem(state.AppPath, state.SourceInstrument)) {
+  if (auto problem = StyleListProblem(StyleFoldersOf(state), state.SourceInstrument)) {
     NoteStyleListProblem(state, outcome, *problem);
   }
   state.Editor.styleDropHeight = 525;

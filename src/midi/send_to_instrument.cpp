@@ -36,7 +36,8 @@ void SetPSR(AppState& state, Dialogs& dialogs, InstrumentLink& link) {
       dialogs.Show(kMidiDeviceFailedText);
       return;
     }
-    const StyleNumberTable table = ReadStyleNumberTable(state.AppPath, state.TargetInstrument);
+    const StyleNumberTable table =
+        ReadStyleNumberTable(StyleFoldersOf(state), state.TargetInstrument);
     player.Load(LoadSysExTemplate(state.AppPath));
     const auto found = table.find(StyleNumberKey(state.SelectedStyleText));
     if (found == table.end()) return;

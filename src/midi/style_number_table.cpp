@@ -35,13 +35,13 @@ StyleNumberTable ParseStyleNumberTable(std::string_view text) {
   return table;
 }
 
-StyleNumberTable ReadStyleNumberTable(const std::string& appPath, const std::string& model) {
+StyleNumberTable ReadStyleNumberTable(const StyleFolders& folders, const std::string& model) {
   // A list that cannot be read as text (too large, UTF-16, binary) stops the send with its reason
   // instead of sending without style numbers.
-  if (const auto problem = StyleListProblem(appPath, model)) {
+  if (const auto problem = StyleListProblem(folders, model)) {
     throw RuntimeError(err::kInvalidCall, *problem);
   }
-  return ParseStyleNumberTable(ReadStyleListText(appPath, model));
+  return ParseStyleNumberTable(ReadStyleListText(folders, model));
 }
 
 int StyleNumberOf(std::string_view numberText) {

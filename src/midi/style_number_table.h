@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "app/paths.h"
+
 namespace cadenzo {
 
 // Style numbers of the target's style list, as sending a record to the instrument looks them
@@ -20,8 +22,8 @@ std::string StyleNumberKey(std::string_view text);
 // are passed over.
 StyleNumberTable ParseStyleNumberTable(std::string_view text);
 
-// The table of the model's list file AppPath & model & ".dat"; empty when the file is missing.
-StyleNumberTable ReadStyleNumberTable(const std::string& appPath, const std::string& model);
+// The table of the model's list file (StyleListPath); empty when the file is missing.
+StyleNumberTable ReadStyleNumberTable(const StyleFolders& folders, const std::string& model);
 
 // The whole-number value of a table's number text. Throws RuntimeError: type mismatch when the
 // text is not a number, overflow when it is too large.

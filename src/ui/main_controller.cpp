@@ -25,6 +25,7 @@
 #include "ui/recent_files_menu.h"
 #include "ui/search_window.h"
 #include "ui/style_replace_window.h"
+#include "ui/user_styles_menus.h"
 
 namespace cadenzo {
 
@@ -116,6 +117,7 @@ void MainController::SyncTargetList() {
   QComboBox* combo = window_.cboInst();
   const QSignalBlocker block(combo);
   combo->setCurrentIndex(combo->findText(ToQt(state_.TargetInstrument), Qt::MatchExactly));
+  ShowTargetStyleListNote(window_, state_);
 }
 
 void MainController::AfterFileCommand() {
@@ -175,6 +177,8 @@ void MainController::Connect() {
   ConnectFileCommands();
   ConnectRowCommands();
   ConnectToolWindows();
+  AddStyleFolderCommand(window_, state_, dialogs_);
+  AddFindDuplicatesCommands(window_, state_, dialogs_);
 }
 
 void MainController::ConnectFileCommands() {
@@ -373,6 +377,7 @@ void MainController::ConnectToolWindows() {
   connect(window_.cboInst(), &QComboBox::activated, this, [this](int index) {
     if (index < 0) return;
     Present(ChooseTarget(state_, dialogs_, FromQt(window_.cboInst()->itemText(index))), dialogs_);
+    ShowTargetStyleListNote(window_, state_);
     RefreshEditor();
     window_.Refresh();
   });

@@ -527,6 +527,16 @@ TEST_P(RecordProperties, ConvertingKeepsWhatTheListShowed) {
     }
 
     const PassResult result = session.Save(dir.Str() + "out.mfd");
+    // A target without a style list knows no style: without user styles every record would be
+    // dropped, so the save is refused with the note on the missing list, and nothing is written.
+    if (const auto missing = TargetStyleListNote(state); missing && !state.AllowUserStyles) {
+      const auto& messages = session.dialogs.messages;
+      if (result.saved || result.outcome.problem != Problem::kStyleList || messages.empty() ||
+          messages.back().text != *missing || std::filesystem::exists(dir.Str() + "out.mfd")) {
+        return where + "saved or refused otherwise" + session.Unexpected();
+      }
+      return {};
+    }
     if (!result.saved) return where + "not saved" + session.Unexpected();
     if (!session.Unexpected().empty()) return where + session.Unexpected();
     if (result.recordsRead != static_cast<int>(n) ||

@@ -119,9 +119,10 @@ class MainWindowTest : public QObject {
     row("mnuOptions", {"mnuAuto", "mnuStyleNumbers"}, {"&Auto", "Use Style Numbers"});
     row("mnuActions",
         {"mnuSearch", "MnuAddToPlayList", "mnuSetupPSR", "mnuEditItems", "mnuClear", "mnuSet",
-         "mnuCheckmarks", "mnuKeyword_Add"},
+         "mnuCheckmarks", "mnuKeyword_Add", "mnuFindDuplicates", "mnuDuplicatesSongOnly"},
         {"&Search", "&Add to Play List", "Setup &PSR", "&Edit Items", "&Clear all", "&Set all",
-         "Check&marks", "Add Text to All &Keywords"});
+         "Check&marks", "Add Text to All &Keywords", "Find &Duplicates",
+         "Compare Song &Names Only"});
     row("mnuEditItems", {"mnuDelete", "mnuAdd", "mnuModify", "mnuReplace"},
         {"&Delete", "&Add", "&Modify", "&Replace"});
     row("mnuDelete", {"mnuDeleteItem", "mnuDeleteCheckedItems"}, {"&Item", "&Checked Items"});
@@ -136,9 +137,9 @@ class MainWindowTest : public QObject {
         {"&Style List", "&Conversion Log", "&Delimited File Load Log"});
     row("mnuOption",
         {"mnuUserStyles", "mnuDefaultStyle", "mnuColor", "mnudblclick", "mnuPrinterFont",
-         "mnuHideGridLines"},
+         "mnuHideGridLines", "mnuOpenStyleFolder"},
         {"&Allow User or Unknown Styles", "Change Default &Style", "&Color for unrecognized styles",
-         "&Double Click Action", "Select &Font Size", "&HideGridLines"});
+         "&Double Click Action", "Select &Font Size", "&HideGridLines", "&Open Style Folder"});
     row("mnuColor", {"mnuRed", "mnuBlue"}, {"&Red", "&Blue"});
     row("mnudblclick", {"mnuEditRecord", "mnuToggleFavorite"},
         {"&Edit Record", "&Toggle Favorite"});
