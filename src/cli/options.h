@@ -16,6 +16,12 @@ struct Options {
   std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
+  // convert: the inputs after the first (file), the folder that takes every output (-d), and
+  // the dry run that writes nothing.
+  std::vector<std::string> moreFiles;
+  std::string outDir;
+  bool dryRun = false;
+  bool json = false;  // info, list, convert: one JSON document on standard output
 
   bool operator==(const Options&) const = default;
 };
