@@ -91,6 +91,8 @@ ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<vo
   // after any of its commands has done its work, the summary follows.
   if (parent != nullptr) {
     if (auto* targets = parent->findChild<QComboBox*>(QStringLiteral("cboInst"))) {
+      connect(targets, &QComboBox::activated, this, &ConvertWindow::ShowInstruments,
+              Qt::QueuedConnection);
       connect(targets, &QComboBox::currentTextChanged, this, &ConvertWindow::ShowInstruments,
               Qt::QueuedConnection);
     }

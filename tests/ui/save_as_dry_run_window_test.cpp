@@ -71,7 +71,12 @@ class SaveAsDryRunWindowTest : public QObject {
     QVERIFY2(own.startsWith(QStringLiteral("300 records will be written: ")), qPrintable(own));
     QVERIFY2(!own.contains(QStringLiteral("left out")), qPrintable(own));
 
-    // The target changes in the main window while the options are open.
+    // The target changes in the main window while the options are open, the main window being
+    // the active one.
+    QCoreApplication::processEvents();
+    p.app.Window()->activateWindow();
+    QCoreApplication::processEvents();
+    QVERIFY(!options->isActiveWindow());
     p.ChooseTarget("PSR-2000");
     QCOMPARE(state.TargetInstrument, std::string("PSR-2000"));
     const QString text = summary->text();
@@ -103,6 +108,16 @@ class SaveAsDryRunWindowTest : public QObject {
     options->findChild<QRadioButton*>(QStringLiteral("optCheckedRecords"))->click();
     QCOMPARE(Figure(summary->text(), QStringLiteral("not checked")), notChecked);
     options->findChild<QRadioButton*>(QStringLiteral("optAllRecords"))->click();
+    QCOMPARE(summary->text(), text);
+
+    // An option of the main window's menus: without user styles none is kept as one.
+    QVERIFY(text.contains(QStringLiteral("kept as user styles")));
+    p.Trigger("mnuUserStyles");
+    QCoreApplication::processEvents();
+    QVERIFY(!state.AllowUserStyles);
+    QVERIFY2(!summary->text().contains(QStringLiteral("user style")), qPrintable(summary->text()));
+    p.Trigger("mnuUserStyles");
+    QCoreApplication::processEvents();
     QCOMPARE(summary->text(), text);
 
     // Nothing is written until Save; then the file holds the records the summary counted.
