@@ -123,9 +123,15 @@ void ConvertWindow::ShowDryRun() {
     changes_.clear();
     return;
   }
-  DryRun run = PlanDryRun(state_, state_.TargetInstrument, optCheckedRecords_->isChecked());
-  lblDryRun_->setText(ToQt(run.summary));
-  changes_ = std::move(run.changes);
+  try {
+    DryRun run = PlanDryRun(state_, state_.TargetInstrument, optCheckedRecords_->isChecked());
+    lblDryRun_->setText(ToQt(run.summary));
+    changes_ = std::move(run.changes);
+  } catch (const std::exception&) {
+    // The save itself reports what went wrong; the summary only stays empty.
+    lblDryRun_->clear();
+    changes_.clear();
+  }
 }
 
 void ConvertWindow::ShowDryRunDetails() {

@@ -88,7 +88,9 @@ TEST(DryRun, SummaryFiguresAreWhatTheSaveWrites) {
     const int inFile = HeaderCount(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     const int said = Figure(summary, "records? will be written");
     EXPECT_EQ(said, inFile) << where << ": " << summary;
-    if (inFile == 0) EXPECT_TRUE(summary.starts_with("No record will be written")) << summary;
+    if (inFile == 0) {
+      EXPECT_TRUE(summary.starts_with("No record will be written")) << summary;
+    }
 
     // The parts add up to their totals.
     const int unchanged = Figure(summary, "unchanged");
