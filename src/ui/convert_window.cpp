@@ -52,8 +52,10 @@ ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<vo
   optCheckedRecords_ = new QRadioButton(QStringLiteral("Checked Records Only"));
   optCheckedRecords_->setObjectName(QStringLiteral("optCheckedRecords"));
   auto* options = new QVBoxLayout(frame);
-  options->addWidget(optAllRecords_);
-  options->addWidget(optCheckedRecords_);
+  // As wide as their text, however wide the summary below makes the window: a click beside the
+  // text does not choose.
+  options->addWidget(optAllRecords_, 0, Qt::AlignLeft);
+  options->addWidget(optCheckedRecords_, 0, Qt::AlignLeft);
 
   // What the save would do, before anything is written.
   lblDryRun_ = new QLabel;
