@@ -26,6 +26,7 @@
 #include "catalogue/instrument_table.h"
 #include "charset/cp1252.h"
 #include "cli/console_dialogs.h"
+#include "cli/json_output.h"
 #include "cli/options.h"
 #include "list/duplicates.h"
 #include "mfd/byte_io.h"
@@ -46,10 +47,10 @@ constexpr const char* kUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR] COMMAND ARGS\n"
     "\n"
     "Commands:\n"
-    "  info FILE.mfd\n"
+    "  info FILE.mfd [--json]\n"
     "      Source instrument, record count, file-reference count, generation digit and the\n"
     "      capacity of the source model, one 'key: value' per line.\n"
-    "  list FILE.mfd [--source MODEL] [--style-numbers] [-o OUT.txt]\n"
+    "  list FILE.mfd [--source MODEL] [--style-numbers] [-o OUT.txt | --json]\n"
     "      The rows as the main window shows them after opening the file, as tab-delimited\n"
     "      text (Windows-1252, CR LF), to OUT.txt or standard output.\n"
     "  export FILE.mfd -o OUT.txt [--source MODEL] [--style-numbers]\n"
@@ -57,10 +58,15 @@ constexpr const char* kUsage =
     "      file: the same text as list, which export differs from only by requiring -o.\n"
     "      A tab or line break inside a field is written as a blank; a note on standard\n"
     "      error says how many fields held one.\n"
-    "  convert FILE.mfd --target MODEL -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
-    "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
+    "  convert FILE.mfd... --target MODEL (-o OUT.mfd | -d OUTDIR) [--source MODEL]\n"
+    "          [--no-user-styles] [--default-style NAME] [--over-capacity] [--log FILE]\n"
+    "          [--dry-run] [--json]\n"
     "      Converts every record for the target model and writes OUT.mfd, with the conversion\n"
-    "      log in FILE (default: ExportLog.txt in the user folder).\n"
+    "      log in FILE (default: ExportLog.txt in the user folder). With -d each input is\n"
+    "      written to OUTDIR under its own file name, its log beside it as NAME.log.txt (or\n"
+    "      all logs to the --log FILE, a section each); one file that fails does not stop\n"
+    "      the others, and each gets a line of its own. --dry-run writes nothing: it says\n"
+    "      what the conversion would do, and lists every record it changes or leaves out.\n"
     "  import FILE.mfd TEXT.txt -o OUT.mfd [--source MODEL] [--no-user-styles]\n"
     "          [--default-style NAME] [--over-capacity] [--log FILE]\n"
     "      Appends a record for every line of the delimited TEXT.txt (as export writes it)\n"
@@ -102,11 +108,16 @@ constexpr const char* kUsage =
     "                       exist (checked before anything is written); a device such as\n"
     "                       /dev/null takes it as a plain write would\n"
     "  -o FILE              the output file\n"
+    "  -d OUTDIR            convert: the existing folder that takes every output; two inputs\n"
+    "                       of the same file name are refused\n"
+    "  --dry-run            convert: write nothing; print the summary and the records that\n"
+    "                       change\n"
+    "  --json               info, list, convert: one JSON document (UTF-8) on standard output\n"
     "  --help, --version\n"
     "\n"
     "Exit codes: 0 success, 1 file or data error (also when standard output or the log\n"
-    "could not take everything written to it), 2 usage error (also an output that is one of\n"
-    "the command's own files: nothing is then written).\n";
+    "could not take everything written to it, and when any file of a batch failed), 2 usage\n"
+    "error (also an output that is one of the command's own files: nothing is then written).\n";
 
 constexpr const char* kShortUsage =
     "Usage: cadenzo-cli [--app-dir DIR] [--user-dir DIR]\n"
@@ -198,17 +209,31 @@ std::string VisiblePath(std::string_view path) {
   return text;
 }
 
-int Info(Document& state, std::ostream& out) {
+int Info(Document& state, const Options& o, std::ostream& out) {
   const auto& bytes = state.FileBytes;
   const auto model =
       DetectSourceInstrument(std::span(bytes).first(std::min<std::size_t>(32, bytes.size())));
   const int count = bytes.size() >= 36 ? HeaderCount(bytes) : 0;
   const int capacity = model ? RecordCapacity(*model) : 0;
+  const std::size_t references = ReadFileReferenceBlock(bytes, count).size();
+  const std::string generation =
+      bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "";
+  if (o.json) {
+    Json info;
+    info["file"] = o.file;
+    info["sourceInstrument"] = model ? Text(*model) : Json(nullptr);
+    info["recordCount"] = count;
+    info["fileReferences"] = references;
+    info["generationDigit"] = generation;
+    // null: the model is unknown; 0: the model holds any number of records.
+    info["capacity"] = model ? Json(capacity) : Json(nullptr);
+    out << JsonText(info);
+    return 0;
+  }
   out << "source instrument: " << (model ? *model : "unknown") << "\n"
       << "record count: " << count << "\n"
-      << "file references: " << ReadFileReferenceBlock(bytes, count).size() << "\n"
-      << "generation digit: "
-      << (bytes.size() > 12 ? Printable(std::span(bytes).subspan(12, 1)) : "") << "\n"
+      << "file references: " << references << "\n"
+      << "generation digit: " << generation << "\n"
       << "capacity: " << (model ? (capacity != 0 ? std::to_string(capacity) : "none") : "unknown")
       << "\n";
   return 0;
@@ -352,29 +377,74 @@ class LogTarget {
 };
 
 // Save As > All Records for the target, to the output file; fails when the save does.
-int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
-                   const std::string& target, const LogTarget* log, std::ostream& out) {
+PassResult SaveRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
+                       const std::string& target, const LogTarget* log) {
   dialogs.SetSavePath(o.output);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
-  const PassResult result = SaveMusicFinderx(state, dialogs, target, false, PassMode::kSave);
+  PassResult result = SaveMusicFinderx(state, dialogs, target, false, PassMode::kSave);
   Require(result.outcome, dialogs);
   if (!result.saved) throw DataError{};
   if (log != nullptr) log->Deliver();
-  out << "read " << result.recordsRead << ", written " << result.written << ", default style "
-      << result.givenDefault << ", dropped " << result.dropped << ", media references "
-      << result.mediaReferences << "\n";
+  return result;
+}
+
+std::string SaveLine(const PassResult& result) {
+  return "read " + std::to_string(result.recordsRead) + ", written " +
+         std::to_string(result.written) + ", default style " + std::to_string(result.givenDefault) +
+         ", dropped " + std::to_string(result.dropped) + ", media references " +
+         std::to_string(result.mediaReferences);
+}
+
+int SaveAllRecords(AppState& state, ConsoleDialogs& dialogs, const Options& o,
+                   const std::string& target, const LogTarget* log, std::ostream& out) {
+  out << SaveLine(SaveRecords(state, dialogs, o, target, log)) << "\n";
   return 0;
 }
 
-// A NetCommon file asks for a target when it is opened: --target is the answer.
-int Convert(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
-            std::ostream& out) {
-  CheckModel(o.target, StyleFoldersOf(state));
-  if (log != nullptr) state.ExportLogPath = log->SavePath();
+// What became of one input of a convert.
+struct FileReport {
+  std::string input, output, log;
+  bool ok = false;
+  std::string error;               // why it failed, when the command says it
+  std::optional<DryRun> dryRun;    // the plan, when one was made
+  std::optional<PassResult> pass;  // the save, when it ran
+};
+
+// The file opened for the target as the save would take it: a NetCommon file asks for a target
+// when it is opened, and --target is the answer.
+void OpenForTarget(AppState& state, ConsoleDialogs& dialogs, const Options& o) {
   OpenFile(state, dialogs, o);
   Require(ChooseTarget(state, dialogs, o.target), dialogs);  // the target's style list is readable
   ApplySaveOptions(state, o, o.target);
-  return SaveAllRecords(state, dialogs, o, o.target, log, out);
+}
+
+// Converts one input (o.file to o.output), or plans it with --dry-run. report.error holds the
+// reason of a failure; what the command says goes to standard error as ever.
+void ConvertOne(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogTarget* log,
+                FileReport& report, std::ostream& err) {
+  try {
+    if (log != nullptr) state.ExportLogPath = log->SavePath();
+    OpenForTarget(state, dialogs, o);
+    report.dryRun = PlanDryRun(state, o.target, false);
+    if (o.dryRun) {
+      // A file that the save would stop at fails here as it would there.
+      report.ok = !report.dryRun->plan.error;
+      if (!report.ok) {
+        report.error = report.dryRun->summary;
+        err << "cadenzo-cli: " << o.file << ": " << report.error << "\n";
+      }
+      return;
+    }
+    report.pass = SaveRecords(state, dialogs, o, o.target, log);
+    report.ok = true;
+  } catch (const DataError& e) {
+    report.error = e.message;
+    if (!e.message.empty()) err << "cadenzo-cli: " << e.message << "\n";
+    if (e.message.empty() && !e.said) err << "cadenzo-cli: failed\n";
+  } catch (const std::exception& e) {
+    report.error = e.what();
+    err << "cadenzo-cli: " << e.what() << "\n";
+  }
 }
 
 // File > Import Delimited Text File into the freshly opened file, then the save for the file's
@@ -418,7 +488,7 @@ int Merge(AppState& state, ConsoleDialogs& dialogs, const Options& o, const LogT
   CheckModel(state.SourceInstrument, StyleFoldersOf(state));
   ApplySaveOptions(state, o, state.SourceInstrument);
   dialogs.SetAcceptOverCapacity(o.overCapacity);
-  for (const std::string& path : o.more) {
+  for (const std::string& path : o.moreFiles) {
     const MergeResult merged = MergeMusicFinderFile(state, dialogs, path);
     Require(merged.outcome, dialogs);
     out << "merged " << merged.merged << " from " << path << ", left out " << merged.leftOut
@@ -441,7 +511,7 @@ std::optional<std::string> SameFileClash(const Options& o, const RunOptions& sta
     bool written;
   };
   std::vector<NamedFile> files = {{"FILE.mfd", o.file, false}};
-  for (const std::string& more : o.more) files.push_back({"FILE.mfd", more, false});
+  for (const std::string& more : o.moreFiles) files.push_back({"FILE.mfd", more, false});
   if (!o.text.empty()) files.push_back({"TEXT.txt", o.text, false});
   if (!o.output.empty()) files.push_back({"-o", o.output, true});
   if (o.command == "convert" || o.command == "import" || o.command == "merge") {
@@ -466,6 +536,173 @@ std::optional<std::string> SameFileClash(const Options& o, const RunOptions& sta
     }
   }
   return std::nullopt;
+}
+
+// A private folder for the logs of a batch that go to one --log file, removed at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::error_code ec;
+    std::string tmpl = (std::filesystem::temp_directory_path(ec) / "cadenzo-logs-XXXXXX").string();
+    if (ec || ::mkdtemp(tmpl.data()) == nullptr) {
+      throw DataError{"cannot make a temporary folder for the logs: " +
+                      std::string(std::strerror(errno))};
+    }
+    path_ = tmpl;
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The outputs of a convert: -o for one input; with -d each input under its own file name in
+// OUTDIR, its log beside it (NAME.log.txt) unless --log takes them all.
+std::vector<FileReport> PlanOutputs(const Options& o) {
+  std::vector<std::string> inputs = {o.file};
+  inputs.insert(inputs.end(), o.moreFiles.begin(), o.moreFiles.end());
+  std::vector<FileReport> reports;
+  for (const std::string& input : inputs) {
+    FileReport report{.input = input, .output = o.output, .log = o.log};
+    if (!o.outDir.empty()) {
+      const std::filesystem::path name = std::filesystem::path(input).filename();
+      report.output = (std::filesystem::path(o.outDir) / name).string();
+      if (o.log.empty()) {
+        report.log = (std::filesystem::path(o.outDir) / name.stem()).string() + ".log.txt";
+      }
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
+// Why a convert would write over one of its own files, checked for every input before anything
+// is written: each output and log against its input (SameFileClash) and against the other inputs.
+std::optional<std::string> BatchClash(const Options& o, const std::vector<FileReport>& reports,
+                                      const RunOptions& state) {
+  for (const FileReport& report : reports) {
+    Options one = o;
+    one.file = report.input;
+    one.output = report.output;
+    one.log = report.log;
+    if (auto clash = SameFileClash(one, state)) return clash;
+    for (const FileReport& other : reports) {
+      if (&other == &report) continue;
+      for (const std::string& written : {report.output, report.log}) {
+        if (!written.empty() && SameFile(written, other.input)) {
+          return "the output " + written + " is the input " + other.input + "; nothing was written";
+        }
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// The JSON of one input of a convert.
+Json ReportJson(const FileReport& report) {
+  Json file;
+  file["file"] = report.input;
+  if (!report.output.empty()) file["output"] = report.output;
+  if (!report.log.empty()) file["log"] = report.log;
+  file["ok"] = report.ok;
+  if (!report.ok) file["error"] = Text(report.error);
+  if (report.dryRun) {
+    file["summary"] = Text(report.dryRun->summary);
+    file.update(PlanFigures(report.dryRun->plan));
+    if (report.pass) file["written"] = report.pass->written;
+    file["changes"] = ChangesJson(report.dryRun->changes);
+  }
+  return file;
+}
+
+// convert: every input in turn, each in a fresh state; one that fails does not stop the others.
+// Exit code 1 when any failed.
+int ConvertFiles(const Options& o, const RunOptions& folders, const LogTarget* log,
+                 ConsoleDialogs& dialogs, std::ostream& out, std::ostream& err) {
+  const bool batch = !o.outDir.empty() || !o.moreFiles.empty();
+  std::vector<FileReport> reports = PlanOutputs(o);
+  if (!o.dryRun) {
+    if (const auto clash = BatchClash(o, reports, folders)) {
+      err << "cadenzo-cli: " << *clash << "\n";
+      return 2;
+    }
+  }
+  CheckModel(o.target, StyleFoldersOf(folders));
+  if (!o.dryRun && !o.outDir.empty() && !std::filesystem::is_directory(o.outDir)) {
+    throw DataError{"the output folder " + o.outDir + " does not exist; nothing was written"};
+  }
+  // With -d and --log the logs of the files go to a private folder first, then to --log with a
+  // section each.
+  std::optional<ScratchFolder> scratch;
+  if (batch && !o.dryRun && log != nullptr) scratch.emplace();
+  std::string joinedLog;
+  int failed = 0;
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    FileReport& report = reports[i];
+    AppState state;
+    ResetStartState(state);
+    state.AppPath = folders.AppPath;
+    state.UserFolder = folders.UserFolder;
+    state.SkipPreview = true;  // nothing shows the rows' colours
+    Options one = o;
+    one.file = report.input;
+    one.output = report.output;
+    std::optional<LogTarget> fileLog;
+    const LogTarget* logTarget = log;
+    const std::string scratchLog =
+        scratch ? scratch->Path() + "/" + std::to_string(i) + ".txt" : std::string();
+    if (scratch) {
+      state.ExportLogPath = scratchLog;
+      logTarget = nullptr;
+    } else if (!o.outDir.empty() && !o.dryRun) {
+      fileLog.emplace(report.log);
+      logTarget = &*fileLog;
+    }
+    if (!o.dryRun && std::filesystem::is_directory(report.output)) {
+      report.error = report.output + " is a folder";
+      err << "cadenzo-cli: " << report.error << "\n";
+    } else {
+      ConvertOne(state, dialogs, one, logTarget, report, err);
+    }
+    if (scratch && std::filesystem::exists(scratchLog)) {
+      const Bytes text = ReadFileBytes(scratchLog);
+      joinedLog +=
+          "---- " + report.input + " ----\r\n" + std::string(text.begin(), text.end()) + "\r\n";
+    }
+    if (!report.ok) ++failed;
+    if (o.json) continue;
+    const std::string prefix = batch ? report.input + ": " : std::string();
+    if (o.dryRun && report.ok) {
+      out << prefix << VisiblePath(report.dryRun->summary) << "\n";
+      for (const PlanChange& change : report.dryRun->changes) {
+        out << (batch ? "  " : "") << VisiblePath(ChangeLine(change)) << "\n";
+      }
+    } else if (report.ok) {
+      out << prefix << SaveLine(*report.pass) << (batch ? " -> " + report.output : "") << "\n";
+    } else if (batch) {
+      out << prefix << "not converted" << (report.error.empty() ? "" : ": " + report.error) << "\n";
+    }
+  }
+  if (scratch) {
+    WriteFileAtomic(log->SavePath(), joinedLog, Flush::kWriteBack);
+    log->Deliver();
+  }
+  if (o.json) {
+    Json document;
+    document["target"] = Text(o.target);
+    document["dryRun"] = o.dryRun;
+    document["files"] = Json::array();
+    for (const FileReport& report : reports) document["files"].push_back(ReportJson(report));
+    document["failed"] = failed;
+    out << JsonText(document);
+  }
+  return failed > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -497,13 +734,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     state.UserFolder = o.userDir.empty()
                            ? GetUserFolder(DefaultUserDataFolder(), "Cadenzo", exeFolder, dialogs)
                            : MakeUserFolder(o.userDir);
+    if (o.command == "convert")
+      return ConvertFiles(o, state, log ? &*log : nullptr, dialogs, out, err);
     if (const auto clash = SameFileClash(o, state)) {
       err << "cadenzo-cli: " << *clash << "\n";
       return 2;
     }
     if (o.command == "info" || o.command == "dump") {
       Require(LoadFileBytes(state, o.file), dialogs);
-      return o.command == "info" ? Info(state, out) : Dump(state, out);
+      return o.command == "info" ? Info(state, o, out) : Dump(state, out);
     }
     if (!o.output.empty() && std::filesystem::is_directory(o.output)) {
       throw DataError{o.output + " is a folder"};
@@ -511,7 +750,6 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     // Nothing shows the rows' colours, and only a save writes a conversion log.
     state.SkipPreview = true;
     const LogTarget* logTarget = log ? &*log : nullptr;
-    if (o.command == "convert") return Convert(state, dialogs, o, logTarget, out);
     if (o.command == "import") return Import(state, dialogs, o, logTarget, out);
     if (o.command == "merge") return Merge(state, dialogs, o, logTarget, out);
     if (o.command == "duplicates") return Duplicates(state, dialogs, o, out);
@@ -535,7 +773,15 @@ int ListRows(AppState& state, ConsoleDialogs& dialogs, const Options& o, std::os
              std::ostream& err) {
   OpenFile(state, dialogs, o);
   const DelimitedExport text = BuildDelimitedExport(state.List);
-  if (o.output.empty()) {
+  if (o.json) {
+    Json list;
+    list["file"] = o.file;
+    list["sourceInstrument"] = Text(state.SourceInstrument);
+    const Json rows = RowsJson(text.text);
+    list["recordCount"] = rows.size();
+    list["rows"] = rows;
+    out << JsonText(list);
+  } else if (o.output.empty()) {
     out << text.text << kCrLf;
   } else {
     dialogs.SetSavePath(o.output);

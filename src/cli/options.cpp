@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,11 +25,13 @@ struct CommandForm {
   bool needsTarget = false;
   bool needsMore = false;   // merge's further files
   bool duplicates = false;  // --song-only, --json
+  bool json = false;        // --json
+  bool batch = false;       // several FILE.mfd, -d OUTDIR, --dry-run
 };
 
 constexpr std::array kForms = {
-    CommandForm{.name = "info"},
-    CommandForm{.name = "list", .source = true, .styleNumbers = true, .output = true},
+    CommandForm{.name = "info", .json = true},
+    CommandForm{.name = "list", .source = true, .styleNumbers = true, .output = true, .json = true},
     CommandForm{.name = "export",
                 .source = true,
                 .styleNumbers = true,
@@ -40,7 +43,9 @@ constexpr std::array kForms = {
                 .target = true,
                 .saveOptions = true,
                 .needsOutput = true,
-                .needsTarget = true},
+                .needsTarget = true,
+                .json = true,
+                .batch = true},
     CommandForm{.name = "import",
                 .source = true,
                 .output = true,
@@ -56,6 +61,33 @@ constexpr std::array kForms = {
                 .needsMore = true},
     CommandForm{.name = "duplicates", .duplicates = true},
 };
+
+// The inputs of a convert and where their outputs go: -o names one file, -d a folder that takes
+// each output under its input's file name and its log beside it as NAME.log.txt. Two inputs
+// whose outputs or logs would share a name are refused.
+void CheckBatch(const Options& o) {
+  if (!o.output.empty() && !o.outDir.empty()) throw UsageError{"-o and -d exclude each other"};
+  if (!o.moreFiles.empty() && !o.output.empty()) {
+    throw UsageError{"-o names one output; several inputs need -d OUTDIR"};
+  }
+  if (!o.moreFiles.empty() && o.outDir.empty() && !o.dryRun) {
+    throw UsageError{"several inputs need -d OUTDIR"};
+  }
+  std::vector<std::string> files = {o.file};
+  files.insert(files.end(), o.moreFiles.begin(), o.moreFiles.end());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    for (std::size_t j = i + 1; j < files.size(); ++j) {
+      const std::filesystem::path a(files[i]);
+      const std::filesystem::path b(files[j]);
+      const bool sameName = a.filename() == b.filename();
+      const bool sameLog = !o.outDir.empty() && o.log.empty() && a.stem() == b.stem();
+      if (sameName || sameLog) {
+        throw UsageError{files[i] + " and " + files[j] + " would be written to the same " +
+                         (sameName ? "file name" : "log name") + "; nothing was written"};
+      }
+    }
+  }
+}
 
 }  // namespace
 
@@ -74,16 +106,26 @@ Options Parse(const std::vector<std::string>& args) {
     CLI::App* command = app.add_subcommand(std::string(form.name));
     // The global folders may also follow the command.
     command->fallthrough();
-    command->add_option("FILE.mfd", o.file)->required();
+    if (form.batch) {
+      command->add_option("FILE.mfd", o.moreFiles)->required();
+    } else {
+      command->add_option("FILE.mfd", o.file)->required();
+    }
     if (form.needsText) command->add_option("TEXT.txt", o.text)->required();
-    if (form.needsMore) command->add_option("MORE.mfd", o.more)->required();
+    if (form.needsMore) command->add_option("MORE.mfd", o.moreFiles)->required();
     if (form.source) command->add_option("--source", o.source);
     if (form.styleNumbers) command->add_flag("--style-numbers", o.styleNumbers);
     if (form.target) {
       command->add_option("--target", o.target)->required(form.needsTarget);
     }
     if (form.output) {
-      command->add_option("-o", o.output)->required(form.needsOutput);
+      // convert may name a folder (-d) instead, or write nothing (--dry-run).
+      command->add_option("-o", o.output)->required(form.needsOutput && !form.batch);
+    }
+    if (form.json) command->add_flag("--json", o.json);
+    if (form.batch) {
+      command->add_option("-d", o.outDir);
+      command->add_flag("--dry-run", o.dryRun);
     }
     if (form.saveOptions) {
       command->add_flag("--no-user-styles", o.noUserStyles);
@@ -107,18 +149,32 @@ Options Parse(const std::vector<std::string>& args) {
   o.command = command->get_name();
   const CLI::Option* style = command->get_option_no_throw("--default-style");
   o.hasDefaultStyle = style != nullptr && style->count() > 0;
-  // An empty argument counts as a missing one.
   const auto* const form =
       std::ranges::find(kForms, std::string_view(o.command), &CommandForm::name);
+  // A batch takes every FILE.mfd in one list: the first is the file, as for one input.
+  if (form->batch && !o.moreFiles.empty()) {
+    o.file = o.moreFiles.front();
+    o.moreFiles.erase(o.moreFiles.begin());
+  }
+  // An empty argument counts as a missing one.
   if (o.file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
+  for (const std::string& file : o.moreFiles) {
+    if (file.empty()) throw UsageError{o.command + " needs a FILE.mfd"};
+  }
   if (form->needsText && o.text.empty()) throw UsageError{o.command + " needs a TEXT.txt"};
-  if (form->needsMore && (o.more.empty() || std::ranges::count(o.more, std::string()) > 0)) {
+  if (form->needsMore && o.moreFiles.empty()) {
     throw UsageError{o.command + " needs a second FILE.mfd"};
   }
   if (form->needsTarget && o.target.empty()) {
     throw UsageError{o.command + " needs --target MODEL"};
   }
-  if (form->needsOutput && o.output.empty()) throw UsageError{o.command + " needs -o OUT"};
+  if (form->batch) CheckBatch(o);
+  if (form->needsOutput && o.output.empty() && !(form->batch && (o.dryRun || !o.outDir.empty()))) {
+    throw UsageError{o.command + (form->batch ? " needs -o OUT or -d OUTDIR" : " needs -o OUT")};
+  }
+  if (o.json && !o.output.empty() && !form->batch) {
+    throw UsageError{"--json prints to standard output and takes no -o"};
+  }
   return o;
 }
 

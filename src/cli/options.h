@@ -16,9 +16,13 @@ struct Options {
   std::string appDir, userDir, command, file, text, source, target, output, defaultStyle, log;
   bool styleNumbers = false, noUserStyles = false, overCapacity = false;
   bool hasDefaultStyle = false;
-  bool songOnly = false, json = false;  // duplicates
-  // merge: the files whose records follow those of FILE.mfd, in this order.
-  std::vector<std::string> more;
+  bool songOnly = false;  // duplicates
+  // convert: the inputs after the first (file), the folder that takes every output (-d), and
+  // the dry run that writes nothing; merge: the files whose records follow those of FILE.mfd.
+  std::vector<std::string> moreFiles;
+  std::string outDir;
+  bool dryRun = false;
+  bool json = false;  // info, list, convert, duplicates: one JSON document on standard output
 
   bool operator==(const Options&) const = default;
 };

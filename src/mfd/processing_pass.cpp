@@ -3,6 +3,7 @@
 
 #include <array>
 #include <ctime>
+#include <map>
 
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
@@ -279,13 +280,7 @@ void RunPass(AppState& state, Dialogs& dialogs, const std::string& target, bool 
   const std::span<const std::uint8_t> bytes = state.FileBytes;
   SavePlan plan;
   try {
-    const SaveOptions options{.target = target,
-                              .sourceInstrument = state.SourceInstrument,
-                              .defaultStyle = state.DefaultStyle,
-                              .autoDetect = state.AutoDetect,
-                              .allowUserStyles = state.AllowUserStyles,
-                              .checkedOnly = checkedOnly};
-    plan = PlanSave(bytes, list, maps, options);
+    plan = PlanSave(bytes, list, maps, SaveOptionsFor(state, target, checkedOnly));
     CopyCounts(plan, result);
     for (const RecordPlan& record : plan.records) {
       list[record.row].styleColor = record.red ? kRed : kBlack;
@@ -372,6 +367,157 @@ SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
     CountFate(plan, plan.records.back().fate);
   }
   return plan;
+}
+
+SaveOptions SaveOptionsFor(const AppState& state, const std::string& target, bool checkedOnly) {
+  return {.target = target,
+          .sourceInstrument = state.SourceInstrument,
+          .defaultStyle = state.DefaultStyle,
+          .autoDetect = state.AutoDetect,
+          .allowUserStyles = state.AllowUserStyles,
+          .checkedOnly = checkedOnly};
+}
+
+namespace {
+
+// "1 record", "3 records".
+std::string Counted(int n, std::string_view one, std::string_view many) {
+  return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+  return text;
+}
+
+// The parts of a count that are not zero.
+void AddPart(std::vector<std::string>& parts, int n, const std::string& text) {
+  if (n > 0) parts.push_back(std::to_string(n) + " " + text);
+}
+
+std::string LeftOutReason(RecordFate fate, const SaveOptions& options) {
+  switch (fate) {
+    case RecordFate::kLeftOutMedia:
+      return options.target + " cannot keep this media file";
+    case RecordFate::kLeftOutNoDefault:
+      return "it needs the default style " + options.defaultStyle + ", which " + options.target +
+             " lacks";
+    case RecordFate::kLeftOutNoStyle:
+      return options.target + " lacks its style";
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+std::string PlanSummary(const SavePlan& plan, const SaveOptions& options) {
+  if (plan.error) {
+    return "The file is damaged at record " + std::to_string(plan.failedRecord) +
+           ": nothing can be written.";
+  }
+  if (plan.needsMissingDefault > 0) {
+    return "Nothing will be written: " +
+           Counted(plan.needsMissingDefault, "record needs", "records need") +
+           " the default style " + options.defaultStyle + ", which is not on the style list of " +
+           options.target + ".";
+  }
+  const bool one = plan.written == 1;
+  std::vector<std::string> written;
+  AddPart(written, plan.unchanged, "unchanged");
+  AddPart(written, plan.styleChanged, "renumbered for the " + options.target);
+  AddPart(written, plan.givenDefault, "given the default style " + options.defaultStyle);
+  AddPart(written, plan.userStyles,
+          plan.userStyles == 1 ? "kept as a user style" : "kept as user styles");
+  AddPart(written, plan.mediaReferences,
+          plan.mediaReferences == 1 ? "media record kept with its path"
+                                    : "media records kept with their paths");
+  std::vector<std::string> leftOut;
+  AddPart(leftOut, plan.deleted, "deleted");
+  AddPart(leftOut, plan.unchecked, "not checked");
+  AddPart(leftOut, plan.leftOutMedia,
+          plan.leftOutMedia == 1 ? "media record the target cannot keep"
+                                 : "media records the target cannot keep");
+  AddPart(
+      leftOut, plan.leftOutNoStyle,
+      (plan.leftOutNoStyle == 1 ? "whose style " : "whose styles ") + options.target + " lacks");
+  std::string text = plan.written == 0
+                         ? std::string("No record will be written")
+                         : std::to_string(plan.written) + (one ? " record" : " records") +
+                               " will be written: " + Joined(written);
+  const int leftOutCount = plan.deleted + plan.unchecked + plan.dropped;
+  if (leftOutCount > 0) {
+    text += "; " + std::to_string(leftOutCount) + " left out: " + Joined(leftOut);
+  }
+  text += ".";
+  const int capacity = RecordCapacity(options.target);
+  if (capacity != 0 && plan.written > capacity) {
+    text += " The " + options.target + " holds only " + std::to_string(capacity) + " records.";
+  }
+  return text;
+}
+
+std::vector<PlanChange> PlanChanges(const SavePlan& plan, const RecordList& list,
+                                    const SaveOptions& options,
+                                    const std::map<int, std::string>& targetNames) {
+  std::vector<PlanChange> changes;
+  const auto nameOf = [&](int number) {
+    const auto found = targetNames.find(number);
+    const std::string digits = NumberText(number);
+    return found == targetNames.end() ? digits : found->second + " (" + digits + ")";
+  };
+  for (const RecordPlan& record : plan.records) {
+    if (record.fate == RecordFate::kUnchanged || record.fate == RecordFate::kMediaReference) {
+      continue;
+    }
+    const Row& row = list[record.row];
+    PlanChange change{.running = static_cast<int>(changes.size()) + 1,
+                      .record = record.record,
+                      .fate = record.fate,
+                      .song = std::string(TrimBlanks(row.Cell(col::kMusic))),
+                      .from = row.Cell(col::kStyle).empty() ? "(no style)" : row.Cell(col::kStyle)};
+    switch (record.fate) {
+      case RecordFate::kStyleChanged:
+        change.to = nameOf(record.style);
+        break;
+      case RecordFate::kDefaultStyle:
+        change.to = "the default style " + nameOf(record.style);
+        break;
+      case RecordFate::kUserStyle:
+        change.to = "user style " + NumberText(record.style);
+        break;
+      default:
+        change.why = LeftOutReason(record.fate, options);
+        break;
+    }
+    changes.push_back(std::move(change));
+  }
+  return changes;
+}
+
+std::string ChangeLine(const PlanChange& change) {
+  return NumberText(change.running) + "  " + change.song + "   " + change.from +
+         (change.why.empty() ? " -> " + change.to : "   left out: " + change.why);
+}
+
+DryRun PlanDryRun(const AppState& state, const std::string& target, bool checkedOnly) {
+  DryRun run;
+  run.target = target;
+  const SaveOptions options = SaveOptionsFor(state, target, checkedOnly);
+  if (state.FileBytes.size() >= mfd::kHeaderSize) {
+    run.plan =
+        PlanSave(state.FileBytes, state.List, BuildTargetMaps(state.AppPath, target), options);
+  }
+  std::map<int, std::string> names;
+  for (const StyleListEntry& entry : ReadStyleList(state.AppPath, target)) {
+    if (const auto number = StyleNumberValue(entry.number)) {
+      names.emplace(*number, std::string(TrimBlanks(entry.name)));
+    }
+  }
+  run.summary = PlanSummary(run.plan, options);
+  run.changes = PlanChanges(run.plan, state.List, options, names);
+  return run;
 }
 
 PassResult SaveMusicFinderx(AppState& state, Dialogs& dialogs, const std::string& target,

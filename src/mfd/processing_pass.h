@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -77,6 +78,49 @@ struct SaveOptions {
 // records the header counts. No I/O and no dialogs; the maps are those of the target's list.
 SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
                   const TargetMaps& maps, const SaveOptions& options);
+
+// The options of a save for the target as the state holds them.
+SaveOptions SaveOptionsFor(const AppState& state, const std::string& target, bool checkedOnly);
+
+// A record the save changes or leaves out, for the dry run's detail lines.
+struct PlanChange {
+  int running = 0;           // counted from 1 over the changes
+  std::uint32_t record = 0;  // the record's position in the file, from 1
+  RecordFate fate = RecordFate::kUnchanged;
+  std::string song;  // the row's song name
+  std::string from;  // the row's style text ("(no style)" when it has none)
+  std::string to;    // the style written, when the record is written
+  std::string why;   // why the record is left out, when it is
+};
+
+// What a save would do, worked out without writing anything: the plan, its summary sentence and
+// the records it changes.
+struct DryRun {
+  SavePlan plan;
+  std::string target;
+  std::string summary;
+  std::vector<PlanChange> changes;
+};
+
+// Words a plan as one sentence, such as "289 records will be written: 277 unchanged, 6 given
+// the default style Chart3, 6 kept as user styles; 8 left out: 3 deleted, 5 media records the
+// target cannot keep". Parts that are zero are left out. A plan the save would refuse, a file
+// damaged at a record and a count beyond the target's capacity are said instead or after.
+std::string PlanSummary(const SavePlan& plan, const SaveOptions& options);
+
+// The records of a plan that do not go out as they are (renumbered, given the default style,
+// kept as user styles, left out), in record order. targetNames: the names the target's list
+// gives its style numbers.
+std::vector<PlanChange> PlanChanges(const SavePlan& plan, const RecordList& list,
+                                    const SaveOptions& options,
+                                    const std::map<int, std::string>& targetNames);
+
+// "0003  Moon River   Funk -> Funk1 (0020)" or "0004  Mine   5000   left out: ...".
+std::string ChangeLine(const PlanChange& change);
+
+// The dry run of a save of the open file for the target: nothing is written, nothing in the
+// state changes.
+DryRun PlanDryRun(const AppState& state, const std::string& target, bool checkedOnly);
 
 // What one pass did, for the command line's summary and for tests.
 struct PassResult {

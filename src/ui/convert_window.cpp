@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/convert_window.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -8,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -50,8 +52,22 @@ ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<vo
   optCheckedRecords_ = new QRadioButton(QStringLiteral("Checked Records Only"));
   optCheckedRecords_->setObjectName(QStringLiteral("optCheckedRecords"));
   auto* options = new QVBoxLayout(frame);
-  options->addWidget(optAllRecords_);
-  options->addWidget(optCheckedRecords_);
+  // As wide as their text, however wide the summary below makes the window: a click beside the
+  // text does not choose.
+  options->addWidget(optAllRecords_, 0, Qt::AlignLeft);
+  options->addWidget(optCheckedRecords_, 0, Qt::AlignLeft);
+
+  // What the save would do, before anything is written.
+  lblDryRun_ = new QLabel;
+  lblDryRun_->setObjectName(QStringLiteral("lblDryRun"));
+  lblDryRun_->setWordWrap(true);
+  lblDryRun_->setTextFormat(Qt::PlainText);
+  lblDryRun_->setMinimumWidth(360);
+  auto* cmdDryRunDetails = new QPushButton(QStringLiteral("Details..."));
+  cmdDryRunDetails->setObjectName(QStringLiteral("cmdDryRunDetails"));
+  auto* dryRun = new QHBoxLayout;
+  dryRun->addWidget(lblDryRun_, 1);
+  dryRun->addWidget(cmdDryRunDetails, 0, Qt::AlignTop);
 
   auto* cmdSave = new QPushButton(QStringLiteral("Save"));
   cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -66,10 +82,27 @@ ConvertWindow::ConvertWindow(AppState& state, Dialogs& dialogs, std::function<vo
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(frame);
+  layout->addLayout(dryRun);
   layout->addLayout(buttons);
 
   connect(cmdSave, &QPushButton::clicked, this, &ConvertWindow::Save);
   connect(cmdCancel, &QPushButton::clicked, this, &ConvertWindow::close);
+  connect(cmdDryRunDetails, &QPushButton::clicked, this, &ConvertWindow::ShowDryRunDetails);
+  connect(optCheckedRecords_, &QRadioButton::toggled, this, &ConvertWindow::ShowDryRun);
+  // The target and the options are chosen in the main window, also while this one is open:
+  // after any of its commands has done its work, the summary follows.
+  if (parent != nullptr) {
+    if (auto* targets = parent->findChild<QComboBox*>(QStringLiteral("cboInst"))) {
+      connect(targets, &QComboBox::activated, this, &ConvertWindow::ShowInstruments,
+              Qt::QueuedConnection);
+      connect(targets, &QComboBox::currentTextChanged, this, &ConvertWindow::ShowInstruments,
+              Qt::QueuedConnection);
+    }
+    for (QAction* action : parent->findChildren<QAction*>()) {
+      connect(action, &QAction::triggered, this, &ConvertWindow::ShowInstruments,
+              Qt::QueuedConnection);
+    }
+  }
   // Every opening starts from "All Records"; coming back to the open window keeps the choice.
   optAllRecords_->setChecked(true);
   ShowInstruments();
@@ -83,6 +116,53 @@ bool ConvertWindow::event(QEvent* event) {
 void ConvertWindow::ShowInstruments() {
   txtSourceInstrument_->setText(ToQt(state_.SourceInstrument));
   lblTargetInstrument_->setText(ToQt(state_.TargetInstrument));
+  ShowDryRun();
+}
+
+void ConvertWindow::ShowDryRun() {
+  if (!state_.FileLoaded || state_.TargetInstrument.empty()) {
+    lblDryRun_->clear();
+    changes_.clear();
+    return;
+  }
+  try {
+    DryRun run = PlanDryRun(state_, state_.TargetInstrument, optCheckedRecords_->isChecked());
+    lblDryRun_->setText(ToQt(run.summary));
+    changes_ = std::move(run.changes);
+  } catch (const std::exception&) {
+    // The save itself reports what went wrong; the summary only stays empty.
+    lblDryRun_->clear();
+    changes_.clear();
+  }
+}
+
+void ConvertWindow::ShowDryRunDetails() {
+  ShowDryRun();
+  QString text;
+  for (const PlanChange& change : changes_) text += ToQt(ChangeLine(change)) + u'\n';
+  if (changes_.empty()) text = QStringLiteral("Every record is written as it is.");
+  auto* details = new QDialog(this);
+  details->setObjectName(QStringLiteral("frmDryRunDetails"));
+  details->setWindowTitle(QStringLiteral("Records the Save Changes"));
+  details->setAttribute(Qt::WA_DeleteOnClose);
+  auto* view = new QPlainTextEdit(text);
+  view->setObjectName(QStringLiteral("txtDryRunDetails"));
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* summary = new QLabel(lblDryRun_->text());
+  summary->setWordWrap(true);
+  auto* cmdClose = new QPushButton(QStringLiteral("Close"));
+  cmdClose->setObjectName(QStringLiteral("cmdClose"));
+  connect(cmdClose, &QPushButton::clicked, details, &QDialog::close);
+  auto* layout = new QVBoxLayout(details);
+  layout->addWidget(summary);
+  layout->addWidget(view);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(cmdClose);
+  layout->addLayout(row);
+  details->resize(640, 420);
+  details->show();
 }
 
 void ConvertWindow::Save() {

@@ -3,9 +3,11 @@
 
 #include <QDialog>
 #include <functional>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "mfd/processing_pass.h"
 
 class QComboBox;
 class QLineEdit;
@@ -28,6 +30,9 @@ class ConvertWindow : public QDialog {
  private:
   // The source and target as they are now; the save option keeps the user's choice.
   void ShowInstruments();
+  // What the save would do now, worked out without writing anything.
+  void ShowDryRun();
+  void ShowDryRunDetails();
   void Save();
 
   AppState& state_;
@@ -37,6 +42,8 @@ class ConvertWindow : public QDialog {
   QLabel* lblTargetInstrument_ = nullptr;
   QRadioButton* optAllRecords_ = nullptr;
   QRadioButton* optCheckedRecords_ = nullptr;
+  QLabel* lblDryRun_ = nullptr;
+  std::vector<PlanChange> changes_;  // the records the shown plan changes
 };
 
 // frmDefaultStyle, "Select Default Style".

@@ -71,6 +71,28 @@ TEST(CliOptions, ReadsEveryCommandWithItsOptions) {
     cases.push_back(
         {"import f.mfd --source first t.txt -o o.mfd --default-style 8Beat --source second", o});
   }
+  {
+    // Several inputs into a folder; the first is the file, the others follow in order.
+    Options o = Make("convert", "a/x.mfd");
+    o.moreFiles = {"b/y.mfd", "z.mfd"};
+    o.target = "T";
+    o.outDir = "out";
+    o.json = true;
+    cases.push_back({"convert a/x.mfd b/y.mfd --target T -d out z.mfd --json", o});
+  }
+  {
+    // A dry run needs no output.
+    Options o = Make("convert", "x.mfd");
+    o.moreFiles = {"y.mfd"};
+    o.target = "T";
+    o.dryRun = true;
+    cases.push_back({"convert x.mfd y.mfd --target T --dry-run", o});
+  }
+  {
+    Options o = Make("info", "f.mfd");
+    o.json = true;
+    cases.push_back({"info f.mfd --json", o});
+  }
   // A file may bear a command's name.
   cases.push_back({"list info", Make("list", "info")});
   for (const Case& c : cases) {
@@ -115,6 +137,20 @@ TEST(CliOptions, RefusesWhatACommandDoesNotTake) {
            "import x.mfd '' -o y.mfd",
            "export x.mfd -o ''",
            "convert x.mfd --target '' -o y.mfd",
+           // Batches: -o takes one output, several inputs need a folder, and no two inputs may
+           // write to one name.
+           "convert x.mfd y.mfd --target T -o z.mfd",
+           "convert x.mfd y.mfd --target T",
+           "convert x.mfd --target T -o y.mfd -d out",
+           "convert a/x.mfd b/x.mfd --target T -d out",
+           "convert a/x.mfd b/x.mfd --target T --dry-run",
+           "convert a/x.mfd x.MFD --target T -d out",  // both would log to out/x.log.txt
+           "convert x.mfd '' --target T -d out",
+           "info x.mfd --dry-run",
+           "list x.mfd -d out",
+           "dump x.mfd --json",
+           "export x.mfd -o y.txt --json",
+           "list x.mfd --json -o y.txt",
        }) {
     EXPECT_THROW(Parse(Split(args)), UsageError) << args;
   }
