@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QMenu>
-#include <QStatusBar>
 #include <QTableView>
 #include <memory>
 
@@ -25,10 +24,6 @@ QAction* AddAction(MainWindow& window, const char* menuName, const char* objectN
   action->setObjectName(QString::fromLatin1(objectName));
   if (menu != nullptr) menu->addAction(action);
   return action;
-}
-
-void ShowStatus(MainWindow& window, const Outcome& outcome) {
-  if (!outcome.status.empty()) window.statusBar()->showMessage(ToQt(outcome.status));
 }
 
 }  // namespace
@@ -70,8 +65,7 @@ void AddFindDuplicatesCommands(MainWindow& window, AppState& state, Dialogs& dia
   window.OnCommand(find->objectName(), [&window, &state, &dialogs, songOnly, firstChecked] {
     const Result<int> result =
         FindDuplicates(state, DuplicateOptions{.songOnly = songOnly->isChecked()});
-    Present(result.outcome, dialogs);
-    ShowStatus(window, result.outcome);
+    Present(result.outcome, dialogs);  // the status line reaches the window's status bar
     *firstChecked = result.value;
   });
   QObject::connect(find, &QAction::triggered, &window,
