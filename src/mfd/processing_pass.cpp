@@ -505,12 +505,18 @@ DryRun PlanDryRun(const AppState& state, const std::string& target, bool checked
   DryRun run;
   run.target = target;
   const SaveOptions options = SaveOptionsFor(state, target, checkedOnly);
+  const StyleFolders folders = StyleFoldersOf(state);
+  // The save refuses a target without a style list while user styles are off: so does the plan.
+  if (Outcome refused; RefuseSaveWithoutStyleList(state, target, refused)) {
+    run.summary = "Nothing will be written: " +
+                  (refused.messages.empty() ? std::string() : refused.messages.front().text);
+    return run;
+  }
   if (state.FileBytes.size() >= mfd::kHeaderSize) {
-    run.plan =
-        PlanSave(state.FileBytes, state.List, BuildTargetMaps(state.AppPath, target), options);
+    run.plan = PlanSave(state.FileBytes, state.List, BuildTargetMaps(folders, target), options);
   }
   std::map<int, std::string> names;
-  for (const StyleListEntry& entry : ReadStyleList(state.AppPath, target)) {
+  for (const StyleListEntry& entry : ReadStyleList(folders, target)) {
     if (const auto number = StyleNumberValue(entry.number)) {
       names.emplace(*number, std::string(TrimBlanks(entry.name)));
     }
