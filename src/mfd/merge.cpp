@@ -22,7 +22,8 @@ constexpr const char* kMfdFilter = "Music Finder Files(*.mfd)|*.mfd|";
 // The other file read as the open one would be, with the open file's options, without a preview.
 Outcome ReadOther(const AppState& state, Dialogs& dialogs, const std::string& path,
                   AppState& other) {
-  static_cast<RunOptions&>(other) = state;
+  // The open file's options, and nothing else of its state.
+  static_cast<RunOptions&>(other) = static_cast<const RunOptions&>(state);
   other.SkipPreview = true;
   other.AutoDetect = true;
   other.KeepSourceInstrument = false;
