@@ -73,7 +73,9 @@ void MainController::ApplyRowResult(const Result<RowCommandResult>& result) {
 }
 
 void MainController::StepThroughHistory(bool forward) {
+  const std::string step = forward ? state_.History.RedoName() : state_.History.UndoName();
   if (!(forward ? state_.History.Redo(state_) : state_.History.Undo(state_))) return;
+  dialogs_.Status((forward ? "Redone: " : "Undone: ") + step);
   // The clicked row may be gone with the step (an Add undone).
   if (state_.SelectedRecord > 0 &&
       state_.List.FindByRecord(static_cast<std::uint32_t>(state_.SelectedRecord)) < 0) {

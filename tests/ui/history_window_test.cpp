@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
 #include <algorithm>
@@ -136,6 +137,7 @@ class HistoryWindowTest : public QObject {
     QVERIFY(!p.State().FileSaved);
 
     QTest::keyClick(p.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.window->statusBar()->currentMessage(), QStringLiteral("Undone: Add Keyword"));
     QCOMPARE(undo->text(), QStringLiteral("Undo Toggle Favorite"));
     QCOMPARE(redo->text(), QStringLiteral("Redo Add Keyword"));
     QCOMPARE(p.State().List[1].Cell(col::kKeywords), std::string("kw1"));
@@ -151,6 +153,7 @@ class HistoryWindowTest : public QObject {
     QTest::keyClick(p.window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(p.State().List[1].Cell(col::kKeywords), std::string("kw1,live"));
     QCOMPARE(p.State().List[1].Cell(col::kFav), std::string("No"));
+    QCOMPARE(p.window->statusBar()->currentMessage(), QStringLiteral("Redone: Add Keyword"));
     QVERIFY(!redo->isEnabled());
     QCOMPARE(redo->text(), QStringLiteral("Redo"));
     QVERIFY(p.dialogs.messages.empty());
