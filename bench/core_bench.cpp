@@ -236,6 +236,31 @@ void BM_SortByMusic(benchmark::State& state) {
   Finish(state, d);
 }
 
+// One undo step of a replace that touches every row (its genre cell and record byte): the snapshot
+// before, the difference after. The counter is the bytes the step keeps in the history.
+void BM_UndoStepOverAllRows(benchmark::State& state) {
+  auto& d = Data(state);
+  d.Open();
+  AppState& s = d.fx.state;
+  bool tango = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    s.History.Clear();
+    const std::string genre = tango ? "Tango" : "Milonga";
+    tango = !tango;
+    state.ResumeTiming();
+    const UndoHistory::Snapshot before = UndoHistory::Capture(s);
+    for (Row& row : s.List) {
+      row.Cell(col::kGenre) = genre;
+      s.FileBytes[mfd::RecordOffset(row.record) + mfd::kGenre] =
+          static_cast<std::uint8_t>(genre[0]);
+    }
+    s.History.Record("Replace", before, s);
+  }
+  state.counters["step_bytes"] = static_cast<double>(s.History.Bytes());
+  Finish(state, d);
+}
+
 void BM_DelimitedExport(benchmark::State& state) {
   auto& d = Data(state);
   d.Open();
@@ -308,6 +333,7 @@ CADENZO_BENCH(BM_ReadPreviewImage, kMillisecond);
 CADENZO_BENCH(BM_Open, kMillisecond);
 CADENZO_BENCH(BM_ClearRows, kMillisecond);
 CADENZO_BENCH(BM_SortByMusic, kMillisecond);
+CADENZO_BENCH(BM_UndoStepOverAllRows, kMillisecond);
 CADENZO_BENCH(BM_DelimitedExport, kMillisecond);
 CADENZO_BENCH(BM_MemcpyExportFloor, kMicrosecond);
 
