@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark on generated files and prints the figures bench/README.md records.
-#   bench/run_bench.sh [core|cli|window|memory|all]   (default: all)
+#   bench/run_bench.sh [ratios|core|cli|window|memory|all]   (default: all)
+# "ratios" prints each figure beside the floor that bounds it, both measured in the same run.
 # BUILD_DIR (default build) must hold a build with the windows and the benchmarks.
 # RUNS (default 30) sets hyperfine's runs for each command.
 set -euo pipefail
@@ -67,5 +68,55 @@ if [[ $what == memory || $what == all ]]; then
       /usr/bin/time -v $cmd 2>&1 >/dev/null | sed -n 's/.*Maximum resident set size (kbytes): //p'
     done | sort -n | sed -n 2p | xargs printf "  median %s KiB  $cmd\n"
   done
+  load
+fi
+
+if [[ $what == ratios || $what == all ]]; then
+  echo "== ratios to the floors, measured in this run"; load
+  "$bin/cadenzo_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_filter='(MemcpyFloor|ReadPreviewImage|SortByMusic|SortKeysFloor)/32767' \
+    --benchmark_format=json >"$work/core.json" 2>/dev/null
+  QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=$work/home XDG_CONFIG_HOME=$work/home/config \
+    CADENZO_QUIT_AFTER_PAINT=1 hyperfine -N --warmup 3 --runs "$runs" \
+    --export-json "$work/start.json" "$bin/window_baseline" "$bin/cadenzo" \
+    "$bin/cadenzo $work/bench2500.mfd" >/dev/null
+  hyperfine -N --warmup 10 --runs "$runs" --export-json "$work/convert.json" \
+    "dd if=$work/bench2500.mfd of=$work/copy.mfd conv=fsync status=none" \
+    "$bin/cadenzo-cli --user-dir $work/user convert $work/bench2500.mfd --target PSR-SX900 -o $work/out.mfd" \
+    >/dev/null
+  peak() {
+    for _ in 1 2 3; do
+      # shellcheck disable=SC2068
+      QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=$work/home XDG_CONFIG_HOME=$work/home/config \
+        CADENZO_QUIT_AFTER_PAINT=1 /usr/bin/time -v $@ 2>&1 >/dev/null |
+        sed -n 's/.*Maximum resident set size (kbytes): //p'
+    done | sort -n | sed -n 2p
+  }
+  peak "$bin/window_baseline" >"$work/mem-baseline"
+  peak "$bin/cadenzo" "$work/bench32767.mfd" >"$work/mem-cadenzo"
+  python3 - "$work" <<'PY'
+import json, statistics, sys
+work = sys.argv[1]
+core = {b["run_name"].split("/")[0]: b["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1.0}[b["time_unit"]]
+        for b in json.load(open(f"{work}/core.json"))["benchmarks"] if b.get("aggregate_name") == "median"}
+def hyper(name):
+    return [statistics.median(r["times"]) * 1000 for r in json.load(open(f"{work}/{name}.json"))["results"]]
+base, empty, full = hyper("start")
+dd, convert = hyper("convert")
+mem_base = int(open(f"{work}/mem-baseline").read()) / 1024
+mem_full = int(open(f"{work}/mem-cadenzo").read()) / 1024
+rows = [
+    ("Window: start to list painted, no file", empty, base, "ms", "<= 1.2x"),
+    ("Window: start to list painted, 2,500 records", full, base, "ms", "<= 1.3x"),
+    ("Read + preview pass + image, 32,767 records", core["BM_ReadPreviewImage"], core["BM_MemcpyFloor"], "ms", "<= 40x"),
+    ("Sort 32,767 rows by Music", core["BM_SortByMusic"], core["BM_SortKeysFloor"], "ms", "<= 1.5x"),
+    ("cadenzo-cli convert, 2,500 records", convert, dd, "ms", "<= 1.3x"),
+]
+print(f"  {'What':46} {'Now':>10} {'Floor':>10} {'Ratio':>8}  Target")
+for what, now, floor, unit, target in rows:
+    print(f"  {what:46} {now:8.3f}{unit} {floor:8.3f}{unit} {now / floor:7.2f}x  {target}")
+print(f"  {'Peak memory, window with 32,767 records':46} {mem_full:8.1f}MB {mem_base:8.1f}MB "
+      f"{mem_full - mem_base:+7.1f}MB  <= +12 MB")
+PY
   load
 fi
