@@ -13,7 +13,6 @@ namespace cadenzo {
 namespace {
 
 constexpr const char* kUnsavedQuestion = "Your file has not been saved. Do you want to save now ?";
-constexpr const char* kMfdFilter = "Music Finder Files(*.mfd)|*.mfd|";
 constexpr const char* kNeedsTargetText =
     "Please select a target instrument before setting this option";
 

@@ -12,6 +12,9 @@
 
 namespace cadenzo {
 
+// The file choice's filter for Music Finder files.
+inline constexpr const char* kMfdFilter = "Music Finder Files(*.mfd)|*.mfd|";
+
 // What a file command asks of the windows afterwards.
 enum class CommandOutcome {
   kDone,             // nothing more to do (cancelled, refused or opened)

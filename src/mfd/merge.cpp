@@ -7,6 +7,7 @@
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
 #include "mfd/byte_io.h"
+#include "mfd/file_commands.h"
 #include "mfd/image_writer.h"
 #include "mfd/processing_pass.h"
 #include "mfd/reader.h"
@@ -17,7 +18,7 @@ namespace cadenzo {
 
 namespace {
 
-constexpr const char* kMfdFilter = "Music Finder Files(*.mfd)|*.mfd|";
+constexpr const char* kOpenFirst = "Please open a existing or blank music finder file first";
 
 // The other file read as the open one would be, with the open file's options, without a preview.
 Outcome ReadOther(const AppState& state, Dialogs& dialogs, const std::string& path,
@@ -47,7 +48,7 @@ MergeResult MergeMusicFinderFile(AppState& state, Dialogs& dialogs, const std::s
   result.outcome = RunGuarded("Merge", [&](Outcome& outcome) {
     outcome.file = path;
     if (!state.FileLoaded || state.SourceInstrument.empty()) {
-      outcome.Fail(Problem::kRefused, "Please open a existing or blank music finder file first");
+      outcome.Fail(Problem::kRefused, kOpenFirst);
       return;
     }
     AppState other;
@@ -138,8 +139,7 @@ MergeResult MergeMusicFinderFile(AppState& state, Dialogs& dialogs, const std::s
 MergeResult ChooseAndMergeFile(AppState& state, Dialogs& dialogs) {
   if (!state.FileLoaded) {
     MergeResult refused;
-    refused.outcome.Fail(Problem::kRefused,
-                         "Please open a existing or blank music finder file first");
+    refused.outcome.Fail(Problem::kRefused, kOpenFirst);
     return refused;
   }
   const std::string folder = !state.OpenFolder.empty() ? state.OpenFolder : state.SaveFolder;
