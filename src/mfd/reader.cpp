@@ -111,10 +111,24 @@ class StyleDecoder {
 
 // Adds a genre to GenreList by the list's rules: the first empty entry takes it, the list grows
 // by 30 entries when the last but one is filled, and the last entry is never filled.
+// Texts in the order of their bytes' values.
+bool ByteOrder(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
+
 class GenreCollector {
  public:
   explicit GenreCollector(std::vector<std::string>& list) : list_(list) {
     list_.assign(kGenreListGrowth + 1, std::string{});
+  }
+  // Goes on with a list that holds genres already (records added to an open file).
+  struct Continue {};
+  GenreCollector(std::vector<std::string>& list, Continue) : list_(list) {
+    if (list_.size() < 2) list_.resize(kGenreListGrowth + 1);
+    while (filled_ < list_.size() && !list_[filled_].empty()) seen_.insert(list_[filled_++]);
+    if (filled_ + 1 >= list_.size()) list_.resize(filled_ + 1 + kGenreListGrowth);
   }
   void Add(const std::string& genre) {
     if (genre.empty() || seen_.contains(genre)) return;
@@ -126,12 +140,7 @@ class GenreCollector {
   std::vector<std::string> Sorted() const {
     std::vector<std::string> out(list_.begin(),
                                  list_.begin() + static_cast<std::ptrdiff_t>(filled_));
-    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
-      return std::lexicographical_compare(
-          a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-          });
-    });
+    std::sort(out.begin(), out.end(), ByteOrder);
     return out;
   }
 
@@ -268,30 +277,15 @@ void ReadRecordRows(AppState& state) {
 void AddRecordRows(AppState& state, int first, int last) {
   const StyleDecoder styles(state);
   std::unordered_set<std::string> editorStyles = EditorStyleTexts(state);
+  GenreCollector genres(state.GenreList, GenreCollector::Continue{});
+  auto& sorted = state.Editor.genres;
   for (int i = first; i <= last; ++i) {
     AddRecordRow(state, styles, editorStyles, i);
     const std::string& genre = state.List[state.List.Size() - 1].Cell(col::kGenre);
     if (genre.empty()) continue;
-    if (std::find(state.GenreList.begin(), state.GenreList.end(), genre) == state.GenreList.end()) {
-      // The first empty entry takes it; the list grows when the last but one is filled.
-      auto empty = std::find(state.GenreList.begin(), state.GenreList.end(), std::string());
-      if (empty == state.GenreList.end() || empty + 1 == state.GenreList.end()) {
-        const std::size_t at = static_cast<std::size_t>(empty - state.GenreList.begin());
-        state.GenreList.resize(state.GenreList.size() + kGenreListGrowth);
-        empty = state.GenreList.begin() + static_cast<std::ptrdiff_t>(at);
-      }
-      *empty = genre;
-      if (empty + 2 == state.GenreList.end())
-        state.GenreList.resize(state.GenreList.size() + kGenreListGrowth);
-    }
-    auto& sorted = state.Editor.genres;
-    const auto byBytes = [](const std::string& a, const std::string& b) {
-      return std::lexicographical_compare(
-          a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-          });
-    };
-    const auto at = std::lower_bound(sorted.begin(), sorted.end(), genre, byBytes);
+    genres.Add(genre);
+    // The editor's list stays sorted by byte value, as the reader sorts it.
+    const auto at = std::lower_bound(sorted.begin(), sorted.end(), genre, ByteOrder);
     if (at == sorted.end() || *at != genre) sorted.insert(at, genre);
   }
 }
