@@ -125,7 +125,7 @@ class GenreCollector {
   }
   // Goes on with a list that holds genres already (records added to an open file).
   struct Continue {};
-  GenreCollector(std::vector<std::string>& list, Continue) : list_(list) {
+  GenreCollector(std::vector<std::string>& list, Continue /*tag*/) : list_(list) {
     if (list_.size() < 2) list_.resize(kGenreListGrowth + 1);
     while (filled_ < list_.size() && !list_[filled_].empty()) seen_.insert(list_[filled_++]);
     if (filled_ + 1 >= list_.size()) list_.resize(filled_ + 1 + kGenreListGrowth);
