@@ -254,7 +254,7 @@ void BM_UndoStepOverAllRows(benchmark::State& state) {
     state.ResumeTiming();
     const UndoHistory::Snapshot before = UndoHistory::Capture(s);
     for (Row& row : s.List) {
-      row.Cell(col::kGenre) = genre;
+      row.SetCell(col::kGenre, genre);
       s.FileBytes[mfd::RecordOffset(row.record) + mfd::kGenre] =
           static_cast<std::uint8_t>(genre[0]);
     }
@@ -270,7 +270,7 @@ void BM_SortKeysFloor(benchmark::State& state) {
   auto& d = Data(state);
   d.Open();
   std::vector<std::string> keys;
-  for (const Row& row : d.fx.state.List) keys.push_back(row.Cell(col::kMusic));
+  for (const Row& row : d.fx.state.List) keys.emplace_back(row.Cell(col::kMusic));
   std::vector<std::string> sorted;
   for (auto _ : state) {
     state.PauseTiming();

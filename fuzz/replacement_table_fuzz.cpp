@@ -19,8 +19,8 @@ cadenzo::RecordList SampleRows() {
   RecordList list;
   for (const char* style : {"Cool Beat", "Pop Rock", "USB:\\a.mid", "", "funk!", "Ballad 3"}) {
     Row row;
-    row.Cell(col::kNumber) = "0001";
-    row.Cell(col::kStyle) = style;
+    row.SetCell(col::kNumber, "0001");
+    row.SetCell(col::kStyle, style);
     list.Add(std::move(row));
   }
   return list;

@@ -50,9 +50,7 @@ std::unordered_map<std::uint32_t, std::size_t> IndexByRecord(const Rows& rows, s
 std::size_t TextBytes(const std::string& s) { return sizeof(std::string) + s.capacity(); }
 
 std::size_t RowBytes(const RowText& row) {
-  std::size_t n = sizeof(RowText);
-  for (const std::string& cell : row.cells) n += cell.capacity();
-  return n;
+  return sizeof(RowText) - sizeof(RowCells) + row.cells.Bytes();
 }
 
 std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t from,
@@ -123,8 +121,9 @@ bool UndoHistory::Record(std::string name, const Snapshot& before, const Documen
                        .deletedBefore = old.deleted,
                        .deletedAfter = now.deleted};
       for (int c = 0; c < col::kCount; ++c) {
-        const std::string& was = old.cells[static_cast<std::size_t>(c)];
-        if (was != now.Cell(c)) change.cells.push_back({c, was, now.Cell(c)});
+        const std::string_view was = old.cells[c];
+        if (was != now.Cell(c))
+          change.cells.push_back({c, std::string(was), std::string(now.Cell(c))});
       }
       if (!change.cells.empty() || change.colorBefore != change.colorAfter ||
           change.deletedBefore != change.deletedAfter) {
@@ -222,7 +221,7 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
       if (found == index.end()) continue;
       Row& row = doc.List[found->second];
       for (const CellChange& cell : change.cells)
-        row.Cell(cell.column) = forward ? cell.after : cell.before;
+        row.SetCell(cell.column, forward ? cell.after : cell.before);
       row.styleColor = forward ? change.colorAfter : change.colorBefore;
       row.deleted = forward ? change.deletedAfter : change.deletedBefore;
     }

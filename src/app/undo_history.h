@@ -28,7 +28,7 @@ class UndoHistory {
   struct Snapshot {
     struct RowText {
       std::uint32_t record = 0;
-      std::array<std::string, col::kCount> cells;
+      RowCells cells;
       Colour styleColor = kBlack;
       bool deleted = false;
     };

@@ -38,10 +38,10 @@ ReplacementTableParse ParseReplacementTable(std::string_view text) {
 int ApplyReplacementTable(const ReplacementTable& table, RecordList& list) {
   int replaced = 0;
   for (Row& row : list) {
-    std::string& style = row.Cell(col::kStyle);
+    const std::string_view style = row.Cell(col::kStyle);
     const std::string* newText = table.entries.Find(NormalizeStyleName(style));
     if (newText == nullptr || *newText == style) continue;
-    style = *newText;
+    row.SetCell(col::kStyle, *newText);
     ++replaced;
   }
   return replaced;

@@ -98,8 +98,8 @@ Result<bool> StartAddRecord(AppState& state) {
     if (position >= 0) {
       const Row& row = state.List[static_cast<std::size_t>(SelectedRecordRow(state))];
       LoadEditorFromRow(state, row);
-      SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro),
-                           row.Cell(col::kNext));
+      SelectEditorControls(state, std::string(row.Cell(col::kStyle)),
+                           std::string(row.Cell(col::kIntro)), std::string(row.Cell(col::kNext)));
     } else {
       // No row clicked in this file (a new or empty one): nothing of an earlier file's record.
       ClearEditorForNewRecord(state);
@@ -132,7 +132,8 @@ Result<bool> StartModifyRecord(AppState& state) {
     if (row.deleted) return show;
     state.EditIsNew = false;
     LoadEditorFromRow(state, row);
-    SelectEditorControls(state, row.Cell(col::kStyle), row.Cell(col::kIntro), row.Cell(col::kNext));
+    SelectEditorControls(state, std::string(row.Cell(col::kStyle)),
+                         std::string(row.Cell(col::kIntro)), std::string(row.Cell(col::kNext)));
     EnableTimingControls(state.Editor, true);
     show.value = true;
   } catch (const RuntimeError& e) {

@@ -121,22 +121,22 @@ EditedRecord Gather(const EditorDraft& state) {
 }
 
 void FillCells(Row& row, const EditedRecord& rec) {
-  row.Cell(col::kGenre) = rec.genre;
-  row.Cell(col::kMusic) = rec.music;
-  row.Cell(col::kKeywords) = rec.keywords;
-  row.Cell(col::kStyle) = rec.styleText;
+  row.SetCell(col::kGenre, rec.genre);
+  row.SetCell(col::kMusic, rec.music);
+  row.SetCell(col::kKeywords, rec.keywords);
+  row.SetCell(col::kStyle, rec.styleText);
   if (rec.playOnly) {
-    row.Cell(col::kTimeSig).clear();
-    row.Cell(col::kTempo).clear();
+    row.SetCell(col::kTimeSig, {});
+    row.SetCell(col::kTempo, {});
   } else {
-    row.Cell(col::kTimeSig) = rec.timeSig != nullptr ? std::string(rec.timeSig->editTimeSig) : "";
-    row.Cell(col::kTempo) = rec.tempo ? TempoText(*rec.tempo) : "";
+    row.SetCell(col::kTimeSig, rec.timeSig != nullptr ? rec.timeSig->editTimeSig : "");
+    row.SetCell(col::kTempo, rec.tempo ? TempoText(*rec.tempo) : "");
   }
-  row.Cell(col::kFav) = rec.favorite ? "Yes" : "No";
-  row.Cell(col::kS1) = rec.search1 ? "Yes" : "No";
-  row.Cell(col::kS2) = rec.search2 ? "Yes" : "No";
-  row.Cell(col::kIntro) = rec.intro->text;
-  row.Cell(col::kNext) = rec.next->text;
+  row.SetCell(col::kFav, rec.favorite ? "Yes" : "No");
+  row.SetCell(col::kS1, rec.search1 ? "Yes" : "No");
+  row.SetCell(col::kS2, rec.search2 ? "Yes" : "No");
+  row.SetCell(col::kIntro, rec.intro->text);
+  row.SetCell(col::kNext, rec.next->text);
 }
 
 // Bytes 2 to 89 of the record at r; the record number and bytes 90 and 91 are not touched.
@@ -193,8 +193,8 @@ int StoreAdded(AppState& state, const EditedRecord& rec) {
 
   Row row;
   row.record = static_cast<std::uint32_t>(n);
-  row.Cell(col::kNumber) = NumberText(static_cast<int>(n));
-  row.Cell(col::kFiller) = "    ";
+  row.SetCell(col::kNumber, NumberText(static_cast<int>(n)));
+  row.SetCell(col::kFiller, "    ");
   FillCells(row, rec);
   state.List.Add(std::move(row));
   state.List.Resort();

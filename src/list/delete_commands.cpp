@@ -8,9 +8,9 @@ namespace cadenzo {
 
 void MarkRowDeleted(Row& row) {
   row.deleted = true;
-  row.Cell(col::kGenre) = kDeletedMarker;
+  row.SetCell(col::kGenre, kDeletedMarker);
   for (int column : {col::kMusic, col::kStyle, col::kTimeSig, col::kTempo, col::kKeywords}) {
-    row.Cell(column).clear();
+    row.SetCell(column, {});
   }
 }
 

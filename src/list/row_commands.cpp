@@ -99,9 +99,8 @@ Result<RowCommandResult> ToggleByCell(AppState& state, RecordFlag flag) {
     if (!position) return;
     Row& row = state.List[*position];
     const std::size_t r = RecordOffsetOfRow(state, row);
-    std::string& cell = row.Cell(FlagColumn(flag));
-    const bool on = cell != kYes;
-    cell = on ? kYes : kNo;
+    const bool on = row.Cell(FlagColumn(flag)) != kYes;
+    row.SetCell(FlagColumn(flag), on ? kYes : kNo);
     SetFlag(state.FileBytes, r, FlagBit(flag), on);
     outcome.Report(FlagName(flag) + (on ? " set on record " : " cleared on record ") +
                    std::to_string(row.record));
@@ -117,7 +116,7 @@ Outcome ApplyFlagToAll(Document& state, const char* errorName, RecordFlag flag, 
   return RunGuarded(errorName, [&](Outcome& outcome) {
     const std::uint16_t count = HeaderCount(state.FileBytes);
     if (count > 0) CheckRange(state.FileBytes.size(), mfd::RecordOffset(count), mfd::kRecordSize);
-    for (Row& row : state.List) row.Cell(FlagColumn(flag)) = on ? kYes : kNo;
+    for (Row& row : state.List) row.SetCell(FlagColumn(flag), on ? kYes : kNo);
     for (std::size_t n = 1; n <= count; ++n) {
       SetFlag(state.FileBytes, mfd::RecordOffset(n), FlagBit(flag), on);
     }
@@ -199,7 +198,7 @@ Outcome SelectRow(AppState& state, std::size_t position) {
     }
     // The genre is chosen by its text among the combo's entries; a genre the combo does not
     // hold leaves the choice as it was.
-    const std::string& genre = row.Cell(col::kGenre);
+    const std::string_view genre = row.Cell(col::kGenre);
     for (const auto& entry : editor.genres) {
       if (entry == genre) {
         editor.cboGenre = entry;
@@ -223,7 +222,7 @@ Result<RowCommandResult> RunDoubleClickAction(AppState& state) {
     Row& row = state.List[*position];
     const std::size_t r = RecordOffsetOfRow(state, row);
     const bool on = (ReadU8(state.FileBytes, r + mfd::kFlags) & mfd::kFavorite) == 0;
-    row.Cell(col::kFav) = on ? kYes : kNo;
+    row.SetCell(col::kFav, on ? kYes : kNo);
     SetFlag(state.FileBytes, r, mfd::kFavorite, on);
     if (on) result.value = RowCommandResult::kFitColumns;
     state.FileSaved = false;
@@ -285,8 +284,8 @@ Outcome AppendKeywordToAll(AppState& state, Dialogs& dialogs) {
     for (const Row& row : state.List) offsets.push_back(RecordOffsetOfRow(state, row));
 
     for (std::size_t i = 0; i < state.List.Size(); ++i) {
-      std::string& cell = state.List[i].Cell(col::kKeywords);
-      cell += "," + *answer;
+      const std::string cell = std::string(state.List[i].Cell(col::kKeywords)) + "," + *answer;
+      state.List[i].SetCell(col::kKeywords, cell);
       // The field takes the first 32 characters; bytes after the text keep what they held.
       const std::size_t n = std::min(cell.size(), mfd::kKeywordsLength);
       for (std::size_t j = 0; j < n; ++j) {

@@ -139,7 +139,7 @@ Outcome SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceVal
           const int number = values.newStyle->data;
           if (number < 0 || number > 0xFFFF) throw RuntimeError(err::kOverflow);
           WriteU16(bytes, r + mfd::kStyle, static_cast<std::uint16_t>(number));
-          row.Cell(col::kStyle) = values.newStyle->text;
+          row.SetCell(col::kStyle, values.newStyle->text);
           ++changed;
           break;
         }
@@ -147,18 +147,19 @@ Outcome SubReplaceStyle(AppState& state, Dialogs& dialogs, const StyleReplaceVal
           if (!values.newGenre || row.Cell(col::kGenre) != values.currentGenre) break;
           const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
           EncodeText(bytes, r + mfd::kGenre, mfd::kGenreLength, *values.newGenre);
-          row.Cell(col::kGenre) = *values.newGenre;
+          row.SetCell(col::kGenre, *values.newGenre);
           ++changed;
           break;
         }
         case ReplaceMode::kKeyword: {
           // Every row's keywords are written back, changed or not.
           const std::size_t r = CheckedRecordOffset(state.FileBytes, row.record);
-          std::string text = ReplaceKeywordText(row.Cell(col::kKeywords), values.currentKeyword,
-                                                values.newKeyword, values.match);
+          std::string text =
+              ReplaceKeywordText(std::string(row.Cell(col::kKeywords)), values.currentKeyword,
+                                 values.newKeyword, values.match);
           EncodeText(bytes, r + mfd::kKeywords, mfd::kKeywordsLength, text);
           if (text != row.Cell(col::kKeywords)) ++changed;
-          row.Cell(col::kKeywords) = std::move(text);
+          row.SetCell(col::kKeywords, text);
           break;
         }
       }

@@ -339,17 +339,19 @@ void AppendImportedLine(AppState& state, const ImportedLine& line,
   const int number = HeaderCount(state.FileBytes) + 1;
   const std::size_t r = AppendRecord(state.FileBytes);
   WriteRecord(state.FileBytes, r, number, line.style, line.fields, line.values);
-  Row row;
-  row.record = static_cast<std::uint32_t>(number);
-  row.Cell(col::kNumber) = NumberText(number);
+  std::array<std::string, col::kCount> texts;
+  texts[col::kNumber] = NumberText(number);
   for (int c = col::kGenre; c <= col::kNext; ++c) {
     const auto f = static_cast<std::size_t>(c);
-    if (f < line.fields.size()) row.Cell(c) = std::string(line.fields[f]);
+    if (f < line.fields.size()) texts[f] = line.fields[f];
   }
-  row.Cell(col::kStyle) = line.shown;
-  row.Cell(col::kFiller) = "    ";
+  texts[col::kStyle] = line.shown;
+  texts[col::kFiller] = "    ";
+  if (line.userStyle) texts[col::kStyle] += "!";
+  Row row;
+  row.record = static_cast<std::uint32_t>(number);
+  row.cells.Assign(texts);
   if (line.userStyle) {
-    row.Cell(col::kStyle) += "!";
     row.styleColor = state.UnknownStyleColor;
     if (editorKeys.insert(line.key).second) {
       state.Editor.styles.push_back({line.styleName, line.style});

@@ -78,11 +78,11 @@ void ImageWriter::MarkMediaFile() {
   for (std::size_t i = 0; i < kMedia.size(); ++i) out_[lastRecord_ + 2 + i] = kMedia[i];
 }
 
-void ImageWriter::AddFileReference(int number, const std::string& styleText) {
-  std::string path = styleText;
+void ImageWriter::AddFileReference(int number, std::string_view styleText) {
+  std::string path(styleText);
   const auto colon = styleText.find(':');
-  if (colon != std::string::npos) {
-    const std::string prefix = UpperCp1252(std::string_view(styleText).substr(0, colon + 1));
+  if (colon != std::string_view::npos) {
+    const std::string prefix = UpperCp1252(styleText.substr(0, colon + 1));
     std::string drive;
     if (prefix == "HD:")
       drive = "E:";
@@ -92,7 +92,7 @@ void ImageWriter::AddFileReference(int number, const std::string& styleText) {
       drive = "D:";
     else if (prefix == "USER:")
       drive = "C:";
-    if (!drive.empty()) path = drive + styleText.substr(colon + 1);
+    if (!drive.empty()) path = drive + std::string(styleText.substr(colon + 1));
   }
   if (path.size() + 4 > 0xFFFF) throw RuntimeError(err::kOverflow);
   std::uint8_t type = 0;

@@ -24,7 +24,7 @@ class ImageWriter {
   void EmitRecord(int number, int style, std::size_t r);
   // Marks the last emitted record as a media file (bytes 2 to 7).
   void MarkMediaFile();
-  void AddFileReference(int number, const std::string& styleText);
+  void AddFileReference(int number, std::string_view styleText);
   // Ends the block, sets the count, trims, appends the block; returns the image.
   std::vector<std::uint8_t> FinishImage();
 

@@ -101,7 +101,7 @@ MergeResult MergeMusicFinderFile(AppState& state, Dialogs& dialogs, const std::s
       WriteU16(state.FileBytes, r + mfd::kNumber, static_cast<std::uint16_t>(n - 1));
       WriteU16(state.FileBytes, r + mfd::kStyle, static_cast<std::uint16_t>(record.style));
       mediaTexts.push_back(record.fate == RecordFate::kMediaReference
-                               ? other.List[record.row].Cell(col::kStyle)
+                               ? std::string(other.List[record.row].Cell(col::kStyle))
                                : std::string());
     }
     result.merged = plan.written;
@@ -119,7 +119,7 @@ MergeResult MergeMusicFinderFile(AppState& state, Dialogs& dialogs, const std::s
       Row& row = state.List[i];
       row.checked = true;
       if (const std::string& media = mediaTexts[i - firstRow]; !media.empty()) {
-        row.Cell(col::kStyle) = media;
+        row.SetCell(col::kStyle, media);
       }
     }
     result.firstRecord = static_cast<std::uint32_t>(count + 1);

@@ -4,6 +4,7 @@
 #include <array>
 #include <ctime>
 #include <map>
+#include <unordered_map>
 
 #include "catalogue/instrument_table.h"
 #include "catalogue/style_list.h"
@@ -39,7 +40,7 @@ std::string LogSongName(std::span<const std::uint8_t> bytes, std::size_t r) {
 
 bool IsTyros4Or5(std::string_view target) { return target == "TYROS 4" || target == "TYROS 5"; }
 
-bool EndsWithBang(const std::string& text) { return !text.empty() && text.back() == '!'; }
+bool EndsWithBang(std::string_view text) { return !text.empty() && text.back() == '!'; }
 
 }  // namespace
 
@@ -80,7 +81,7 @@ struct PlanContext {
 
 // The fate of a record whose style the target lacks: kept as a user style, given the default
 // style, or left out.
-void DecideMissingStyle(RecordPlan& plan, bool media, int s, const std::string& styleText,
+void DecideMissingStyle(RecordPlan& plan, bool media, int s, std::string_view styleText,
                         const PlanContext& c) {
   // A media file cannot be kept as a user style: without its path it points at nothing.
   const bool mediaRecord = media || s == mfd::kMediaStyle;
@@ -98,23 +99,17 @@ void DecideMissingStyle(RecordPlan& plan, bool media, int s, const std::string& 
                    c.options.defaultStyle + " is not on the style list of " + c.options.target;
   } else if (mediaRecord) {
     plan.fate = RecordFate::kLeftOutMedia;
-    plan.logNote = styleText + "   left out: " + c.options.target + " cannot keep this media file";
+    plan.logNote = std::string(styleText) + "   left out: " + c.options.target +
+                   " cannot keep this media file";
   } else {
     plan.fate = RecordFate::kLeftOutNoStyle;
   }
 }
 
-// The fate of one considered record. Throws RuntimeError where the bytes do not hold it.
-RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std::uint32_t index,
-                        int recordCount, const PlanContext& c) {
-  RecordPlan plan{.row = index, .record = row.record};
-  if (row.record < 1 || row.record > static_cast<std::uint32_t>(recordCount)) {
-    throw RuntimeError(err::kSubscriptOutOfRange);
-  }
-  const std::size_t r = mfd::RecordOffset(row.record);
-  const int s = ReadU16(bytes, r + mfd::kStyle);
-  const std::string& styleText = row.Cell(col::kStyle);
-  const bool media = styleText.find(':') != std::string::npos;
+// The fate of a record by its stored style number and its style text; row and record are left
+// for the caller.
+RecordPlan DecideStyle(int s, std::string_view styleText, bool media, const PlanContext& c) {
+  RecordPlan plan;
   int newStyle = -1;
   bool notFound = false;
   if (!media) {
@@ -130,12 +125,10 @@ RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std
       notFound = true;
     }
   } else {
-    const std::string prefix = styleText.substr(0, styleText.find(':') + 1);
+    const std::string prefix(styleText.substr(0, styleText.find(':') + 1));
     notFound = !(c.sameModel || IsTyros4Or5(c.options.target) ||
                  (c.keepsRefs && (UpperCp1252(prefix) == "USB:" || prefix == "Preset:")));
   }
-  // A record cut off inside its song name fails here, whether or not the log needs the name.
-  CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
   // A style found under a near name (a trailing digit dropped or added) counts as found.
   plan.red = notFound;
   if (notFound) {
@@ -151,6 +144,37 @@ RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std
     plan.fate = newStyle == s ? RecordFate::kUnchanged : RecordFate::kStyleChanged;
     plan.style = newStyle;
   }
+  return plan;
+}
+
+// The decisions of a pass by stored style number, with the style text each was made for: a file
+// holds a few hundred styles over many thousands of records, and the text nearly always follows
+// the number.
+using DecisionCache = std::unordered_map<int, std::pair<std::string, RecordPlan>>;
+
+// The fate of one considered record. Throws RuntimeError where the bytes do not hold it.
+RecordPlan DecideRecord(std::span<const std::uint8_t> bytes, const Row& row, std::uint32_t index,
+                        int recordCount, const PlanContext& c, DecisionCache& decided) {
+  if (row.record < 1 || row.record > static_cast<std::uint32_t>(recordCount)) {
+    throw RuntimeError(err::kSubscriptOutOfRange);
+  }
+  const std::size_t r = mfd::RecordOffset(row.record);
+  const int s = ReadU16(bytes, r + mfd::kStyle);
+  // A record cut off inside its song name fails here, whether or not the log needs the name.
+  CheckRange(bytes.size(), r + mfd::kMusic, mfd::kMusicLength);
+  const std::string_view styleText = row.Cell(col::kStyle);
+  const bool media = styleText.find(':') != std::string_view::npos;
+  RecordPlan plan;
+  if (media) {
+    plan = DecideStyle(s, styleText, media, c);
+  } else if (auto [at, fresh] = decided.try_emplace(s); !fresh && at->second.first == styleText) {
+    plan = at->second.second;
+  } else {
+    plan = DecideStyle(s, styleText, media, c);
+    at->second = {std::string(styleText), plan};
+  }
+  plan.row = index;
+  plan.record = row.record;
   return plan;
 }
 
@@ -193,7 +217,7 @@ std::vector<std::uint8_t> BuildImage(ImageWriter& writer, const SavePlan& plan,
   if (plan.fileReferences) writer.BeginFileReferences();
   for (const RecordPlan& record : plan.records) {
     if (!IsWritten(record.fate)) continue;
-    const std::string& styleText = list[record.row].Cell(col::kStyle);
+    const std::string_view styleText = list[record.row].Cell(col::kStyle);
     const bool keptMedia = record.fate == RecordFate::kMediaReference;
     if (keptMedia) {
       if (!writer.HasFileReferences()) writer.BeginFileReferences();
@@ -344,6 +368,7 @@ SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
   plan.fileReferences = context.keepsRefs && recordCount > 0;
 
   const std::vector<std::uint32_t> recordOrder = list.RecordOrder();
+  DecisionCache decided;
   const std::size_t rows =
       std::min<std::size_t>(list.Size(), static_cast<std::size_t>(recordCount));
   for (std::size_t i = 0; i < rows; ++i) {
@@ -358,7 +383,8 @@ SavePlan PlanSave(std::span<const std::uint8_t> bytes, const RecordList& list,
     }
     ++plan.recordsRead;
     try {
-      plan.records.push_back(DecideRecord(bytes, row, recordOrder[i], recordCount, context));
+      plan.records.push_back(
+          DecideRecord(bytes, row, recordOrder[i], recordCount, context, decided));
     } catch (const RuntimeError& e) {
       plan.error = e;
       plan.failedRecord = row.record;
@@ -476,7 +502,8 @@ std::vector<PlanChange> PlanChanges(const SavePlan& plan, const RecordList& list
                       .record = record.record,
                       .fate = record.fate,
                       .song = std::string(TrimBlanks(row.Cell(col::kMusic))),
-                      .from = row.Cell(col::kStyle).empty() ? "(no style)" : row.Cell(col::kStyle)};
+                      .from = row.Cell(col::kStyle).empty() ? std::string("(no style)")
+                                                            : std::string(row.Cell(col::kStyle))};
     switch (record.fate) {
       case RecordFate::kStyleChanged:
         change.to = nameOf(record.style);

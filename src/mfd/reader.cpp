@@ -215,22 +215,27 @@ std::vector<FileReference> ReadFileReferenceBlock(std::span<const std::uint8_t> 
 
 namespace {
 
-// Adds the row of record i to the list, decoded as the reader shows it; a user style the editor
-// does not know yet joins its style list.
+// The texts of one record as the reader shows them, reused from record to record so that decoding
+// allocates nothing once the longest texts have been seen.
+using CellTexts = std::array<std::string, col::kCount>;
+
+// Adds the row of record i to the list, decoded as the reader shows it into `texts`; a user style
+// the editor does not know yet joins its style list.
 void AddRecordRow(AppState& state, const StyleDecoder& styles,
-                  std::unordered_set<std::string>& editorStyles, int i) {
+                  std::unordered_set<std::string>& editorStyles, int i, CellTexts& texts) {
   const std::span<const std::uint8_t> bytes = state.FileBytes;
   const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
   CheckRange(bytes.size(), r, mfd::kRecordSize);  // a truncated file stops here
-  Row& row = state.List.Add();
-  row.record = static_cast<std::uint32_t>(i);
-  DecodeRecordCells(bytes, r, row.cells);
-  std::string& style = row.Cell(col::kStyle);
+  DecodeRecordCells(bytes, r, texts);
+  std::string& style = texts[col::kStyle];
   const bool userStyle = styles.Decode(bytes[r + mfd::kStyle], bytes[r + mfd::kStyle + 1], style);
   if (userStyle && editorStyles.insert(style).second) {
     state.Editor.styles.push_back({style, std::stoi(style)});
   }
-  row.Cell(col::kFiller).append("    ");  // the new row's cells are empty
+  texts[col::kFiller] = "    ";
+  Row& row = state.List.Add();
+  row.record = static_cast<std::uint32_t>(i);
+  row.cells.Assign(texts);
 }
 
 std::unordered_set<std::string> EditorStyleTexts(const AppState& state) {
@@ -252,6 +257,7 @@ void ReadRecordRows(AppState& state) {
   const std::size_t available =
       size > mfd::kHeaderSize ? (size - mfd::kHeaderSize) / mfd::kRecordSize : 0;
   state.List.Reserve(std::min(available, static_cast<std::size_t>(recordCount)));
+  CellTexts texts;
 
   for (int i = 1; i <= recordCount; ++i) {
     const std::size_t r = mfd::RecordOffset(static_cast<std::size_t>(i));
@@ -261,14 +267,15 @@ void ReadRecordRows(AppState& state) {
       // bytes are zero.
       state.FileBytes.resize(r + mfd::kRecordSize, 0);
     }
-    AddRecordRow(state, styles, editorStyles, i);
-    genres.Add(state.List[state.List.Size() - 1].Cell(col::kGenre));
+    AddRecordRow(state, styles, editorStyles, i, texts);
+    genres.Add(texts[col::kGenre]);
   }
 
   // A chunk for a record the list does not hold is passed over.
   for (const auto& ref : ReadFileReferenceBlock(state.FileBytes, recordCount)) {
     const auto position = static_cast<std::size_t>(ref.position);
-    if (position < state.List.Size()) state.List[position].Cell(col::kStyle) = ShowDrive(ref.path);
+    if (position < state.List.Size())
+      state.List[position].SetCell(col::kStyle, ShowDrive(ref.path));
   }
   state.List.Resort();
   state.Editor.genres = genres.Sorted();
@@ -279,9 +286,10 @@ void AddRecordRows(AppState& state, int first, int last) {
   std::unordered_set<std::string> editorStyles = EditorStyleTexts(state);
   GenreCollector genres(state.GenreList, GenreCollector::Continue{});
   auto& sorted = state.Editor.genres;
+  CellTexts texts;
   for (int i = first; i <= last; ++i) {
-    AddRecordRow(state, styles, editorStyles, i);
-    const std::string& genre = state.List[state.List.Size() - 1].Cell(col::kGenre);
+    AddRecordRow(state, styles, editorStyles, i, texts);
+    const std::string& genre = texts[col::kGenre];
     if (genre.empty()) continue;
     genres.Add(genre);
     // The editor's list stays sorted by byte value, as the reader sorts it.

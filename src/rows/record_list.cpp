@@ -13,6 +13,32 @@ namespace cadenzo {
 
 Row::Row() = default;
 
+void RowCells::Set(int column, std::string_view text) {
+  const auto c = static_cast<std::size_t>(column);
+  const std::uint32_t begin = c == 0 ? 0 : end_[c - 1];
+  const std::uint32_t oldSize = end_[c] - begin;
+  if (!text.empty() && text.data() >= text_.data() && text.data() < text_.data() + text_.size()) {
+    const std::string copy(text);  // a text of this row itself
+    Set(column, copy);
+    return;
+  }
+  text_.replace(begin, oldSize, text);
+  const auto newSize = static_cast<std::uint32_t>(text.size());
+  if (newSize == oldSize) return;
+  for (std::size_t k = c; k < end_.size(); ++k) end_[k] = end_[k] - oldSize + newSize;
+}
+
+void RowCells::Assign(const std::array<std::string, col::kCount>& texts) {
+  std::size_t total = 0;
+  for (const std::string& t : texts) total += t.size();
+  text_.clear();
+  text_.reserve(total);
+  for (std::size_t c = 0; c < texts.size(); ++c) {
+    text_ += texts[c];
+    end_[c] = static_cast<std::uint32_t>(text_.size());
+  }
+}
+
 Row& RecordList::Add(Row row) { return rows_.emplace_back(std::move(row)); }
 
 void RecordList::Remove(std::size_t position) {
@@ -96,10 +122,28 @@ void RecordList::SelectOnly(int position) {
 
 void RecordList::SortPositions(std::vector<std::uint32_t>& positions, int key,
                                bool descending) const {
-  const int sign = descending ? -1 : 1;
-  std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return sign * CompareTexts(rows_[a].Cell(key), rows_[b].Cell(key)) < 0;
-  });
+  // Each text is folded once, into one buffer; comparing two folded keys is then a plain byte
+  // comparison (unsigned, shorter first on a common start), which orders as CompareTexts does.
+  std::size_t total = 0;
+  for (const Row& row : rows_) total += row.Cell(key).size();
+  std::string folded(total, '\0');
+  std::vector<std::string_view> keys(rows_.size());
+  char* out = folded.data();
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const std::string_view text = rows_[i].Cell(key);
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      out[k] = static_cast<char>(kFold.lower[static_cast<unsigned char>(text[k])]);
+    }
+    keys[i] = std::string_view(out, text.size());
+    out += text.size();
+  }
+  if (descending) {
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return keys[b] < keys[a]; });
+  } else {
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+  }
 }
 
 void RecordList::MoveRows(const std::vector<std::uint32_t>& positions) {

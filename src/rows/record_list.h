@@ -20,6 +20,28 @@ inline constexpr Colour kBlack = 0;
 inline constexpr Colour kRed = 255;
 inline constexpr Colour kBlue = 16711680;
 
+// The thirteen cell texts of a row, kept back to back in one buffer: a row costs one allocation,
+// and copying or moving it copies one block instead of thirteen strings.
+class RowCells {
+ public:
+  std::string_view operator[](int column) const {
+    const auto c = static_cast<std::size_t>(column);
+    const std::uint32_t begin = c == 0 ? 0 : end_[c - 1];
+    return std::string_view(text_).substr(begin, end_[c] - begin);
+  }
+  void Set(int column, std::string_view text);
+  // Replaces every text at once, in column order.
+  void Assign(const std::array<std::string, col::kCount>& texts);
+  // The bytes the texts take, for accounting.
+  std::size_t Bytes() const { return text_.capacity() + sizeof(*this); }
+
+  bool operator==(const RowCells&) const = default;
+
+ private:
+  std::string text_;
+  std::array<std::uint32_t, col::kCount> end_{};  // where each text ends in text_
+};
+
 // One row of the record list: the thirteen cell texts, the check box, the colour of the
 // "Style or File" cell, the selection mark, the record the row stands for and its deletion mark.
 struct Row {
@@ -27,7 +49,7 @@ struct Row {
   // constructed.
   Row();
 
-  std::array<std::string, col::kCount> cells;
+  RowCells cells;
   bool checked = false;
   Colour styleColor = kBlack;
   bool selected = false;
@@ -38,8 +60,8 @@ struct Row {
   // "deleted" is an ordinary genre.
   bool deleted = false;
 
-  const std::string& Cell(int column) const { return cells[static_cast<std::size_t>(column)]; }
-  std::string& Cell(int column) { return cells[static_cast<std::size_t>(column)]; }
+  std::string_view Cell(int column) const { return cells[column]; }
+  void SetCell(int column, std::string_view text) { cells.Set(column, text); }
 };
 
 // The rows of the main list in display order, with the list control's sort state.

@@ -33,10 +33,10 @@ DelimitedExport BuildDelimitedExport(const RecordList& list) {
     text += RunningNumberText(++n);
     for (int c = col::kGenre; c <= col::kNext; ++c) {
       text += '\t';
-      const std::string& cell = row.Cell(c);
+      const std::string_view cell = row.Cell(c);
       const std::size_t start = text.size();
       text += cell;
-      if (cell.find_first_of("\t\r\n") == std::string::npos) continue;
+      if (cell.find_first_of("\t\r\n") == std::string_view::npos) continue;
       for (std::size_t i = start; i < text.size(); ++i) {
         if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') text[i] = ' ';
       }

@@ -90,7 +90,7 @@ TEST_P(Availability, FollowsTheRowsAndTheWayTheyWereReached) {
         Shown(InvertChecks(fx.state), fx.dialogs);
         break;
       case Step::kDiskStyleRow:
-        fx.state.List[1].Cell(col::kStyle) = "D:\\Styles\\Mine.sty";
+        fx.state.List[1].SetCell(col::kStyle, "D:\\Styles\\Mine.sty");
         break;
       case Step::kDeleteChecked:
         Shown(DeleteCheckedRows(fx.state), fx.dialogs);

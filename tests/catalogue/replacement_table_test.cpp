@@ -92,7 +92,7 @@ class AutoReplaceTest : public ::testing::Test {
   }
   std::vector<std::string> Styles() const {
     std::vector<std::string> out;
-    for (const auto& row : fx.state.List) out.push_back(row.Cell(col::kStyle));
+    for (const auto& row : fx.state.List) out.emplace_back(row.Cell(col::kStyle));
     return out;
   }
   AppFixture fx;

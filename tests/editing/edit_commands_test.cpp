@@ -82,9 +82,9 @@ TEST_P(ModifySelects, TheRowsStyleAndSections) {
   Open(3);
   Click(2);
   Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(2))];
-  row.Cell(col::kStyle) = c.style;
-  row.Cell(col::kIntro) = c.intro;
-  row.Cell(col::kNext) = c.next;
+  row.SetCell(col::kStyle, c.style);
+  row.SetCell(col::kIntro, c.intro);
+  row.SetCell(col::kNext, c.next);
   fx.state.Editor.cboStyle = 0;
   fx.state.Editor.lblSelectedFile = "USB:/old.mid";
   EnableTimingControls(fx.state.Editor, false);
@@ -115,12 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditorTest, ModifyRefusesUserAreaAndDeletedRows) {
   Open(3);
   Row& user = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(1))];
-  user.Cell(col::kStyle) = "User:/My/a.sty";
+  user.SetCell(col::kStyle, "User:/My/a.sty");
   Row& deleted = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(2))];
-  deleted.Cell(col::kGenre) = "deleted";
+  deleted.SetCell(col::kGenre, "deleted");
   deleted.deleted = true;
   Row& lower = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(3))];
-  lower.Cell(col::kStyle) = "USER:/My/b.sty";  // the protection compares exactly
+  lower.SetCell(col::kStyle, "USER:/My/b.sty");  // the protection compares exactly
 
   Click(1);
   EXPECT_FALSE(Shown(StartModifyRecord(fx.state), fx.dialogs));
@@ -161,13 +161,13 @@ TEST_F(EditorTest, AddKeepsTheMediaFileAndTheEnabledStates) {
   fx.state.Editor.lblSelectedFile = "USB:/prev.mid";
   EnableTimingControls(fx.state.Editor, false);
   Row& row = fx.state.List[static_cast<std::size_t>(fx.state.List.FindByRecord(1))];
-  row.Cell(col::kStyle) = "Bossa";  // not in the list: no style click happens
+  row.SetCell(col::kStyle, "Bossa");  // not in the list: no style click happens
   ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "USB:/prev.mid");
   EXPECT_FALSE(CommandAvailability(fx.state).timeSigAndTempo);
 
   // A style found in the list replaces the file, as a click on it would.
-  row.Cell(col::kStyle) = "Funk";
+  row.SetCell(col::kStyle, "Funk");
   ASSERT_TRUE(Shown(StartAddRecord(fx.state), fx.dialogs));
   EXPECT_EQ(fx.state.Editor.lblSelectedFile, "");
 }

@@ -24,8 +24,7 @@ namespace cadenzo::testing {
 namespace {
 
 // The rows by record: texts, colour and deletion mark; the list order and the check marks apart.
-using RowTexts =
-    std::map<std::uint32_t, std::tuple<std::array<std::string, col::kCount>, Colour, bool>>;
+using RowTexts = std::map<std::uint32_t, std::tuple<RowCells, Colour, bool>>;
 RowTexts TextsByRecord(const RecordList& list) {
   RowTexts out;
   for (const Row& row : list) out[row.record] = {row.cells, row.styleColor, row.deleted};

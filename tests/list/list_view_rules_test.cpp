@@ -23,10 +23,10 @@ AppState StateWithRows(const std::vector<RowTexts>& rows) {
   AppState state;
   for (const auto& texts : rows) {
     Row row;
-    row.Cell(col::kNumber) = texts[0];
-    row.Cell(col::kGenre) = texts[1];
-    row.Cell(col::kMusic) = texts[2];
-    row.Cell(col::kTempo) = texts[3];
+    row.SetCell(col::kNumber, texts[0]);
+    row.SetCell(col::kGenre, texts[1]);
+    row.SetCell(col::kMusic, texts[2]);
+    row.SetCell(col::kTempo, texts[3]);
     state.List.Add(std::move(row));
   }
   return state;
@@ -35,7 +35,8 @@ AppState StateWithRows(const std::vector<RowTexts>& rows) {
 std::vector<int> NumbersInOrder(const RecordList& list) {
   std::vector<int> numbers;
   for (const Row& row : list) {
-    numbers.push_back(static_cast<int>(std::strtol(row.Cell(col::kNumber).c_str(), nullptr, 10)));
+    numbers.emplace_back(
+        static_cast<int>(std::strtol(std::string(row.Cell(col::kNumber)).c_str(), nullptr, 10)));
   }
   return numbers;
 }

@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, TimeSigCaptureTest,
 TEST(ItemClick, TheNumberTextIsALabelAndTheRowsRecordIsSelected) {
   RowsFixture fx;
   fx.Load({MainRowBuilder{.number = 1}, MainRowBuilder{.number = 2}});
-  fx.state.List[1].Cell(col::kNumber) = "40000";
+  fx.state.List[1].SetCell(col::kNumber, "40000");
   Shown(SelectRow(fx.state, 1), fx.dialogs);
   EXPECT_EQ(fx.state.SelectedRecord, 2);
   EXPECT_TRUE(fx.dialogs.messages.empty());
@@ -213,7 +213,7 @@ TEST_P(ToggleTest, FlipsCellAndBit) {
   fx.state.List.SetSort(col::kNumber, true);
   Row& row = fx.state.List[0];
   ASSERT_EQ(row.record, 2);
-  row.Cell(column) = c.cellBefore;
+  row.SetCell(column, c.cellBefore);
   fx.Flags(2) = static_cast<std::uint8_t>(0x78 | (c.bitBefore ? bit : 0));
   fx.state.List.SelectOnly(0);
 
@@ -349,7 +349,7 @@ TEST_P(AllRowsTest, ChangesEveryCellAndEveryRecordOfTheStore) {
   // Record 3 has no row at all; row 1 was deleted. Both records still change.
   fx.state.FileBytes.resize(fx.state.FileBytes.size() + mfd::kRecordSize, 0);
   SetHeaderCount(fx.state.FileBytes, 3);
-  fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].SetCell(col::kGenre, "deleted");
   fx.state.List[1].deleted = true;
   const std::uint8_t others = static_cast<std::uint8_t>(0xF8 | (7 & ~c.bit));
   for (int n = 1; n <= 3; ++n) fx.Flags(n) = static_cast<std::uint8_t>(c.on ? others : 0xFF);

@@ -116,7 +116,7 @@ class SearchTest : public ::testing::Test {
   }
   std::vector<std::string> Genres() const {
     std::vector<std::string> out;
-    for (const Row& row : fx.state.List) out.push_back(row.Cell(col::kGenre));
+    for (const Row& row : fx.state.List) out.emplace_back(row.Cell(col::kGenre));
     return out;
   }
   RowsFixture fx;

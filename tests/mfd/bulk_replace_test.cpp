@@ -132,7 +132,7 @@ TEST_F(BulkReplaceTest, TypedGenresAreAddedOnce) {
 }
 
 TEST_F(BulkReplaceTest, StyleModeReplacesExactTextsInCellsAndRecords) {
-  fx.state.List[1].Cell(col::kStyle) = "cool beat";  // not the same text
+  fx.state.List[1].SetCell(col::kStyle, "cool beat");  // not the same text
   Presented(SubReplaceStyle(fx.state, fx.dialogs,
                             {.mode = ReplaceMode::kStyle,
                              .currentStyle = "Cool Beat",

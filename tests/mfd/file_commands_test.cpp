@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FileCommandsTest, SourceModeRereadsTheFileAndClickingTheCheckedItemDoesNothing) {
   OpenFirst();
-  fx.state.List[0].Cell(col::kMusic) = "edited";
+  fx.state.List[0].SetCell(col::kMusic, "edited");
   EXPECT_EQ(Presented(SetSourceMode(fx.state, fx.dialogs, true), fx.dialogs).next,
             CommandOutcome::kDone);
   EXPECT_EQ(fx.state.List[0].Cell(col::kMusic), "edited");
@@ -159,7 +159,7 @@ TEST_P(SaveOptions, ConfirmOnlyWhenCellsAreColoured) {
   fx.state.AllowUserStyles = c.allowUserStyles;
   fx.state.DefaultStyle = "Pop Rock";
   // -1: a record of Pop Rock whose style text was replaced by one the list lacks.
-  if (c.style < 0) fx.state.List[0].Cell(col::kStyle) = "Nowhere";
+  if (c.style < 0) fx.state.List[0].SetCell(col::kStyle, "Nowhere");
   if (c.asks) fx.dialogs.QueueAnswer(Answer::kNo);
   const auto messagesBefore = fx.dialogs.messages.size();
   if (!c.asks) fx.dialogs.QueueFile(std::nullopt);  // the save dialog, cancelled
@@ -215,7 +215,7 @@ TEST_F(FileCommandsTest, DefaultStyleWindowNeedsATarget) {
 
 TEST_F(FileCommandsTest, ColourOptionsRerunThePreviewEveryTime) {
   OpenFirst();
-  fx.state.List[0].Cell(col::kStyle) = "Unplaced!";
+  fx.state.List[0].SetCell(col::kStyle, "Unplaced!");
   Presented(SetUnknownStyleColor(fx.state, fx.dialogs, kBlue), fx.dialogs);
   EXPECT_EQ(fx.state.List[0].styleColor, kBlue);
   fx.state.List[0].styleColor = kBlack;

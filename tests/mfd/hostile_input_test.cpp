@@ -83,7 +83,7 @@ TEST_P(HostileOpen, SaysWhatIsWrongAndChangesNoFile) {
   EXPECT_EQ(fx.dialogs.Texts(), c.messages);
   EXPECT_EQ(fx.state.FileLoaded, c.loaded);
   std::vector<std::string> styles;
-  for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
+  for (const Row& row : fx.state.List) styles.emplace_back(row.Cell(col::kStyle));
   EXPECT_EQ(styles, c.styles);
   EXPECT_EQ(Snapshot(fx.dir.Path() / "files"), before);
 }
@@ -307,7 +307,7 @@ TEST_P(HostileStyleList, ReadsWhatItCan) {
   ASSERT_NO_THROW(Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs));
   EXPECT_TRUE(fx.state.FileLoaded);
   std::vector<std::string> styles;
-  for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
+  for (const Row& row : fx.state.List) styles.emplace_back(row.Cell(col::kStyle));
   EXPECT_EQ(styles, c.styles);
   EXPECT_EQ(WithAppFolderShort(fx.dialogs.Texts(), fx.state.AppPath), c.messages);
   EXPECT_EQ(Snapshot(fx.dir.Path() / "app"), before);
@@ -459,7 +459,7 @@ TEST_P(HostileReplacementTable, ReplacesOnlyFromAReadableTable) {
   fx.dir.Write("app/StyleReplacementTable.txt", c.table);
   const auto before = Snapshot(fx.dir.Path() / "app");
   Row row;
-  row.Cell(col::kStyle) = "Cool Beat";
+  row.SetCell(col::kStyle, "Cool Beat");
   fx.state.List.Add(std::move(row));
   ASSERT_NO_THROW(cboStyle_setup(fx.state, fx.dialogs));
   EXPECT_EQ(WithAppFolderShort(fx.dialogs.Texts(), fx.state.AppPath), c.messages);

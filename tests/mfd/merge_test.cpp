@@ -61,10 +61,10 @@ std::string Said(const Outcome& outcome) {
   return text;
 }
 
-std::string Trimmed(const std::string& s) {
+std::string Trimmed(std::string_view s) {
   const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+  if (first == std::string_view::npos) return {};
+  return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
 }
 
 // One model a generation, with a style list; the ones that keep media references where there is

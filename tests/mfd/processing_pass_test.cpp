@@ -123,7 +123,7 @@ TEST_F(PassTest, DeletedRowsAreSkippedAndNumberingHasNoGaps) {
   Open(FileBuilder{.records = {RecordBuilder{.style = 12, .music = "A"},
                                RecordBuilder{.number = 1, .style = 12, .music = "B"},
                                RecordBuilder{.number = 2, .style = 12, .music = "C"}}});
-  fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[1].SetCell(col::kGenre, "deleted");
   fx.state.List[1].deleted = true;
   fx.state.List[1].styleColor = 12345;
   Preview("PSR-S970");
@@ -158,7 +158,7 @@ TEST_P(MediaReferences, FollowTheTarget) {
   fx.WriteStyleList("PSR-S970", {{"x", "1"}});
   Open(FileBuilder{.records = {RecordBuilder{.style = mfd::kMediaStyle, .tempo = 100}},
                    .fileRefs = std::vector<FileRefBuilder>{{.position = 0, .path = "I:\\a.mid"}}});
-  fx.state.List[0].Cell(col::kStyle) = c.text;
+  fx.state.List[0].SetCell(col::kStyle, c.text);
   Preview(c.target);
   EXPECT_EQ(fx.state.List[0].styleColor, c.colour);
   if (c.style < 0) {
@@ -218,7 +218,7 @@ TEST_F(PassTest, MediaSongRecordsLoseTimeSignatureAndTempo) {
 TEST_F(PassTest, UnplacedImportedStylesTakeTheUnknownColourEvenOnTheLastRow) {
   Open(FileBuilder{
       .records = {RecordBuilder{.style = 12}, RecordBuilder{.number = 1, .style = 12}}});
-  fx.state.List[1].Cell(col::kStyle) = "Mystery!";
+  fx.state.List[1].SetCell(col::kStyle, "Mystery!");
   fx.state.UnknownStyleColor = kBlue;
   Preview("PSR-S970");
   EXPECT_EQ(fx.state.List[1].styleColor, kBlue);
@@ -247,16 +247,16 @@ TEST_P(UnplacedRows, AllTakeTheUnknownColour) {
                                RecordBuilder{.number = 3, .style = 12, .music = "a"}}});
   // A fifth row the header does not count, as an import that was not saved leaves it.
   Row extra = fx.state.List[3];
-  extra.Cell(col::kNumber) = "0005";
+  extra.SetCell(col::kNumber, "0005");
   extra.record = 5;
   fx.state.List.Add(extra);
-  fx.state.List[0].Cell(col::kStyle) = "One!";
-  fx.state.List[1].Cell(col::kGenre) = "deleted";
+  fx.state.List[0].SetCell(col::kStyle, "One!");
+  fx.state.List[1].SetCell(col::kGenre, "deleted");
   fx.state.List[1].deleted = true;
-  fx.state.List[1].Cell(col::kStyle) = "Two!";
+  fx.state.List[1].SetCell(col::kStyle, "Two!");
   fx.state.List[2].checked = true;
-  fx.state.List[3].Cell(col::kStyle) = "Three!";
-  fx.state.List[4].Cell(col::kStyle) = "Four!";
+  fx.state.List[3].SetCell(col::kStyle, "Three!");
+  fx.state.List[4].SetCell(col::kStyle, "Four!");
   if (GetParam().sortedByMusic) {
     fx.state.List.SetSort(col::kMusic, false);
     fx.state.SortColumn = col::kMusic;
@@ -316,7 +316,7 @@ TEST_F(PassTest, APassThatStopsLeavesTheRowsInRecordOrder) {
   ASSERT_EQ(fx.state.List[0].Cell(col::kNumber), "0002");
 
   // A row whose record is missing stops the pass with an error.
-  fx.state.List[1].Cell(col::kNumber) = "0009";
+  fx.state.List[1].SetCell(col::kNumber, "0009");
   fx.state.List[1].record = 9;
   fx.dialogs.messages.clear();
   EXPECT_FALSE(Preview("PSR-S970").completed);
@@ -539,14 +539,14 @@ TEST(PassOnShippedLists, BlackRowsReadBackWithTheNameTheyShowed) {
     back.KeepSourceInstrument = true;
     back.TargetInstrument = target;
     open(back, source.SaveBytes);
-    std::map<std::string, const Row*> readBackRows;
-    for (const Row& row : back.List) readBackRows[row.Cell(col::kKeywords)] = &row;
+    std::map<std::string, const Row*, std::less<>> readBackRows;
+    for (const Row& row : back.List) readBackRows[std::string(row.Cell(col::kKeywords))] = &row;
     for (const Row& row : source.List) {
       if (row.styleColor == kRed) continue;  // left out, or written as another style
       const auto found = readBackRows.find(row.Cell(col::kKeywords));
       ASSERT_NE(found, readBackRows.end()) << target << " " << row.Cell(col::kKeywords);
-      const std::string& shown = row.Cell(col::kStyle);
-      const std::string& readBack = found->second->Cell(col::kStyle);
+      const std::string shown(row.Cell(col::kStyle));
+      const std::string readBack(found->second->Cell(col::kStyle));
       if (IsStyleNumberText(shown)) {
         // A user style: the same number (these models show their high user numbers halved).
         if (!std::string_view(target).starts_with("CVP")) {

@@ -31,7 +31,9 @@ class ReaderTest : public ::testing::Test {
     Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
   }
 
-  std::string Style(std::size_t row) const { return fx.state.List[row].Cell(col::kStyle); }
+  std::string Style(std::size_t row) const {
+    return std::string(fx.state.List[row].Cell(col::kStyle));
+  }
 
   AppFixture fx;
 };

@@ -167,7 +167,7 @@ std::vector<Cells> RowCells(const RecordList& list) {
   std::vector<Cells> rows;
   for (const Row& row : list) {
     Cells cells;
-    for (int c = col::kGenre; c <= col::kNext; ++c) cells.push_back(row.Cell(c));
+    for (int c = col::kGenre; c <= col::kNext; ++c) cells.emplace_back(row.Cell(c));
     rows.push_back(std::move(cells));
   }
   return rows;
@@ -255,10 +255,10 @@ std::string CompareSaved(const RandomFile& file, const Bytes& original, const By
 }
 
 // The index of the record a tagged song name belongs to ("r7 ..." is record 7, from 0).
-std::optional<std::size_t> TagOf(const std::string& music) {
+std::optional<std::size_t> TagOf(std::string_view music) {
   if (music.size() < 3 || music[0] != 'r') return std::nullopt;
   const std::size_t blank = music.find(' ');
-  if (blank == std::string::npos || blank == 1) return std::nullopt;
+  if (blank == std::string_view::npos || blank == 1) return std::nullopt;
   std::size_t n = 0;
   for (std::size_t i = 1; i < blank; ++i) {
     if (music[i] < '0' || music[i] > '9') return std::nullopt;
@@ -368,7 +368,7 @@ TEST_P(RecordProperties, DeletingRowsDropsExactlyThoseRecords) {
     for (std::size_t p = 0; p < state.List.Size(); ++p) {
       if (random() % 3 != 0) continue;
       const Row& row = state.List[p];
-      const std::string& style = row.Cell(col::kStyle);
+      const std::string style(row.Cell(col::kStyle));
       // The program refuses to delete files of the instrument's user area (one by one) and of
       // its preset drive (checked).
       if (oneByOne ? style.starts_with("User:") : style.starts_with("D:")) continue;
@@ -575,7 +575,7 @@ TEST_P(RecordProperties, ConvertingKeepsWhatTheListShowed) {
       written[*tag] = true;
       previous = *tag;
       const std::string& shown = shownStyle[*tag];
-      const std::string& back = row.Cell(col::kStyle);
+      const std::string back(row.Cell(col::kStyle));
       const int storedNumber = file.builder.records[*tag].style;
       const int savedNumber = ReadU16(saved, mfd::RecordOffset(p + 1) + 2);
       std::string wrong;

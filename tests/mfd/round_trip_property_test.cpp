@@ -102,7 +102,7 @@ std::vector<std::vector<std::string>> Fields(const RecordList& list) {
   std::vector<std::vector<std::string>> rows;
   for (const Row& row : list) {
     std::vector<std::string> cells;
-    for (int c = col::kGenre; c <= col::kNext; ++c) cells.push_back(row.Cell(c));
+    for (int c = col::kGenre; c <= col::kNext; ++c) cells.emplace_back(row.Cell(c));
     rows.push_back(std::move(cells));
   }
   return rows;

@@ -160,14 +160,14 @@ TEST(PlayListImportableExport, SourceRowFollowsTheSong) {
   PlayList list;
   list.AppendChecked(main);
   // Record 3 was edited since: it is still the source.
-  main[0].Cell(col::kMusic) = "Mango (live)";
+  main[0].SetCell(col::kMusic, "Mango (live)");
   // Record 1 was deleted: its song is left out.
-  main[1].Cell(col::kGenre) = "deleted";
+  main[1].SetCell(col::kGenre, "deleted");
   main[1].deleted = true;
-  main[1].Cell(col::kMusic).clear();
-  main[1].Cell(col::kStyle).clear();
+  main[1].SetCell(col::kMusic, "");
+  main[1].SetCell(col::kStyle, "");
   // Record 2's song now lives under another number (another file was read).
-  main[2].Cell(col::kNumber) = "0040";
+  main[2].SetCell(col::kNumber, "0040");
   main[2].record = 40;
   main.Add(MainRowBuilder{.number = 2, .music = "Other"}.Build());
   EXPECT_EQ(PlayListImportableText(list, main),

@@ -17,7 +17,7 @@ using testing::MakeList;
 // The play-list column of each row, top to bottom.
 std::vector<std::string> Column(const PlayList& list, int column) {
   std::vector<std::string> out;
-  for (const auto& row : list.Rows()) out.push_back(row.Cell(column));
+  for (const auto& row : list.Rows()) out.emplace_back(row.Cell(column));
   return out;
 }
 

@@ -72,7 +72,7 @@ TEST_P(StyleListFiles, AreReadOrNamedOnce) {
   // The preview and a second change of target read the list again; still one message.
   Presented(RunPreview(fx.state, fx.dialogs), fx.dialogs);
   std::vector<std::string> styles;
-  for (const Row& row : fx.state.List) styles.push_back(row.Cell(col::kStyle));
+  for (const Row& row : fx.state.List) styles.emplace_back(row.Cell(col::kStyle));
   EXPECT_EQ(styles, c.styles);
   const auto texts = fx.dialogs.Texts();
   if (c.problem.empty()) {
@@ -115,7 +115,7 @@ TEST_P(ReplacementTableFiles, AreReadOrNamed) {
   AppFixture fx;
   fx.dir.Write("app/StyleReplacementTable.txt", c.table);
   Row row;
-  row.Cell(col::kStyle) = "Cool Beat";
+  row.SetCell(col::kStyle, "Cool Beat");
   fx.state.List.Add(std::move(row));
   cboStyle_setup(fx.state, fx.dialogs);
   EXPECT_EQ(fx.state.List[0].Cell(col::kStyle), c.style);

@@ -108,7 +108,7 @@ std::vector<std::vector<std::string>> Expected(const RecordList& list) {
   for (const Row& row : list) {
     std::vector<std::string> cells;
     for (int c = col::kGenre; c <= col::kNext; ++c) {
-      std::string cell = Blanked(row.Cell(c));
+      std::string cell = Blanked(std::string(row.Cell(c)));
       if (c == col::kGenre || c == col::kMusic) cell = std::string(TrimBlanks(cell));
       cells.push_back(cell);
     }
@@ -121,7 +121,7 @@ std::vector<std::vector<std::string>> Shown(const RecordList& list) {
   std::vector<std::vector<std::string>> rows;
   for (const Row& row : list) {
     std::vector<std::string> cells;
-    for (int c = col::kGenre; c <= col::kNext; ++c) cells.push_back(row.Cell(c));
+    for (int c = col::kGenre; c <= col::kNext; ++c) cells.emplace_back(row.Cell(c));
     rows.push_back(std::move(cells));
   }
   return rows;

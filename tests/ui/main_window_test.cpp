@@ -50,11 +50,11 @@ struct Program {
 
 void AddRow(AppState& state, const char* number, const char* genre, const char* tempo = "120") {
   Row row;
-  row.Cell(col::kNumber) = number;
-  row.Cell(col::kGenre) = genre;
-  row.Cell(col::kMusic) = "Song";
-  row.Cell(col::kTempo) = tempo;
-  row.Cell(col::kFav) = "No";
+  row.SetCell(col::kNumber, number);
+  row.SetCell(col::kGenre, genre);
+  row.SetCell(col::kMusic, "Song");
+  row.SetCell(col::kTempo, tempo);
+  row.SetCell(col::kFav, "No");
   state.List.Add(std::move(row));
 }
 
