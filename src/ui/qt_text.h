@@ -3,14 +3,22 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "charset/cp1252.h"
 
 namespace cadenzo {
 
 // The Qt boundary: core text is Windows-1252, Qt text is Unicode.
-inline QString ToQt(const std::string& cp1252) {
-  return QString::fromStdString(Cp1252ToUtf8(cp1252));
+// Every Windows-1252 character is one UTF-16 unit, so the text is converted in place.
+inline QString ToQt(std::string_view cp1252) {
+  if (cp1252.empty()) return {};
+  QString text(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (const char c : cp1252) {
+    *out++ = QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(c))));
+  }
+  return text;
 }
 inline std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 
