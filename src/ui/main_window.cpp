@@ -28,6 +28,7 @@
 #include "list/list_view_rules.h"
 #include "mfd/file_commands.h"
 #include "ui/auto_size_columns.h"
+#include "ui/list_header.h"
 #include "ui/menu_additions.h"
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
@@ -130,6 +131,7 @@ QIcon FlagIcon(Flag flag, bool set, qreal dpr) {
 
 MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs) {
+  PrepareMainWindow(state_);
   ui_.setupUi(this);
   SetUpList();
   SetUpPictureButtons();
@@ -159,7 +161,6 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
   OnCommand(QStringLiteral("mnuPrinterFont"), [this] { ChooseListFontSize(state_, dialogs_); });
   OnCommand(QStringLiteral("mnuHideGridLines"), [this] { ToggleGridLines(state_); });
 
-  PrepareMainWindow(state_);
   Refresh();
 }
 
@@ -167,6 +168,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::SetUpList() {
   QTableView* view = ui_.ListView1;
+  view->setHorizontalHeader(new ListHeader(view));
+  // The list's font before its model: the header measures its sections once, in that font.
+  ApplyListLook();
   model_ = new RecordListModel(state_.List, this);
   view->setModel(model_);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
