@@ -28,7 +28,6 @@
 #include "list/list_view_rules.h"
 #include "mfd/file_commands.h"
 #include "ui/auto_size_columns.h"
-#include "ui/list_header.h"
 #include "ui/menu_additions.h"
 #include "ui/qt_text.h"
 #include "ui/record_list_model.h"
@@ -168,7 +167,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::SetUpList() {
   QTableView* view = ui_.ListView1;
-  view->setHorizontalHeader(new ListHeader(view));
   // The list's font before its model: the header measures its sections once, in that font.
   ApplyListLook();
   model_ = new RecordListModel(state_.List, this);
