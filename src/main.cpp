@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "app/trace.h"
 #include "ui/application.h"
 #include "ui/quit_after_paint.h"
+#include "ui/startup_trace.h"
 
 int main(int argc, char** argv) {
+  cadenzo::StartStartupTrace();
   QApplication qtApp(argc, argv);
+  cadenzo::TraceStage("Qt application made");
   // The settings (recent files, the main window's place) live under these names.
   QApplication::setOrganizationName(QStringLiteral("Cadenzo"));
   QApplication::setApplicationName(QStringLiteral("Cadenzo"));
@@ -33,5 +37,7 @@ int main(int argc, char** argv) {
     viewport->installEventFilter(new cadenzo::QuitAfterPaint(viewport));
     viewport->update();  // a paint is due even if start-up painted the list already
   }
+  // After the quit's filter, so that the stage is written before the program ends.
+  cadenzo::TraceFirstPaint(app.Window()->ListView1()->viewport());
   return QApplication::exec();
 }

@@ -2,6 +2,11 @@
 #include "catalogue/style_list.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <system_error>
 
 #include "app/runtime_error.h"
 #include "catalogue/instrument_table.h"
@@ -32,10 +37,46 @@ std::vector<StyleListLine> ParseStyleListLines(std::string_view text) {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// One command reads a list in several steps (the target's style combo, the source styles, the
+// pass's lookups and each one's check for an unreadable file). The decoded text is kept by path
+// and given again while the file keeps its size and modification time. A file changed in the last
+// two seconds is read afresh every time: a second change within one tick of the file system's
+// clock would leave the time as it was.
+constexpr auto kSettledAfter = std::chrono::seconds(2);
+
+struct KeptList {
+  std::uintmax_t size = 0;
+  fs::file_time_type modified;
+  TextFileContents contents;
+};
+
 TextFileContents ReadStyleListFile(const StyleFolders& folders, std::string_view model) {
   // No model, no list: the file of an empty name (".dat") is never read, even if one exists.
   if (model.empty()) return TextFileContents{.missing = true};
-  return ReadTextFile(StyleListPath(folders, model), kMaxStyleListSize, TextEncodings::kUtf8Lists);
+  const std::string path = StyleListPath(folders, model);
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  const auto modified = ec ? fs::file_time_type{} : fs::last_write_time(path, ec);
+  const bool settled = !ec && fs::file_time_type::clock::now() - modified >= kSettledAfter;
+
+  static std::mutex mutex;
+  static std::map<std::string, KeptList, std::less<>> kept;
+  const std::lock_guard lock(mutex);
+  if (settled) {
+    const auto found = kept.find(path);
+    if (found != kept.end() && found->second.size == size && found->second.modified == modified) {
+      return found->second.contents;
+    }
+  }
+  TextFileContents contents = ReadTextFile(path, kMaxStyleListSize, TextEncodings::kUtf8Lists);
+  if (settled && !contents.missing) {
+    kept.insert_or_assign(path, KeptList{size, modified, contents});
+  } else {
+    kept.erase(path);
+  }
+  return contents;
 }
 
 }  // namespace

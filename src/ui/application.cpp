@@ -6,6 +6,7 @@
 #include "app/paths.h"
 #include "app/report_error.h"
 #include "app/startup.h"
+#include "app/trace.h"
 #include "textio/text_file.h"
 #include "ui/window_placement.h"
 
@@ -23,6 +24,7 @@ bool Application::Main(const std::vector<std::string>& arguments,
         GetUserFolder(userDataFolder, "Cadenzo", WithTrailingSlash(executableFolder), *dialogs_);
     // Creating the main window loads it (list font, FileSaved, command buttons enabled).
     window_ = std::make_unique<MainWindow>(state_, *dialogs_);
+    TraceStage("main window built");
     qtDialogs_.SetParent(window_.get());
     controller_ = new MainController(state_, *dialogs_, qtDialogs_, *window_);
     window_->SetCloseRequest([this] {
@@ -34,6 +36,7 @@ bool Application::Main(const std::vector<std::string>& arguments,
     SetupCboInst();
     RestoreMainWindowGeometry(*window_);
     window_->show();
+    TraceStage("main window shown");
     LoadEditorWindow();
 
     const std::string commandLine = JoinCommandLine(arguments);

@@ -35,7 +35,8 @@ class Application {
  private:
   // Fills the target instrument list cboInst of the main window.
   void SetupCboInst();
-  // Loads the record editor frmEdit hidden, so its lists exist before the first file is read.
+  // Prepares the record editor frmEdit's state before the first file is read; its window is built
+  // when first needed.
   void LoadEditorWindow();
   // Opens CommandLineFile with the open procedure.
   void OpenCommandLineFile();

@@ -57,7 +57,6 @@ EditWindow::EditWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
     ui_.cboIntro->addItem(ToQt(item.text), item.data);
     ui_.cboSection->addItem(ToQt(item.text), item.data);
   }
-  PrepareEditor(state_);
   ui_.cboGenre->installEventFilter(this);
   ui_.cboGenre->lineEdit()->installEventFilter(this);
   ui_.cboStyle->installEventFilter(this);

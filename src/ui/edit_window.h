@@ -18,7 +18,8 @@ class EditWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // Loads the editor (hidden): the section items, "Off" selected, no media file.
+  // Loads the editor (hidden) with the section items, mirroring the editor's state, which
+  // PrepareEditor set up at start-up ("Off" selected, no media file).
   EditWindow(AppState& state, Dialogs& dialogs, QWidget* parent);
 
   // Called after OK changed the list: the main window refreshes its rows, fits its columns and,

@@ -5,8 +5,10 @@
 #include <QComboBox>
 
 #include "app/report_error.h"
+#include "app/trace.h"
 #include "catalogue/instrument_table.h"
 #include "catalogue/replacement_table.h"
+#include "editing/record_editor.h"
 #include "list/delete_commands.h"
 #include "list/row_commands.h"
 #include "mfd/delimited_import.h"
@@ -42,7 +44,10 @@ MainController::MainController(AppState& state, Dialogs& dialogs, DocumentOpener
 
 MainController::~MainController() = default;
 
-void MainController::LoadEditorWindow() {
+void MainController::LoadEditorWindow() { PrepareEditor(state_); }
+
+EditWindow* MainController::Editor() {
+  if (editor_ != nullptr) return editor_;
   editor_ = new EditWindow(state_, dialogs_, &window_);
   editor_->SetListChangedCallback([this](int record) {
     if (record > 0) {
@@ -52,6 +57,7 @@ void MainController::LoadEditorWindow() {
     state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
     window_.Refresh();
   });
+  return editor_;
 }
 
 void MainController::RefreshEditor() {
@@ -67,7 +73,7 @@ void MainController::ApplyRowResult(const Result<RowCommandResult>& result) {
       state_.PendingColumnFit = ColumnFit::kHeaderAndContents;
       break;
     case RowCommandResult::kModify:
-      if (editor_ != nullptr) editor_->StartModifyRecord();
+      Editor()->StartModifyRecord();
       break;
   }
 }
@@ -136,6 +142,7 @@ void MainController::AfterFileCommand() {
 void MainController::OpenCurrentFile() {
   const std::string before = state_.CurrentFilePath;
   const Outcome outcome = OpenMusicFinderFile(state_, dialogs_);
+  TraceStage("file read, rows made and preview pass run");
   Present(outcome, dialogs_);
   AfterFileCommand();
   NoteOpenedFile(outcome, before, state_.CurrentFilePath);
@@ -309,12 +316,8 @@ void MainController::ConnectRowCommands() {
   });
 
   // Edit items
-  window_.OnCommand("cmdAdd", [this] {
-    if (editor_ != nullptr) editor_->StartAddRecord();
-  });
-  window_.OnCommand("cmdModify", [this] {
-    if (editor_ != nullptr) editor_->StartModifyRecord();
-  });
+  window_.OnCommand("cmdAdd", [this] { Editor()->StartAddRecord(); });
+  window_.OnCommand("cmdModify", [this] { Editor()->StartModifyRecord(); });
   window_.OnCommand("CmdDelete", undoable(&DeleteSelectedRow, "Delete"));
   window_.OnCommand("cmdDeleteChecked", undoable(&DeleteCheckedRows, "Delete Checked"));
   window_.OnCommand("cmdReplaceStyle", [this] {

@@ -36,9 +36,11 @@ class MainController : public QObject {
   // The main window's close request: true = close.
   bool QueryUnload();
 
-  // Loads the record editor hidden, so its lists exist before the first file is read.
+  // Prepares the record editor's state before the first file is read; its window is built the
+  // first time it is needed (Editor()).
   void LoadEditorWindow();
-  EditWindow* Editor() const { return editor_; }
+  // The record editor, built hidden on first use.
+  EditWindow* Editor();
   RecentFilesMenu* RecentFiles() const { return recent_; }
 
   // Shows the Save As Options window; modal when asked before closing.
@@ -81,7 +83,7 @@ class MainController : public QObject {
 
   QPointer<ConvertWindow> convert_;
   QPointer<SearchWindow> search_;
-  EditWindow* editor_ = nullptr;  // owned by the main window
+  EditWindow* editor_ = nullptr;  // owned by the main window; built by Editor()
   std::unique_ptr<InfoWindows> info_;
   std::unique_ptr<MidiConnection> midi_;
   RecentFilesMenu* recent_ = nullptr;  // owned by the main window

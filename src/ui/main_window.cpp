@@ -24,6 +24,7 @@
 
 #include "app/command_availability.h"
 #include "app/report_error.h"
+#include "app/trace.h"
 #include "list/list_view_rules.h"
 #include "mfd/file_commands.h"
 #include "ui/auto_size_columns.h"
@@ -129,6 +130,7 @@ QIcon FlagIcon(Flag flag, bool set, qreal dpr) {
 
 MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs) {
+  PrepareMainWindow(state_);
   ui_.setupUi(this);
   SetUpList();
   SetUpPictureButtons();
@@ -158,7 +160,6 @@ MainWindow::MainWindow(AppState& state, Dialogs& dialogs, QWidget* parent)
   OnCommand(QStringLiteral("mnuPrinterFont"), [this] { ChooseListFontSize(state_, dialogs_); });
   OnCommand(QStringLiteral("mnuHideGridLines"), [this] { ToggleGridLines(state_); });
 
-  PrepareMainWindow(state_);
   Refresh();
 }
 
@@ -166,6 +167,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::SetUpList() {
   QTableView* view = ui_.ListView1;
+  // The list's font before its model: the header measures its sections once, in that font.
+  ApplyListLook();
   model_ = new RecordListModel(state_.List, this);
   view->setModel(model_);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -330,6 +333,8 @@ void MainWindow::AddHeaders() {
 }
 
 void MainWindow::Refresh() {
+  // The rows, their texts or the list font may change: the next resize measures again.
+  fittedWidths_.clear();
   const bool wasSyncing = syncing_;
   syncing_ = true;
   QHeaderView* header = ui_.ListView1->horizontalHeader();
@@ -338,6 +343,7 @@ void MainWindow::Refresh() {
   const bool reset = model_->rowCount() != static_cast<int>(state_.List.Size());
   model_->Refresh();
   if (reset) {
+    TraceStage("model filled");
     // A reset forgets the column widths the user or the last fit gave.
     for (int c = 0; c < col::kCount; ++c) header->resizeSection(c, widths[c]);
   }
@@ -397,7 +403,15 @@ void MainWindow::RefreshCaption() { setWindowTitle(ToQt(state_.Caption)); }
 
 void MainWindow::FitColumns(ColumnFit fit) {
   if (fit == ColumnFit::kNone) return;
-  AutoSizeColumns(ui_.ListView1, fit == ColumnFit::kHeaderAndContents);
+  const bool headerMode = fit == ColumnFit::kHeaderAndContents;
+  // The rows are looked at, but only the few texts that may be a column's widest are measured.
+  fittedWidths_ = MeasureColumns(ui_.ListView1, headerMode,
+                                 [this](const ByteAdvances& advances, const RowRanges& rows) {
+                                   return model_->WidestTexts(advances, rows);
+                                 });
+  fittedHeaderMode_ = headerMode;
+  ApplyColumnWidths(ui_.ListView1, fittedWidths_, headerMode);
+  TraceStage("columns fitted");
 }
 
 void MainWindow::ApplyListLook() {
@@ -486,7 +500,12 @@ void MainWindow::MirrorSelection() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_.ListView1->viewport() && event->type() == QEvent::Resize) {
     // Headers stay readable and the last column takes the spare width, with or without a file.
-    FitColumns(ColumnFit::kHeaderAndContents);
+    // The rows have not changed since the last fit unless the window refreshed: its widths stand.
+    if (fittedWidths_.empty() || !fittedHeaderMode_) {
+      FitColumns(ColumnFit::kHeaderAndContents);
+    } else {
+      ApplyColumnWidths(ui_.ListView1, fittedWidths_, true);
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -106,6 +106,9 @@ class MainWindow : public QMainWindow {
   // True while the window itself changes the view, so its own changes raise no events.
   bool syncing_ = false;
   int appliedFontSize_ = 0;
+  // The widths the last fit measured, until the next Refresh: a resize applies them again.
+  std::vector<int> fittedWidths_;
+  bool fittedHeaderMode_ = false;
   std::function<bool()> closeRequest_;
 };
 

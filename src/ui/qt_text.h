@@ -10,15 +10,15 @@
 namespace cadenzo {
 
 // The Qt boundary: core text is Windows-1252, Qt text is Unicode.
-// Every Windows-1252 byte is one UTF-16 unit, so the text is converted in one pass with no
-// intermediate UTF-8 copy.
+// Every Windows-1252 character is one UTF-16 unit, so the text is converted in place.
 inline QString ToQt(std::string_view cp1252) {
-  QString out(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
-  QChar* unit = out.data();
+  if (cp1252.empty()) return {};
+  QString text(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+  QChar* out = text.data();
   for (const char c : cp1252) {
-    *unit++ = QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(c))));
+    *out++ = QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(c))));
   }
-  return out;
+  return text;
 }
 inline std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/record_list_model.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "list/list_view_rules.h"
 #include "ui/qt_text.h"
 
@@ -19,6 +23,57 @@ Qt::Alignment AlignmentOf(int column) {
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
+
+// Texts whose sum of advances comes this close to the largest are measured: kerning and the
+// rounding of a shaped text stay well inside it.
+constexpr double kKerningReach = 0.05;
+constexpr double kKerningReachMin = 2.0;
+// At most this many texts of a column are measured.
+constexpr std::size_t kMaxWidestTexts = 16;
+
+double SumOfAdvances(std::string_view text, const ByteAdvances& advances) {
+  double sum = 0;
+  for (const char c : text) sum += advances[static_cast<unsigned char>(c)];
+  return sum;
+}
+
+// The texts of one column that may be its widest: those whose sum of advances is within the
+// kerning's reach of the largest, at most kMaxWidestTexts of them.
+struct WidestOfColumn {
+  struct Candidate {
+    double width;
+    std::string_view text;
+  };
+  std::vector<Candidate> candidates;
+  double widest = 0;
+  // Below this a text cannot be kept: out of reach, or narrower than every one of a full list.
+  double floor = 0;
+
+  double Reach() const { return std::max(widest * kKerningReach, kKerningReachMin); }
+
+  void Offer(std::string_view text, const ByteAdvances& advances) {
+    const double width = SumOfAdvances(text, advances);
+    if (width < floor) return;
+    for (const Candidate& c : candidates) {
+      if (c.width == width && c.text == text) return;
+    }
+    if (width > widest) {
+      widest = width;
+      std::erase_if(candidates, [&](const Candidate& c) { return c.width < widest - Reach(); });
+    }
+    candidates.push_back({width, text});
+    const auto narrower = [](const Candidate& a, const Candidate& b) { return a.width < b.width; };
+    if (candidates.size() > kMaxWidestTexts) {
+      // The narrowest goes: the measured width can be off by no more than the reach.
+      candidates.erase(std::min_element(candidates.begin(), candidates.end(), narrower));
+    }
+    floor = widest - Reach();
+    if (candidates.size() == kMaxWidestTexts) {
+      floor =
+          std::max(floor, std::min_element(candidates.begin(), candidates.end(), narrower)->width);
+    }
+  }
+};
 
 }  // namespace
 
@@ -93,6 +148,27 @@ bool RecordListModel::setData(const QModelIndex& index, const QVariant& value, i
   emit dataChanged(index, index, {Qt::CheckStateRole});
   emit CheckChanged(index.row());
   return true;
+}
+
+std::vector<QStringList> RecordListModel::WidestTexts(const ByteAdvances& advances,
+                                                      const RowRanges& ranges) const {
+  std::vector<WidestOfColumn> columns(col::kCount);
+  const int rows = std::min(rows_, static_cast<int>(list_.Size()));
+  for (const auto& [first, last] : ranges) {
+    // Row by row, so that each row is read from memory once.
+    for (int r = std::max(first, 0); r < std::min(last, rows); ++r) {
+      const Row& row = list_[static_cast<std::size_t>(r)];
+      for (int c = 0; c < col::kCount; ++c) {
+        const std::string_view text = row.Cell(c);
+        if (!text.empty()) columns[static_cast<std::size_t>(c)].Offer(text, advances);
+      }
+    }
+  }
+  std::vector<QStringList> texts(col::kCount);
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    for (const auto& candidate : columns[c].candidates) texts[c] << ToQt(candidate.text);
+  }
+  return texts;
 }
 
 void RecordListModel::Refresh() {

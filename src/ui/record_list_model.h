@@ -3,8 +3,10 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QStringList>
 
 #include "rows/record_list.h"
+#include "ui/auto_size_columns.h"
 
 namespace cadenzo {
 
@@ -27,6 +29,11 @@ class RecordListModel : public QAbstractTableModel {
                       int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+  // For each column, the texts of these rows that may be its widest in these advances: a text's
+  // width is taken as the sum of its characters' advances, and the few within a kerning's reach
+  // of a column's largest are returned, for the caller to measure exactly.
+  std::vector<QStringList> WidestTexts(const ByteAdvances& advances, const RowRanges& ranges) const;
 
   // Re-reads the list after the core changed it: a new layout when the row count is the same
   // (column widths and scrolling stay), a reset when rows came or went.

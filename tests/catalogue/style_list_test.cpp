@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -388,6 +390,55 @@ TEST(ResolveOnShippedLists, TheSameModelKeepsEveryNumber) {
   }
   EXPECT_GE(lists, 10);
 }
+
+// Several steps of one command read the same list; however the file changed between two reads,
+// the second read gives the new styles: a new size, a new time, or a rewrite of the same size
+// within one tick of the file system's clock, whether the file was old or just written.
+struct ChangeCase {
+  const char* what;
+  bool oldFile;   // the first read finds a file last changed an hour ago
+  bool sameSize;  // the new text has the old one's size
+  bool keepTime;  // the rewrite leaves the modification time as it was
+  friend void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.what; }
+};
+
+class ChangedStyleList : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ChangedStyleList, IsReadAgain) {
+  const ChangeCase& c = GetParam();
+  TempDir dir;
+  const auto path = dir.Write("M.dat", std::string("Funk;77\r\n"));
+  const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  if (c.oldFile) std::filesystem::last_write_time(path, past);
+  const auto firstTime = std::filesystem::last_write_time(path);
+  ASSERT_EQ(Compact(ReadStyleListLines(dir.Str(), "M")), std::vector<std::string>{"Funk|77"});
+  // Read twice, as the steps of a command do.
+  ASSERT_EQ(Compact(ReadStyleListLines(dir.Str(), "M")), std::vector<std::string>{"Funk|77"});
+
+  dir.Write("M.dat", std::string(c.sameSize ? "Soul;55\r\n" : "Soul;550\r\n"));
+  if (c.keepTime) {
+    std::filesystem::last_write_time(path, firstTime);
+  } else if (c.oldFile) {
+    std::filesystem::last_write_time(path, past + std::chrono::minutes(1));
+  }
+  EXPECT_EQ(Compact(ReadStyleListLines(dir.Str(), "M")),
+            std::vector<std::string>{c.sameSize ? "Soul|55" : "Soul|550"});
+  EXPECT_EQ(ReadStyleList(dir.Str(), "M").front().name, "Soul");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StyleLists, ChangedStyleList,
+    ::testing::Values(ChangeCase{"old file, new size", true, false, true},
+                      ChangeCase{"old file, same size, new time", true, true, false},
+                      ChangeCase{"new file, new size", false, false, true},
+                      ChangeCase{"new file, same size, same tick", false, true, true}),
+    [](const auto& info) {
+      std::string name;
+      for (const char ch : std::string(info.param.what)) {
+        if (std::isalnum(static_cast<unsigned char>(ch))) name.push_back(ch);
+      }
+      return name;
+    });
 
 }  // namespace
 }  // namespace cadenzo

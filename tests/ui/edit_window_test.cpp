@@ -36,6 +36,7 @@ struct Session {
     }
     fx.PutFile("edit.mfd", file.Build());
     Presented(OpenMusicFinderFile(fx.state, fx.dialogs), fx.dialogs);
+    PrepareEditor(fx.state);
     window = std::make_unique<EditWindow>(fx.state, fx.dialogs, nullptr);
     window->SetListChangedCallback([this](int record) { listChanges.push_back(record); });
   }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTableView>
@@ -564,6 +565,58 @@ class MainWindowTest : public QObject {
     p.window->resize(1600, 800);
     QTRY_COMPARE(SumOfWidths(p.view), p.view->viewport()->width());
     checkFits("after growing");
+  }
+
+  // In a long list the widest texts may stand anywhere, and the text with the most characters is
+  // not always the widest: every cell of every row is shown in full after opening.
+  void columnsFitEveryRowOfALongList_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("wideAt");
+    QTest::newRow("middle of 3000") << 3000 << 1500;
+    QTest::newRow("first of 3000") << 3000 << 0;
+    QTest::newRow("last of 3000") << 3000 << 2999;
+    QTest::newRow("middle of 300") << 300 << 150;
+  }
+
+  void columnsFitEveryRowOfALongList() {
+    QFETCH(int, records);
+    QFETCH(int, wideAt);
+    testing::FileBuilder file;
+    for (int i = 0; i < records; ++i) {
+      // Many narrow characters everywhere, few wide ones in one record.
+      const bool wide = i == wideAt;
+      file.records.push_back(testing::RecordBuilder{
+          .number = i,
+          .tempo = wide ? 280 : 60 + i % 100,
+          .music = wide ? "WWWWWWWWWWWWWW" : "iiiiiiiiiiiiiiiiiiiiiii" + std::to_string(i % 7),
+          .genre = wide ? "MMMMMMMMM" : "lllllllllllllll",
+          .keywords = wide ? "W@W@W@W@W@" : "ilj;ilj;ilj;ilj;ilj"});
+    }
+    Program p;
+    QVERIFY(QTest::qWaitForWindowExposed(p.window));
+    p.State().CurrentFilePath = p.tmp.Write("long.mfd", file.Build()).string();
+    p.State().FileName = "long.mfd";
+    p.app.Controller()->OpenCurrentFile();
+    QCOMPARE(p.view->model()->rowCount(), records);
+
+    QHeaderView* header = p.view->horizontalHeader();
+    const QFontMetrics cellMetrics = p.view->fontMetrics();
+    for (int c = 0; c < col::kCount; ++c) {
+      QSet<QString> seen;
+      for (int r = 0; r < records; ++r) {
+        const QString cell = p.view->model()->index(r, c).data().toString();
+        if (seen.contains(cell)) continue;
+        seen.insert(cell);
+        const QByteArray what = QStringLiteral("column %1 is %2 wide, row %3 \"%4\" needs %5")
+                                    .arg(c)
+                                    .arg(header->sectionSize(c))
+                                    .arg(r)
+                                    .arg(cell)
+                                    .arg(cellMetrics.horizontalAdvance(cell))
+                                    .toUtf8();
+        QVERIFY2(header->sectionSize(c) >= cellMetrics.horizontalAdvance(cell), what.constData());
+      }
+    }
   }
 
   void enabledStatesFollowTheState() {
