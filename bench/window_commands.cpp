@@ -78,12 +78,14 @@ double ThreadCpuMs() {
 struct Span {
   double wall = 0;
   double cpu = 0;
+  int paints = 0;  // paints of the list
 };
 
 struct Timing {
   std::string name;
   std::vector<double> ms;   // wall time of each run
   std::vector<double> cpu;  // CPU time of each run
+  std::vector<double> paints;
 };
 
 double Median(std::vector<double> values) {
@@ -122,13 +124,14 @@ class Bench {
   }
 
   void Print() const {
-    std::printf("%-32s %10s %10s %10s %10s\n", "Command (32,767 rows)", "median", "min", "max",
-                "CPU");
+    // CPU: median CPU time of the program's thread; paints: median paints of the list a run.
+    std::printf("%-32s %10s %10s %10s %10s %6s\n", "Command (32,767 rows)", "median", "min", "max",
+                "CPU", "paints");
     for (const Timing& t : timings_) {
       const double median = Median(t.ms);
-      std::printf("%-32s %8.1fms %8.1fms %8.1fms %8.1fms%s\n", t.name.c_str(), median,
+      std::printf("%-32s %8.1fms %8.1fms %8.1fms %8.1fms %6.0f%s\n", t.name.c_str(), median,
                   *std::min_element(t.ms.begin(), t.ms.end()),
-                  *std::max_element(t.ms.begin(), t.ms.end()), Median(t.cpu),
+                  *std::max_element(t.ms.begin(), t.ms.end()), Median(t.cpu), Median(t.paints),
                   median > kLimitMs ? "  > 100 ms" : "");
     }
   }
@@ -157,6 +160,7 @@ class Bench {
       const Span span = TimedSpan(command);
       timing.ms.push_back(span.wall);
       timing.cpu.push_back(span.cpu);
+      timing.paints.push_back(span.paints);
       check();
     }
     timings_.push_back(std::move(timing));
@@ -175,7 +179,8 @@ class Bench {
     // would: the update asked for here joins the one the command asked for, if any.
     view_->viewport()->update();
     Settle();
-    const Span span{static_cast<double>(clock.nsecsElapsed()) / 1e6, ThreadCpuMs() - cpuBefore};
+    const Span span{static_cast<double>(clock.nsecsElapsed()) / 1e6, ThreadCpuMs() - cpuBefore,
+                    paints_.count - paintsBefore};
     Require(paints_.count > paintsBefore, "the list was not repainted");
     return span;
   }
