@@ -98,8 +98,9 @@ bool RecordListModel::setData(const QModelIndex& index, const QVariant& value, i
 void RecordListModel::Refresh() {
   const int rows = static_cast<int>(list_.Size());
   if (rows == rows_) {
-    emit layoutAboutToBeChanged();
-    emit layoutChanged();
+    // The same rows with other texts, checks or order: one repaint of the view. A layout change
+    // would also lay the view out again after that paint, and so paint it twice.
+    if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, col::kCount - 1));
     return;
   }
   beginResetModel();

@@ -28,8 +28,8 @@ class RecordListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-  // Re-reads the list after the core changed it: a new layout when the row count is the same
-  // (column widths and scrolling stay), a reset when rows came or went.
+  // Re-reads the list after the core changed it: every cell changed when the row count is the
+  // same (column widths and scrolling stay), a reset when rows came or went.
   void Refresh();
 
  signals:
