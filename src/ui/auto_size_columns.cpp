@@ -3,12 +3,14 @@
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSet>
 #include <QStyle>
 #include <QTableView>
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -40,6 +42,29 @@ std::vector<std::pair<int, int>> SampleRanges(const QTableView* view, int rows) 
   return merged;
 }
 
+// The widths of the texts measured so far, for the font they were measured in. A list is fitted
+// after every command that changes texts, and most of its texts were measured the time before:
+// shaping a text costs far more than looking it up.
+class TextWidths {
+ public:
+  int Of(const QFontMetrics& metrics, const QString& text) {
+    if (!metrics_ || !(*metrics_ == metrics) || widths_.size() > kMostTexts) {
+      metrics_.emplace(metrics);
+      widths_.clear();
+    }
+    const auto found = widths_.constFind(text);
+    if (found != widths_.constEnd()) return found.value();
+    const int width = metrics.horizontalAdvance(text);
+    widths_.insert(text, width);
+    return width;
+  }
+
+ private:
+  static constexpr qsizetype kMostTexts = 100000;
+  std::optional<QFontMetrics> metrics_;
+  QHash<QString, int> widths_;
+};
+
 }  // namespace
 
 void AutoSizeColumns(QTableView* view, bool headerMode) {
@@ -54,6 +79,7 @@ void AutoSizeColumns(QTableView* view, bool headerMode) {
   const int checkWidth = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view) +
                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, view) + 4;
   const auto ranges = SampleRanges(view, rows);
+  static TextWidths widths;
 
   int used = 0;
   for (int c = 0; c < columns; ++c) {
@@ -66,7 +92,7 @@ void AutoSizeColumns(QTableView* view, bool headerMode) {
       for (int r = first; r < last; ++r) {
         QString text = model->index(r, c).data(Qt::DisplayRole).toString();
         if (text.isEmpty() || measured.contains(text)) continue;
-        width = std::max(width, metrics.horizontalAdvance(text));
+        width = std::max(width, widths.Of(metrics, text));
         measured.insert(std::move(text));
       }
     }
