@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark on generated files and prints the figures bench/README.md records.
-#   bench/run_bench.sh [ratios|core|cli|window|memory|all]   (default: all)
+#   bench/run_bench.sh [ratios|core|cli|window|commands|memory|all]   (default: all)
 # "ratios" prints each figure beside the floor that bounds it, both measured in the same run.
 # BUILD_DIR (default build) must hold a build with the windows and the benchmarks.
 # RUNS (default 30) sets hyperfine's runs for each command.
@@ -56,6 +56,11 @@ if [[ $what == window || $what == all ]]; then
     hyperfine -N --warmup 3 --runs "$runs" --export-json "$work/window.json" \
     "$bin/window_baseline" "$bin/cadenzo $work/bench2500.mfd" >/dev/null
   medians "$work/window.json"; load
+fi
+
+if [[ $what == commands || $what == all ]]; then
+  echo "== window: the list commands on 32,767 records, from the click to the repainted list"
+  QT_QPA_PLATFORM=offscreen "$bin/window_commands_bench" "$work/bench32767.mfd" 2>/dev/null
 fi
 
 if [[ $what == memory || $what == all ]]; then

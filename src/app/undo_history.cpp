@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 
@@ -16,56 +17,81 @@ namespace {
 constexpr std::size_t kHeaderBlock = 38;
 constexpr std::size_t kRecordBlock = 92;
 
-using RowText = UndoHistory::Snapshot::RowText;
+// The one place a step writes a cell back.
+void SetCellText(Row& row, int column, std::string_view text) { row.SetCell(column, text); }
 
-RowText TextOf(const Row& row) {
-  return RowText{.record = row.record,
-                 .cells = row.cells,
-                 .styleColor = row.styleColor,
-                 .deleted = row.deleted};
-}
-
-Row RowOf(const RowText& text) {
-  Row row;
-  row.record = text.record;
-  row.cells = text.cells;
-  row.styleColor = text.styleColor;
-  row.deleted = text.deleted;
-  return row;
-}
-
-// Position of each row by its record; empty when two rows share a record or one has none, and
-// the caller then compares the lists whole.
-template <typename Rows>
-std::unordered_map<std::uint32_t, std::size_t> IndexByRecord(const Rows& rows, std::size_t count) {
-  std::unordered_map<std::uint32_t, std::size_t> index;
-  index.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t record = rows[i].record;
-    if (record == 0 || !index.emplace(record, i).second) return {};
+// Position of each row by its record. Rows that share a record, or have none, cannot be matched:
+// Unique() is then false and the caller compares the lists whole. Records are positions in the
+// file image, so a table indexed by them is small; far larger numbers go to a hash map.
+class RecordIndex {
+ public:
+  template <typename RecordAt>
+  RecordIndex(std::size_t count, RecordAt recordAt) {
+    std::uint32_t highest = 0;
+    for (std::size_t i = 0; i < count; ++i) highest = std::max(highest, recordAt(i));
+    dense_ = highest <= 4 * count + 65536;
+    if (dense_) {
+      table_.assign(std::size_t{highest} + 1, kNone);
+    } else {
+      map_.reserve(count);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint32_t record = recordAt(i);
+      if (record == 0 || Find(record) != kNone) {
+        unique_ = false;
+        return;
+      }
+      if (dense_) {
+        table_[record] = i;
+      } else {
+        map_.emplace(record, i);
+      }
+    }
   }
-  return index;
-}
 
-std::size_t TextBytes(const std::string& s) { return sizeof(std::string) + s.capacity(); }
+  static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
-std::size_t RowBytes(const RowText& row) {
-  return sizeof(RowText) - sizeof(RowCells) + row.cells.Bytes();
-}
+  bool Unique() const { return unique_; }
+  // The position of the row of this record, or kNone; always kNone unless Unique().
+  std::size_t Find(std::uint32_t record) const {
+    if (dense_) return record < table_.size() && unique_ ? table_[record] : kNone;
+    if (!unique_) return kNone;
+    const auto found = map_.find(record);
+    return found == map_.end() ? kNone : found->second;
+  }
 
-std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t from,
-                                std::size_t to) {
-  return {bytes.begin() + static_cast<std::ptrdiff_t>(from),
-          bytes.begin() + static_cast<std::ptrdiff_t>(to)};
-}
+ private:
+  bool unique_ = true;
+  bool dense_ = true;
+  std::vector<std::size_t> table_;
+  std::unordered_map<std::uint32_t, std::size_t> map_;
+};
 
 }  // namespace
+
+std::string_view UndoHistory::Snapshot::Cell(std::size_t row, int column) const {
+  const std::size_t k = row * col::kCount + static_cast<std::size_t>(column);
+  const std::size_t start = k == 0 ? 0 : ends[k - 1];
+  return std::string_view(text).substr(start, ends[k] - start);
+}
 
 UndoHistory::Snapshot UndoHistory::Capture(const Document& doc) {
   Snapshot s;
   s.bytes = doc.FileBytes;
+  std::size_t total = 0;
+  for (const Row& row : doc.List) {
+    for (int c = 0; c < col::kCount; ++c) total += row.Cell(c).size();
+  }
+  s.text.reserve(total);
   s.rows.reserve(doc.List.Size());
-  for (const Row& row : doc.List) s.rows.push_back(TextOf(row));
+  s.ends.reserve(doc.List.Size() * col::kCount);
+  for (const Row& row : doc.List) {
+    s.rows.push_back({.record = row.record, .styleColor = row.styleColor, .deleted = row.deleted});
+    for (int c = 0; c < col::kCount; ++c) {
+      s.text.append(row.Cell(c));
+      s.ends.push_back(s.text.size());
+    }
+  }
   s.genres = doc.GenreList;
   s.fileSaved = doc.FileSaved;
   return s;
@@ -80,59 +106,89 @@ bool UndoHistory::Record(std::string name, const Snapshot& before, const Documen
   const std::vector<std::uint8_t>& b = after.FileBytes;
   step.sizeBefore = a.size();
   step.sizeAfter = b.size();
+  const auto keepBlock = [&](std::size_t offset, std::size_t aEnd, std::size_t bEnd) {
+    step.blocks.push_back(Block{.offset = offset,
+                                .at = step.data.size(),
+                                .beforeSize = aEnd - offset,
+                                .afterSize = bEnd - offset});
+    step.data.insert(step.data.end(), a.begin() + static_cast<std::ptrdiff_t>(offset),
+                     a.begin() + static_cast<std::ptrdiff_t>(aEnd));
+    step.data.insert(step.data.end(), b.begin() + static_cast<std::ptrdiff_t>(offset),
+                     b.begin() + static_cast<std::ptrdiff_t>(bEnd));
+  };
   const std::size_t shared = std::min(a.size(), b.size());
   for (std::size_t from = 0; from < shared;) {
     const std::size_t to = std::min(from == 0 ? kHeaderBlock : from + kRecordBlock, shared);
-    if (std::memcmp(a.data() + from, b.data() + from, to - from) != 0) {
-      step.blocks.push_back(
-          Block{.offset = from, .before = Slice(a, from, to), .after = Slice(b, from, to)});
-    }
+    if (std::memcmp(a.data() + from, b.data() + from, to - from) != 0) keepBlock(from, to, to);
     from = to;
   }
-  if (a.size() != b.size()) {
-    step.blocks.push_back(Block{.offset = shared,
-                                .before = Slice(a, shared, a.size()),
-                                .after = Slice(b, shared, b.size())});
-  }
+  if (a.size() != b.size()) keepBlock(shared, a.size(), b.size());
 
   // The rows, matched by their records.
-  const auto beforeIndex = IndexByRecord(before.rows, before.rows.size());
-  const auto afterIndex = IndexByRecord(after.List, after.List.Size());
-  const bool matched = (beforeIndex.size() == before.rows.size() || before.rows.empty()) &&
-                       (afterIndex.size() == after.List.Size() || after.List.Empty());
+  const auto placeBefore = [&](std::size_t i) {
+    PlacedRow placed{.position = i, .mark = before.rows[i], .at = step.text.size()};
+    for (int c = 0; c < col::kCount; ++c) {
+      const std::string_view cell = before.Cell(i, c);
+      placed.sizes[static_cast<std::size_t>(c)] = cell.size();
+      step.text.append(cell);
+    }
+    step.removed.push_back(placed);
+  };
+  const auto placeAfter = [&](std::size_t i) {
+    const Row& row = after.List[i];
+    PlacedRow placed{
+        .position = i,
+        .mark = {.record = row.record, .styleColor = row.styleColor, .deleted = row.deleted},
+        .at = step.text.size()};
+    for (int c = 0; c < col::kCount; ++c) {
+      const std::string_view cell = row.Cell(c);
+      placed.sizes[static_cast<std::size_t>(c)] = cell.size();
+      step.text.append(cell);
+    }
+    step.added.push_back(placed);
+  };
+  const std::size_t beforeCount = before.rows.size();
+  const std::size_t afterCount = after.List.Size();
+  const RecordIndex beforeIndex(beforeCount, [&](std::size_t i) { return before.rows[i].record; });
+  const RecordIndex afterIndex(afterCount, [&](std::size_t i) { return after.List[i].record; });
+  const bool matched =
+      (beforeIndex.Unique() || beforeCount == 0) && (afterIndex.Unique() || afterCount == 0);
   if (!matched) {
     // Rows without a record of their own cannot be matched: the step replaces the list whole.
-    for (std::size_t i = 0; i < before.rows.size(); ++i)
-      step.removed.push_back({i, before.rows[i]});
-    for (std::size_t i = 0; i < after.List.Size(); ++i)
-      step.added.push_back({i, TextOf(after.List[i])});
+    for (std::size_t i = 0; i < beforeCount; ++i) placeBefore(i);
+    for (std::size_t i = 0; i < afterCount; ++i) placeAfter(i);
   } else {
-    for (std::size_t i = 0; i < before.rows.size(); ++i) {
-      const RowText& old = before.rows[i];
-      const auto found = afterIndex.find(old.record);
-      if (found == afterIndex.end()) {
-        step.removed.push_back({i, old});
+    for (std::size_t i = 0; i < beforeCount; ++i) {
+      const Snapshot::RowMark& old = before.rows[i];
+      const std::size_t found = afterIndex.Find(old.record);
+      if (found == RecordIndex::kNone) {
+        placeBefore(i);
         continue;
       }
-      const Row& now = after.List[found->second];
+      const Row& now = after.List[found];
       RowChange change{.record = old.record,
+                       .firstCell = step.cells.size(),
                        .colorBefore = old.styleColor,
                        .colorAfter = now.styleColor,
                        .deletedBefore = old.deleted,
                        .deletedAfter = now.deleted};
       for (int c = 0; c < col::kCount; ++c) {
-        const std::string_view was = old.cells[c];
-        if (was != now.Cell(c))
-          change.cells.push_back({c, std::string(was), std::string(now.Cell(c))});
+        const std::string_view was = before.Cell(i, c);
+        const std::string_view is = now.Cell(c);
+        if (was == is) continue;
+        step.cells.push_back(CellChange{
+            .column = c, .at = step.text.size(), .beforeSize = was.size(), .afterSize = is.size()});
+        step.text.append(was);
+        step.text.append(is);
       }
-      if (!change.cells.empty() || change.colorBefore != change.colorAfter ||
+      change.cellCount = step.cells.size() - change.firstCell;
+      if (change.cellCount > 0 || change.colorBefore != change.colorAfter ||
           change.deletedBefore != change.deletedAfter) {
-        step.rows.push_back(std::move(change));
+        step.rows.push_back(change);
       }
     }
-    for (std::size_t i = 0; i < after.List.Size(); ++i) {
-      if (!beforeIndex.contains(after.List[i].record))
-        step.added.push_back({i, TextOf(after.List[i])});
+    for (std::size_t i = 0; i < afterCount; ++i) {
+      if (beforeIndex.Find(after.List[i].record) == RecordIndex::kNone) placeAfter(i);
     }
   }
 
@@ -148,6 +204,8 @@ bool UndoHistory::Record(std::string name, const Snapshot& before, const Documen
       !step.genresChanged) {
     return false;
   }
+  step.data.shrink_to_fit();
+  step.text.shrink_to_fit();
   step.bytes = Weigh(step);
   // A new step ends the redo.
   while (steps_.size() > next_) {
@@ -195,18 +253,20 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
   // The file image.
   doc.FileBytes.resize(forward ? step.sizeAfter : step.sizeBefore);
   for (const Block& block : step.blocks) {
-    const std::vector<std::uint8_t>& data = forward ? block.after : block.before;
-    std::copy(data.begin(), data.end(),
-              doc.FileBytes.begin() + static_cast<std::ptrdiff_t>(block.offset));
+    const std::size_t from = block.at + (forward ? block.beforeSize : 0);
+    const std::size_t size = forward ? block.afterSize : block.beforeSize;
+    std::copy_n(step.data.begin() + static_cast<std::ptrdiff_t>(from), size,
+                doc.FileBytes.begin() + static_cast<std::ptrdiff_t>(block.offset));
   }
 
   // The rows: out go the ones the other side lacks, the changed ones take their other texts, in
   // come the ones the other side had, where they stood.
+  const std::string_view text = step.text;
   const std::vector<PlacedRow>& goOut = forward ? step.removed : step.added;
   const std::vector<PlacedRow>& comeIn = forward ? step.added : step.removed;
   if (!goOut.empty()) {
     std::unordered_map<std::uint32_t, int> out;
-    for (const PlacedRow& p : goOut) ++out[p.row.record];
+    for (const PlacedRow& p : goOut) ++out[p.mark.record];
     doc.List.RemoveIf([&](const Row& row) {
       const auto found = out.find(row.record);
       if (found == out.end() || found->second == 0) return false;
@@ -215,13 +275,17 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
     });
   }
   if (!step.rows.empty()) {
-    const auto index = IndexByRecord(doc.List, doc.List.Size());
+    const RecordIndex index(doc.List.Size(), [&](std::size_t i) { return doc.List[i].record; });
     for (const RowChange& change : step.rows) {
-      const auto found = index.find(change.record);
-      if (found == index.end()) continue;
-      Row& row = doc.List[found->second];
-      for (const CellChange& cell : change.cells)
-        row.SetCell(cell.column, forward ? cell.after : cell.before);
+      const std::size_t found = index.Find(change.record);
+      if (found == RecordIndex::kNone) continue;
+      Row& row = doc.List[found];
+      for (std::size_t k = change.firstCell; k < change.firstCell + change.cellCount; ++k) {
+        const CellChange& cell = step.cells[k];
+        SetCellText(row, cell.column,
+                    forward ? text.substr(cell.at + cell.beforeSize, cell.afterSize)
+                            : text.substr(cell.at, cell.beforeSize));
+      }
       row.styleColor = forward ? change.colorAfter : change.colorBefore;
       row.deleted = forward ? change.deletedAfter : change.deletedBefore;
     }
@@ -229,7 +293,19 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
   if (!comeIn.empty()) {
     std::vector<std::pair<std::size_t, Row>> placed;
     placed.reserve(comeIn.size());
-    for (const PlacedRow& p : comeIn) placed.emplace_back(p.position, RowOf(p.row));
+    for (const PlacedRow& p : comeIn) {
+      Row row;
+      row.record = p.mark.record;
+      row.styleColor = p.mark.styleColor;
+      row.deleted = p.mark.deleted;
+      std::size_t at = p.at;
+      for (int c = 0; c < col::kCount; ++c) {
+        const std::size_t size = p.sizes[static_cast<std::size_t>(c)];
+        SetCellText(row, c, text.substr(at, size));
+        at += size;
+      }
+      placed.emplace_back(p.position, std::move(row));
+    }
     doc.List.InsertAt(std::move(placed));
   }
   doc.List.Resort();
@@ -239,17 +315,13 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
 }
 
 std::size_t UndoHistory::Weigh(const Step& step) {
-  std::size_t n = sizeof(Step) + TextBytes(step.name);
-  for (const Block& b : step.blocks) n += sizeof(Block) + b.before.capacity() + b.after.capacity();
-  for (const RowChange& r : step.rows) {
-    n += sizeof(RowChange);
-    for (const CellChange& c : r.cells)
-      n += sizeof(CellChange) + c.before.capacity() + c.after.capacity();
-  }
-  for (const PlacedRow& p : step.removed) n += sizeof(PlacedRow) + RowBytes(p.row);
-  for (const PlacedRow& p : step.added) n += sizeof(PlacedRow) + RowBytes(p.row);
-  for (const std::string& g : step.genresBefore) n += TextBytes(g);
-  for (const std::string& g : step.genresAfter) n += TextBytes(g);
+  std::size_t n = sizeof(Step) + step.name.capacity() + step.data.capacity() +
+                  step.text.capacity() + step.blocks.capacity() * sizeof(Block) +
+                  step.cells.capacity() * sizeof(CellChange) +
+                  step.rows.capacity() * sizeof(RowChange) +
+                  (step.removed.capacity() + step.added.capacity()) * sizeof(PlacedRow);
+  for (const std::string& g : step.genresBefore) n += sizeof(std::string) + g.capacity();
+  for (const std::string& g : step.genresAfter) n += sizeof(std::string) + g.capacity();
   return n;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rows/record_list.h"
@@ -24,18 +25,22 @@ class UndoHistory {
   // the newest is always kept.
   static constexpr std::size_t kByteCap = std::size_t{64} << 20;
 
-  // What a command may change, taken before it runs.
+  // What a command may change, taken before it runs. The rows' texts are kept one after another
+  // in one buffer, so that taking them costs a copy of their bytes rather than a string a cell.
   struct Snapshot {
-    struct RowText {
+    struct RowMark {
       std::uint32_t record = 0;
-      RowCells cells;
       Colour styleColor = kBlack;
       bool deleted = false;
     };
     std::vector<std::uint8_t> bytes;
-    std::vector<RowText> rows;
+    std::vector<RowMark> rows;
+    std::string text;               // every cell of every row, in order
+    std::vector<std::size_t> ends;  // where each cell ends in `text`, col::kCount a row
     std::vector<std::string> genres;
     bool fileSaved = true;
+
+    std::string_view Cell(std::size_t row, int column) const;
   };
   static Snapshot Capture(const Document& doc);
 
@@ -58,28 +63,36 @@ class UndoHistory {
   std::size_t Bytes() const { return bytes_; }
 
  private:
+  // A step keeps its bytes in `data` and its texts in `text`; the entries below point into them.
   struct Block {
-    std::size_t offset = 0;
-    std::vector<std::uint8_t> before, after;
+    std::size_t offset = 0;  // in the file image
+    std::size_t at = 0;      // in data: the bytes before, then the bytes after
+    std::size_t beforeSize = 0, afterSize = 0;
   };
   struct CellChange {
     int column = 0;
-    std::string before, after;
+    std::size_t at = 0;  // in text: the text before, then the text after
+    std::size_t beforeSize = 0, afterSize = 0;
   };
   struct RowChange {
     std::uint32_t record = 0;
-    std::vector<CellChange> cells;
+    std::size_t firstCell = 0, cellCount = 0;  // in cells
     Colour colorBefore = kBlack, colorAfter = kBlack;
     bool deletedBefore = false, deletedAfter = false;
   };
   struct PlacedRow {
     std::size_t position = 0;
-    Snapshot::RowText row;
+    Snapshot::RowMark mark;
+    std::size_t at = 0;  // in text: the cells one after another
+    std::array<std::size_t, col::kCount> sizes{};
   };
   struct Step {
     std::string name;
     std::size_t sizeBefore = 0, sizeAfter = 0;
+    std::vector<std::uint8_t> data;
+    std::string text;
     std::vector<Block> blocks;
+    std::vector<CellChange> cells;
     std::vector<RowChange> rows;
     std::vector<PlacedRow> removed;  // rows the command took out of the list, where they stood
     std::vector<PlacedRow> added;    // rows the command put in, where they stand after it

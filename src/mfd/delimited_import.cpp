@@ -366,6 +366,9 @@ void ApplyImport(AppState& state, Dialogs& dialogs, const ImportPlan& plan, Impo
   std::unordered_set<std::string> editorKeys;
   for (const auto& entry : state.Editor.styles) editorKeys.insert(NormalizeStyleName(entry.text));
   const std::size_t total = plan.records.size();
+  // Room for every row and record at once, rather than a copy of them all each time either grows.
+  state.List.Reserve(state.List.Size() + total);
+  state.FileBytes.reserve(state.FileBytes.size() + total * mfd::kRecordSize);
   for (const ImportedLine& line : plan.records) {
     dialogs.Progress(static_cast<std::size_t>(result.imported), total);
     AppendImportedLine(state, line, editorKeys);

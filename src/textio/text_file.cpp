@@ -279,20 +279,24 @@ std::vector<std::string_view> SplitCrLfLines(std::string_view text) {
 std::vector<std::string_view> SplitTextLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
-  while (start < text.size()) {
-    const auto end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
+  const std::size_t size = text.size();
+  while (start < size) {
+    // A plain scan: find_first_of looks each character up in the set of two.
+    std::size_t end = start;
+    while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == size) {
       lines.push_back(text.substr(start));  // the last line, without a line end
       break;
     }
     lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    start = end + (text[end] == '\r' && end + 1 < size && text[end + 1] == '\n' ? 2 : 1);
   }
   return lines;
 }
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
+  pieces.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), separator)) + 1);
   std::size_t start = 0;
   while (true) {
     const auto end = text.find(separator, start);

@@ -174,8 +174,9 @@ std::vector<QStringList> RecordListModel::WidestTexts(const ByteAdvances& advanc
 void RecordListModel::Refresh() {
   const int rows = static_cast<int>(list_.Size());
   if (rows == rows_) {
-    emit layoutAboutToBeChanged();
-    emit layoutChanged();
+    // The same rows with other texts, checks or order: one repaint of the view. A layout change
+    // would also lay the view out again after that paint, and so paint it twice.
+    if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, col::kCount - 1));
     return;
   }
   beginResetModel();

@@ -35,8 +35,8 @@ class RecordListModel : public QAbstractTableModel {
   // of a column's largest are returned, for the caller to measure exactly.
   std::vector<QStringList> WidestTexts(const ByteAdvances& advances, const RowRanges& ranges) const;
 
-  // Re-reads the list after the core changed it: a new layout when the row count is the same
-  // (column widths and scrolling stay), a reset when rows came or went.
+  // Re-reads the list after the core changed it: every cell changed when the row count is the
+  // same (column widths and scrolling stay), a reset when rows came or went.
   void Refresh();
 
  signals:

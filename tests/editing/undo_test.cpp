@@ -4,8 +4,11 @@
 // the sort order stay as the person left them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <tuple>
 
@@ -22,6 +25,13 @@
 
 namespace cadenzo::testing {
 namespace {
+
+// A row's texts as strings, to sort and compare rows by.
+std::array<std::string, col::kCount> Texts(const Row& row) {
+  std::array<std::string, col::kCount> texts;
+  for (int c = 0; c < col::kCount; ++c) texts[static_cast<std::size_t>(c)] = row.Cell(c);
+  return texts;
+}
 
 // The rows by record: texts, colour and deletion mark; the list order and the check marks apart.
 using RowTexts = std::map<std::uint32_t, std::tuple<RowCells, Colour, bool>>;
@@ -189,6 +199,107 @@ TEST_F(UndoFixture, ManyStepsUndoToTheOpenedFileAndANewStepEndsTheRedo) {
   EXPECT_EQ(s.History.StepCount(), 4u);
   // Nothing changed: no step.
   EXPECT_FALSE(s.History.Record("Nothing", UndoHistory::Capture(s), s));
+}
+
+// Random lists and random changes to them (texts, colours, deletion marks, rows taken out, put in
+// and moved, bytes of the image changed, cut or added), with records that are small, far apart,
+// missing or shared: undo gives back exactly the rows and the image before, redo those after.
+TEST(UndoHistoryProperty, RandomChangesUndoAndRedoExactly) {
+  std::mt19937 rng(20261209);
+  const auto below = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+  const auto text = [&] {
+    static const std::array<std::string, 6> kTexts = {
+        "", "Pop", "Rock", "Yes", "A Music text longer than fifteen", "0042"};
+    return kTexts[below(kTexts.size())] + (below(4) == 0 ? std::to_string(rng() % 100) : "");
+  };
+  using Entry = std::tuple<std::uint32_t, std::array<std::string, col::kCount>, Colour, bool>;
+  const auto entries = [](const RecordList& list) {
+    std::vector<Entry> out;
+    for (const Row& row : list)
+      out.emplace_back(row.record, Texts(row), row.styleColor, row.deleted);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const auto newRow = [&](std::uint32_t record) {
+    Row row;
+    row.record = record;
+    for (int c = 0; c < col::kCount; ++c) row.SetCell(c, text());
+    row.styleColor = below(5) == 0 ? kRed : kBlack;
+    return row;
+  };
+
+  for (int round = 0; round < 300; ++round) {
+    Document doc;
+    // Records 1..n as read; in some rounds far apart (past what a table by record holds), and in
+    // some a row without a record or two rows of one record.
+    const std::size_t rows = below(40);
+    const bool farApart = below(3) == 0;
+    std::uint32_t next = 1;
+    for (std::size_t i = 0; i < rows; ++i) {
+      doc.List.Add(newRow(farApart ? next * 1000003u : next));
+      ++next;
+    }
+    if (rows > 1 && below(5) == 0) doc.List[below(rows)].record = below(2) ? 0 : doc.List[0].record;
+    doc.FileBytes.resize(below(600));
+    for (auto& b : doc.FileBytes) b = static_cast<std::uint8_t>(rng());
+    doc.GenreList = {"Pop", "Rock"};
+    doc.FileSaved = below(2) == 0;
+
+    const UndoHistory::Snapshot before = UndoHistory::Capture(doc);
+    const auto rowsBefore = entries(doc.List);
+    const auto bytesBefore = doc.FileBytes;
+    const auto genresBefore = doc.GenreList;
+    const bool savedBefore = doc.FileSaved;
+
+    for (Row& row : doc.List) {
+      if (below(3) == 0) row.SetCell(static_cast<int>(below(col::kCount)), text());
+      if (below(8) == 0) row.deleted = !row.deleted;
+      if (below(8) == 0) row.styleColor = row.styleColor == kBlack ? kBlue : kBlack;
+    }
+    if (below(3) == 0) doc.List.RemoveIf([&](const Row&) { return below(4) == 0; });
+    for (std::size_t added = below(4); added > 0; --added) {
+      const std::uint32_t record = farApart ? next * 1000003u : next;
+      ++next;
+      Row row = newRow(record);
+      if (below(6) == 0) row.record = 0;
+      doc.List.InsertAt({{below(doc.List.Size() + 1), std::move(row)}});
+    }
+    if (below(3) == 0) {
+      std::vector<std::pair<std::size_t, Row>> moved;
+      for (Row& row : doc.List) moved.emplace_back(0, row);
+      std::shuffle(moved.begin(), moved.end(), rng);
+      doc.List.Clear();
+      doc.List.InsertAt(std::move(moved));
+    }
+    for (std::size_t flips = below(5); flips > 0 && !doc.FileBytes.empty(); --flips) {
+      doc.FileBytes[below(doc.FileBytes.size())] ^= 0x5A;
+    }
+    if (below(4) == 0) doc.FileBytes.resize(below(700), 0x33);
+    if (below(6) == 0) doc.GenreList.push_back("Jazz");
+    doc.FileSaved = false;
+
+    const auto rowsAfter = entries(doc.List);
+    const auto bytesAfter = doc.FileBytes;
+    const auto genresAfter = doc.GenreList;
+    if (!doc.History.Record("Change", before, doc)) {
+      // No step: nothing changed but the order of the rows.
+      EXPECT_EQ(rowsAfter, rowsBefore) << "round " << round;
+      EXPECT_EQ(bytesAfter, bytesBefore) << "round " << round;
+      EXPECT_EQ(genresAfter, genresBefore) << "round " << round;
+      continue;
+    }
+
+    ASSERT_TRUE(doc.History.Undo(doc));
+    EXPECT_EQ(entries(doc.List), rowsBefore) << "round " << round;
+    EXPECT_EQ(doc.FileBytes, bytesBefore) << "round " << round;
+    EXPECT_EQ(doc.GenreList, genresBefore) << "round " << round;
+    EXPECT_EQ(doc.FileSaved, savedBefore) << "round " << round;
+    ASSERT_TRUE(doc.History.Redo(doc));
+    EXPECT_EQ(entries(doc.List), rowsAfter) << "round " << round;
+    EXPECT_EQ(doc.FileBytes, bytesAfter) << "round " << round;
+    EXPECT_EQ(doc.GenreList, genresAfter) << "round " << round;
+    EXPECT_FALSE(doc.FileSaved);
+  }
 }
 
 }  // namespace

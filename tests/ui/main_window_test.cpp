@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "app/command_availability.h"
@@ -83,6 +84,24 @@ void ClickHeader(QTableView* view, int column) {
   const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                   header->height() / 2);
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return QObject::eventFilter(watched, event);
+  }
+  int count = 0;
+};
+
+// Lets the event loop do what a command left for it: layouts, timers, paints.
+void Settle() {
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
 }
 
 int SumOfWidths(QTableView* view) {
@@ -640,6 +659,66 @@ class MainWindowTest : public QObject {
     QVERIFY(p.window->findChild<QMenu*>(QStringLiteral("mnuSave"))->menuAction()->isEnabled());
     QVERIFY(button("cmdCheck")->isEnabled());
     QVERIFY(button("cmdAdd")->isEnabled());
+  }
+
+  // A command that keeps the rows (a sort, Check All, Uncheck All) shows their new order and
+  // marks with one paint of the list, not a second one for a new layout after it.
+  void commandsThatKeepTheRowsPaintTheListOnce() {
+    Program p;
+    for (const char* n : {"0003", "0001", "0002"}) AddRow(p.State(), n, "Pop");
+    p.window->Refresh();
+    PaintCounter paints;
+    p.view->viewport()->installEventFilter(&paints);
+    Settle();
+    const auto button = [&p](const char* name) {
+      return p.window->findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    QWidget* header = p.view->horizontalHeader()->viewport();
+    // The mouse and the focus go to the control first: leaving the list repaints it.
+    const struct {
+      const char* what;
+      QWidget* control;
+      std::function<void()> command;
+      QStringList numbers;
+      int checked;
+    } steps[] = {
+        {"sort by Number",
+         header,
+         [&] { ClickHeader(p.view, col::kNumber); },
+         {"0001", "0002", "0003"},
+         0},
+        {"Check All",
+         button("cmdCheck"),
+         [&] { QTest::mouseClick(button("cmdCheck"), Qt::LeftButton); },
+         {"0001", "0002", "0003"},
+         3},
+        {"sort by Number again",
+         header,
+         [&] { ClickHeader(p.view, col::kNumber); },
+         {"0003", "0002", "0001"},
+         3},
+        {"Uncheck All",
+         button("CmdUnCheck"),
+         [&] { QTest::mouseClick(button("CmdUnCheck"), Qt::LeftButton); },
+         {"0003", "0002", "0001"},
+         0},
+    };
+    for (const auto& step : steps) {
+      QTest::mouseMove(step.control);
+      if (step.control->focusPolicy() != Qt::NoFocus) step.control->setFocus();
+      Settle();
+      paints.count = 0;
+      step.command();
+      Settle();
+      QVERIFY2(paints.count == 1,
+               (std::string(step.what) + ": " + std::to_string(paints.count) + " paints").c_str());
+      QCOMPARE(NumbersShown(p.view), step.numbers);
+      int checked = 0;
+      for (int r = 0; r < p.view->model()->rowCount(); ++r) {
+        checked += p.view->model()->index(r, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+      }
+      QCOMPARE(checked, step.checked);
+    }
   }
 
   void refreshKeepsColumnWidthsWhenRowsComeAndGo() {
