@@ -321,7 +321,7 @@ class Bench {
     std::vector<std::string> genres;
     for (const Row& row : State().List) {
       if (std::find(genres.begin(), genres.end(), row.Cell(col::kGenre)) == genres.end()) {
-        genres.push_back(row.Cell(col::kGenre));
+        genres.emplace_back(row.Cell(col::kGenre));
       }
     }
     for (const std::string& genre : genres) {

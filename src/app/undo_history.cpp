@@ -299,11 +299,12 @@ void UndoHistory::Apply(const Step& step, Document& doc, bool forward) {
       row.styleColor = p.mark.styleColor;
       row.deleted = p.mark.deleted;
       std::size_t at = p.at;
-      for (int c = 0; c < col::kCount; ++c) {
-        const std::size_t size = p.sizes[static_cast<std::size_t>(c)];
-        SetCellText(row, c, text.substr(at, size));
-        at += size;
+      std::array<std::string_view, col::kCount> cells;
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        cells[c] = text.substr(at, p.sizes[c]);
+        at += p.sizes[c];
       }
+      row.cells.Assign(cells);
       placed.emplace_back(p.position, std::move(row));
     }
     doc.List.InsertAt(std::move(placed));

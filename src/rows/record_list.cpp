@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <numeric>
 
 #include "charset/cp1252.h"
@@ -13,30 +14,61 @@ namespace cadenzo {
 
 Row::Row() = default;
 
+RowCells::RowCells(const RowCells& other) : end_(other.end_) {
+  if (Size() == 0) return;
+  text_ = std::make_unique_for_overwrite<char[]>(Size());
+  std::memcpy(text_.get(), other.text_.get(), Size());
+}
+
+RowCells& RowCells::operator=(const RowCells& other) {
+  if (this != &other) *this = RowCells(other);
+  return *this;
+}
+
+bool RowCells::operator==(const RowCells& other) const {
+  return end_ == other.end_ &&
+         (Size() == 0 || std::memcmp(text_.get(), other.text_.get(), Size()) == 0);
+}
+
 void RowCells::Set(int column, std::string_view text) {
   const auto c = static_cast<std::size_t>(column);
   const std::uint32_t begin = c == 0 ? 0 : end_[c - 1];
   const std::uint32_t oldSize = end_[c] - begin;
-  if (!text.empty() && text.data() >= text_.data() && text.data() < text_.data() + text_.size()) {
-    const std::string copy(text);  // a text of this row itself
-    Set(column, copy);
+  const auto newSize = static_cast<std::uint32_t>(text.size());
+  if (newSize == oldSize) {
+    if (newSize > 0) std::memmove(text_.get() + begin, text.data(), newSize);
     return;
   }
-  text_.replace(begin, oldSize, text);
-  const auto newSize = static_cast<std::uint32_t>(text.size());
-  if (newSize == oldSize) return;
+  // A new buffer is filled before the old one goes, so `text` may be one of this row's texts.
+  const std::size_t total = Size() - oldSize + newSize;
+  std::unique_ptr<char[]> fresh;
+  if (total > 0) {
+    fresh = std::make_unique_for_overwrite<char[]>(total);
+    char* out = fresh.get();
+    if (begin > 0) out = std::copy_n(text_.get(), begin, out);
+    if (newSize > 0) out = std::copy_n(text.data(), newSize, out);
+    const std::size_t after = Size() - end_[c];
+    if (after > 0) std::copy_n(text_.get() + end_[c], after, out);
+  }
+  text_ = std::move(fresh);
   for (std::size_t k = c; k < end_.size(); ++k) end_[k] = end_[k] - oldSize + newSize;
 }
 
 void RowCells::Assign(const std::array<std::string, col::kCount>& texts) {
-  std::size_t total = 0;
-  for (const std::string& t : texts) total += t.size();
-  text_.clear();
-  text_.reserve(total);
+  std::array<std::string_view, col::kCount> views;
+  std::copy(texts.begin(), texts.end(), views.begin());
+  Assign(views);
+}
+
+void RowCells::Assign(const std::array<std::string_view, col::kCount>& texts) {
+  std::uint32_t total = 0;
   for (std::size_t c = 0; c < texts.size(); ++c) {
-    text_ += texts[c];
-    end_[c] = static_cast<std::uint32_t>(text_.size());
+    total += static_cast<std::uint32_t>(texts[c].size());
+    end_[c] = total;
   }
+  text_ = total > 0 ? std::make_unique_for_overwrite<char[]>(total) : nullptr;
+  char* out = text_.get();
+  for (const std::string_view t : texts) out = std::copy(t.begin(), t.end(), out);
 }
 
 Row& RecordList::Add(Row row) { return rows_.emplace_back(std::move(row)); }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,21 +25,31 @@ inline constexpr Colour kBlue = 16711680;
 // and copying or moving it copies one block instead of thirteen strings.
 class RowCells {
  public:
+  RowCells() = default;
+  RowCells(const RowCells& other);
+  RowCells& operator=(const RowCells& other);
+  RowCells(RowCells&&) noexcept = default;
+  RowCells& operator=(RowCells&&) noexcept = default;
+  ~RowCells() = default;
+
   std::string_view operator[](int column) const {
     const auto c = static_cast<std::size_t>(column);
     const std::uint32_t begin = c == 0 ? 0 : end_[c - 1];
-    return std::string_view(text_).substr(begin, end_[c] - begin);
+    return {text_.get() + begin, end_[c] - begin};
   }
   void Set(int column, std::string_view text);
   // Replaces every text at once, in column order.
+  void Assign(const std::array<std::string_view, col::kCount>& texts);
   void Assign(const std::array<std::string, col::kCount>& texts);
   // The bytes the texts take, for accounting.
-  std::size_t Bytes() const { return text_.capacity() + sizeof(*this); }
+  std::size_t Bytes() const { return Size() + sizeof(*this); }
 
-  bool operator==(const RowCells&) const = default;
+  bool operator==(const RowCells& other) const;
 
  private:
-  std::string text_;
+  std::size_t Size() const { return end_.back(); }
+
+  std::unique_ptr<char[]> text_;                  // the texts, no terminator; null when all empty
   std::array<std::uint32_t, col::kCount> end_{};  // where each text ends in text_
 };
 
