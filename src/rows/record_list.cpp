@@ -38,9 +38,13 @@ char* CopyCell(char* out, std::string_view text) {
 
 }  // namespace
 
+RowCells::Buffer RowCells::NewBuffer(std::size_t size) {
+  return std::make_unique_for_overwrite<char[]>(size);  // NOLINT(*-avoid-c-arrays)
+}
+
 RowCells::RowCells(const RowCells& other) : end_(other.end_) {
   if (Size() == 0) return;
-  text_ = std::make_unique_for_overwrite<char[]>(Size());
+  text_ = NewBuffer(Size());
   std::memcpy(text_.get(), other.text_.get(), Size());
 }
 
@@ -65,9 +69,9 @@ void RowCells::Set(int column, std::string_view text) {
   }
   // A new buffer is filled before the old one goes, so `text` may be one of this row's texts.
   const std::size_t total = Size() - oldSize + newSize;
-  std::unique_ptr<char[]> fresh;
+  Buffer fresh;
   if (total > 0) {
-    fresh = std::make_unique_for_overwrite<char[]>(total);
+    fresh = NewBuffer(total);
     char* out = fresh.get();
     if (begin > 0) out = std::copy_n(text_.get(), begin, out);
     if (newSize > 0) out = std::copy_n(text.data(), newSize, out);
@@ -90,7 +94,7 @@ void RowCells::Assign(const std::array<std::string_view, col::kCount>& texts) {
     total += static_cast<std::uint32_t>(texts[c].size());
     end_[c] = total;
   }
-  text_ = total > 0 ? std::make_unique_for_overwrite<char[]>(total) : nullptr;
+  text_ = total > 0 ? NewBuffer(total) : nullptr;
   char* out = text_.get();
   for (const std::string_view t : texts) out = CopyCell(out, t);
 }

@@ -24,6 +24,9 @@ inline constexpr Colour kBlue = 16711680;
 // The thirteen cell texts of a row, kept back to back in one buffer: a row costs one allocation,
 // and copying or moving it copies one block instead of thirteen strings.
 class RowCells {
+  // Texts of a size known only at run time, with no terminator: an owned array is the buffer.
+  using Buffer = std::unique_ptr<char[]>;  // NOLINT(*-avoid-c-arrays)
+
  public:
   RowCells() = default;
   RowCells(const RowCells& other);
@@ -49,7 +52,9 @@ class RowCells {
  private:
   std::size_t Size() const { return end_.back(); }
 
-  std::unique_ptr<char[]> text_;                  // the texts, no terminator; null when all empty
+  static Buffer NewBuffer(std::size_t size);
+
+  Buffer text_;                                   // the texts, no terminator; null when all empty
   std::array<std::uint32_t, col::kCount> end_{};  // where each text ends in text_
 };
 
