@@ -34,6 +34,7 @@
 #include "mfd/bulk_replace.h"
 #include "rows/columns.h"
 #include "support/builders.h"
+#include "support/paint_counter.h"
 #include "support/scripted_dialogs.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
@@ -58,15 +59,7 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
-// Counts the paint events of the widget it watches.
-class PaintCounter : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count;
-    return QObject::eventFilter(watched, event);
-  }
-  int count = 0;
-};
+using testing::PaintCounter;
 
 // The CPU time of this thread (the program's windows all run on it), in milliseconds.
 double ThreadCpuMs() {

@@ -20,6 +20,7 @@
 #include "app/command_availability.h"
 #include "app/runtime_error.h"
 #include "support/builders.h"
+#include "support/paint_counter.h"
 #include "support/scripted_dialogs.h"
 #include "ui/application.h"
 #include "ui/qt_text.h"
@@ -86,15 +87,7 @@ void ClickHeader(QTableView* view, int column) {
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-// Counts the paint events of the widget it watches.
-class PaintCounter : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count;
-    return QObject::eventFilter(watched, event);
-  }
-  int count = 0;
-};
+using testing::PaintCounter;
 
 // Lets the event loop do what a command left for it: layouts, timers, paints.
 void Settle() {
